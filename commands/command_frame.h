@@ -1,0 +1,54 @@
+#pragma once
+
+#include "filesystem.h"
+
+#include <memory>
+#include <optional>
+#include <stdexcept>
+
+namespace commands {
+
+class CommandWindow;
+class Shell;
+
+// Rename or Delete on the File page with no file selected.
+class NoFileSelected : public std::runtime_error {
+public:
+    NoFileSelected() : std::runtime_error("No file is selected.") {}
+};
+
+// The eight command procedures and the form-level state they share. A failure outside a
+// command's trap leaves the procedure as an exception, with nothing changed on disk.
+class CommandFrame {
+public:
+    CommandFrame(CommandWindow& window, Shell& shell);
+    ~CommandFrame();
+    CommandFrame(const CommandFrame&) = delete;
+    CommandFrame& operator=(const CommandFrame&) = delete;
+
+    // Folder page
+    void cbCr_Click();
+    void cbRen_Click();
+    void cbDel_Click();
+    // File page
+    void cbCrFile_Click();
+    void cbRenFile_Click();
+    void cbDelFile_Click();
+    // All Files page
+    void cbDelAll_Click();
+    void cbRenAll_Click();
+
+private:
+    FileSystemObject& Fso();
+    void LookUpCurrentFolder();
+    Path SelectedFilePath();
+    void DeleteByMethod(const Path& filePath, const File* lookedUp);
+
+    CommandWindow& window_;
+    Shell& shell_;
+    Path strPath;
+    std::unique_ptr<FileSystemObject> fso;
+    std::optional<Folder> fldCurrent;
+};
+
+} // namespace commands

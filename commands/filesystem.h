@@ -1,0 +1,77 @@
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace commands {
+
+using Path = std::filesystem::path;
+
+// A failed file-system call: the OS error code and a message naming the path.
+class FsError : public std::runtime_error {
+public:
+    FsError(int code, const Path& path, const std::string& operation);
+    int code() const noexcept { return code_; }
+    const Path& path() const noexcept { return path_; }
+
+private:
+    int code_;
+    Path path_;
+};
+
+// One file (any entry that is not a folder), looked up by its full path.
+class File {
+public:
+    explicit File(Path path) : path_(std::move(path)) {}
+    const Path& path() const noexcept { return path_; }
+    // The name without folder, exact bytes.
+    Path Name() const;
+    // Renames in place; never replaces another entry; one path element only.
+    void Name(const Path& newName);
+    // Deletes outright; a read-only file is not forced.
+    void Delete();
+
+private:
+    Path path_;
+};
+
+// One existing folder, looked up by its full path.
+class Folder {
+public:
+    explicit Folder(Path path) : path_(std::move(path)) {}
+    const Path& path() const noexcept { return path_; }
+    // True for a root folder, whose path already ends in the separator.
+    bool IsRootFolder() const;
+    // Snapshot of the folder's files, hidden ones included, in natural order.
+    std::vector<File> Files() const;
+    // Renames the folder within its parent; never replaces another entry.
+    void Name(const Path& newName);
+
+private:
+    Path path_;
+};
+
+// The file-system services that the commands call.
+class FileSystemObject {
+public:
+    Folder GetFolder(const Path& path) const;
+    File GetFile(const Path& path) const;
+    // Creates one folder in an existing parent.
+    Folder CreateFolder(const Path& path) const;
+    // Creates an empty file; an existing file is never truncated.
+    void CreateTextFile(const Path& path) const;
+    // Deletes a folder with everything in it, outright; refuses roots, mount points and home.
+    void DeleteFolder(const Path& path) const;
+};
+
+// Names of a folder's files (entries that are not folders, hidden ones included), natural order.
+std::vector<Path> ListFileNames(const Path& folder);
+// Names of a folder's subfolders (links to folders included, hidden ones included), natural order.
+std::vector<Path> ListSubfolderNames(const Path& folder);
+
+// The name that the name box's UTF-8 text stands for, without any change to it.
+Path NameFromText(const std::string& utf8);
+
+} // namespace commands

@@ -1,0 +1,502 @@
+#include "filesystem.h"
+
+#include "natural_order.h"
+#include "posix_syscalls.h"
+#include "target_path.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <pwd.h>
+#include <unistd.h>
+#include <utility>
+
+#ifndef STATX_ATTR_MOUNT_ROOT
+#define STATX_ATTR_MOUNT_ROOT 0x00002000
+#endif
+
+namespace commands {
+
+namespace {
+
+int realOpenat(int dirfd, const char* path, int flags, mode_t mode)
+{
+    return ::openat(dirfd, path, flags, mode);
+}
+
+int realRenameat2(int olddirfd, const char* oldpath, int newdirfd, const char* newpath,
+                  unsigned flags)
+{
+    return ::renameat2(olddirfd, oldpath, newdirfd, newpath, flags);
+}
+
+const SystemCalls realCalls{realOpenat,    ::close,     ::fstatat,   ::statx,
+                            ::mkdirat,     ::unlinkat,  realRenameat2, ::linkat,
+                            ::fdopendir,   ::readdir,   ::closedir,  ::realpath};
+
+SystemCalls currentCalls = realCalls;
+
+SystemCalls& sys() { return currentCalls; }
+
+[[noreturn]] void fail(int code, const Path& path, const char* operation)
+{
+    throw FsError(code, path, operation);
+}
+
+// The path as a C string; a path holding a NUL byte would name another entry, so it is refused.
+const char* cpath(const Path& path, const char* operation)
+{
+    if (path.native().find('\0') != std::string::npos)
+        fail(EINVAL, path, operation);
+    return path.c_str();
+}
+
+// An open file descriptor, closed when it goes out of scope.
+class Fd {
+public:
+    explicit Fd(int fd = -1) : fd_(fd) {}
+    ~Fd() { reset(); }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    Fd(Fd&& other) noexcept : fd_(other.release()) {}
+    Fd& operator=(Fd&& other) noexcept
+    {
+        if (this != &other) {
+            reset();
+            fd_ = other.release();
+        }
+        return *this;
+    }
+    int get() const { return fd_; }
+    int release() { return std::exchange(fd_, -1); }
+    void reset()
+    {
+        if (fd_ >= 0)
+            sys().close(fd_);
+        fd_ = -1;
+    }
+
+private:
+    int fd_;
+};
+
+Fd openDirectory(int dirfd, const char* name, int extraFlags, const Path& shown,
+                 const char* operation)
+{
+    const int fd = sys().openat(dirfd, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC | extraFlags, 0);
+    if (fd < 0)
+        fail(errno, shown, operation);
+    return Fd(fd);
+}
+
+struct stat statAt(int dirfd, const char* name, int flags, const Path& shown,
+                   const char* operation)
+{
+    struct stat st {};
+    if (sys().fstatat(dirfd, name, &st, flags) != 0)
+        fail(errno, shown, operation);
+    return st;
+}
+
+bool isReadOnly(const struct stat& st) { return !S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR); }
+
+// True when the entry is the root of a mount, bind mounts included.
+bool isMountRoot(int dirfd, const char* name)
+{
+    struct statx stx {};
+    if (sys().statx(dirfd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_INO, &stx) != 0)
+        return false;
+    return (stx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
+           (stx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
+}
+
+// A directory stream over an open directory, closed when it goes out of scope.
+class DirStream {
+public:
+    DirStream(int dirfd, const Path& shown, const char* operation)
+    {
+        // fdopendir takes over the descriptor, so it gets a copy of its own.
+        Fd copy(sys().openat(dirfd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
+        if (copy.get() < 0)
+            fail(errno, shown, operation);
+        dir_ = sys().fdopendir(copy.get());
+        if (!dir_)
+            fail(errno, shown, operation);
+        copy.release();
+    }
+    ~DirStream() { sys().closedir(dir_); }
+    DirStream(const DirStream&) = delete;
+    DirStream& operator=(const DirStream&) = delete;
+
+    // The next entry other than . and .., or null at the end.
+    const dirent* next(const Path& shown, const char* operation)
+    {
+        for (;;) {
+            errno = 0;
+            const dirent* entry = sys().readdir(dir_);
+            if (!entry) {
+                if (errno != 0)
+                    fail(errno, shown, operation);
+                return nullptr;
+            }
+            const char* n = entry->d_name;
+            if (!(n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0'))))
+                return entry;
+        }
+    }
+
+private:
+    DIR* dir_ = nullptr;
+};
+
+bool isValidElement(const Path& name)
+{
+    const auto& s = name.native();
+    return !s.empty() && s != "." && s != ".." && s.find('/') == std::string::npos &&
+           s.find('\0') == std::string::npos;
+}
+
+Path parentOf(const Path& path)
+{
+    Path parent = path.parent_path();
+    return parent.empty() ? Path(".") : parent;
+}
+
+// Renames within one folder without ever replacing an entry. Where the file system does not
+// support RENAME_NOREPLACE, the new name is first claimed by a hard link or a placeholder that
+// only this call can have made, so a taken name still fails.
+void renameNoReplace(const Path& from, const Path& to)
+{
+    const char* op = "rename";
+    if (sys().renameat2(AT_FDCWD, cpath(from, op), AT_FDCWD, cpath(to, op), RENAME_NOREPLACE) == 0)
+        return;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        fail(errno, from, op);
+
+    const struct stat st = statAt(AT_FDCWD, from.c_str(), AT_SYMLINK_NOFOLLOW, from, op);
+    if (!S_ISDIR(st.st_mode)) {
+        if (sys().linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0) == 0) {
+            if (sys().unlinkat(AT_FDCWD, from.c_str(), 0) == 0)
+                return;
+            const int saved = errno;
+            sys().unlinkat(AT_FDCWD, to.c_str(), 0);
+            fail(saved, from, op);
+        }
+        if (errno == EEXIST)
+            fail(EEXIST, to, op);
+    }
+    // Claim the name with an empty placeholder, then move the entry over it.
+    if (S_ISDIR(st.st_mode)) {
+        if (sys().mkdirat(AT_FDCWD, to.c_str(), 0700) != 0)
+            fail(errno, to, op);
+    } else {
+        const int fd = sys().openat(AT_FDCWD, to.c_str(),
+                                    O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0)
+            fail(errno, to, op);
+        sys().close(fd);
+    }
+    if (sys().renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0) != 0) {
+        const int saved = errno;
+        sys().unlinkat(AT_FDCWD, to.c_str(), S_ISDIR(st.st_mode) ? AT_REMOVEDIR : 0);
+        fail(saved, from, op);
+    }
+}
+
+// Renames the entry at path to newName in the same folder.
+void renameInPlace(const Path& path, const Path& newName)
+{
+    const char* op = "rename";
+    if (!isValidElement(newName))
+        fail(EINVAL, newName, op);
+    const Path oldName = path.filename();
+    if (oldName.empty() || oldName == "." || oldName == "..")
+        fail(EBUSY, path, op);
+    if (oldName.native() == newName.native()) {
+        statAt(AT_FDCWD, cpath(path, op), AT_SYMLINK_NOFOLLOW, path, op);
+        return;
+    }
+    renameNoReplace(path, TargetPath(parentOf(path), newName, false));
+}
+
+enum class EntryKind { File, Folder };
+
+EntryKind kindOf(int dirfd, const dirent& entry, const Path& folder)
+{
+    unsigned char type = entry.d_type;
+    if (type == DT_UNKNOWN) {
+        struct stat st {};
+        if (sys().fstatat(dirfd, entry.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            fail(errno, folder / entry.d_name, "read folder");
+        type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_REG;
+    }
+    if (type == DT_DIR)
+        return EntryKind::Folder;
+    if (type == DT_LNK) {
+        struct stat target {};
+        if (sys().fstatat(dirfd, entry.d_name, &target, 0) == 0 && S_ISDIR(target.st_mode))
+            return EntryKind::Folder;
+    }
+    return EntryKind::File;
+}
+
+std::vector<Path> listNames(const Path& folder, EntryKind wanted)
+{
+    const char* op = "read folder";
+    const Fd fd = openDirectory(AT_FDCWD, cpath(folder, op), 0, folder, op);
+    DirStream stream(fd.get(), folder, op);
+    std::vector<Path> names;
+    while (const dirent* entry = stream.next(folder, op)) {
+        if (kindOf(fd.get(), *entry, folder) == wanted)
+            names.emplace_back(entry->d_name);
+    }
+    SortNaturally(names);
+    return names;
+}
+
+// The canonical form of a folder path, every link and dot resolved.
+std::optional<std::string> canonical(const char* path)
+{
+    char* resolved = sys().realpath(path, nullptr);
+    if (!resolved)
+        return std::nullopt;
+    std::string result(resolved);
+    std::free(resolved);
+    return result;
+}
+
+bool isSameOrAncestor(const std::string& folder, const std::string& of)
+{
+    if (folder == of)
+        return true;
+    if (folder == "/")
+        return true;
+    return of.size() > folder.size() && of.compare(0, folder.size(), folder) == 0 &&
+           of[folder.size()] == '/';
+}
+
+std::vector<std::string> homeFolders()
+{
+    std::vector<std::string> homes;
+    if (const char* env = std::getenv("HOME"); env && *env)
+        if (auto c = canonical(env))
+            homes.push_back(*c);
+    if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir)
+        if (auto c = canonical(pw->pw_dir))
+            homes.push_back(*c);
+    return homes;
+}
+
+// Refuses, before anything is touched, the root, every mount point and the home folder with
+// its ancestors, however the path spells them.
+void refuseProtectedFolder(const Path& path)
+{
+    const char* op = "delete folder";
+    const auto resolved = canonical(cpath(path, op));
+    if (!resolved)
+        fail(errno, path, op);
+    if (*resolved == "/")
+        fail(EBUSY, path, "delete folder (a root folder is never deleted)");
+    const Path real(*resolved);
+    const struct stat self = statAt(AT_FDCWD, resolved->c_str(), 0, path, op);
+    const struct stat parent = statAt(AT_FDCWD, real.parent_path().c_str(), 0, path, op);
+    if (self.st_dev != parent.st_dev || isMountRoot(AT_FDCWD, resolved->c_str()))
+        fail(EBUSY, path, "delete folder (a mount point is never deleted)");
+    for (const std::string& home : homeFolders())
+        if (isSameOrAncestor(*resolved, home))
+            fail(EPERM, path, "delete folder (the home folder is never deleted)");
+}
+
+struct Level {
+    dev_t dev;
+    ino_t ino;
+    std::string name;
+};
+
+// Deletes the folder's entries that are not folders and returns the name of its first
+// subfolder, or nothing when no subfolder is left.
+std::optional<std::string> clearFilesAndFindSubfolder(int dirfd, dev_t device, const Path& shown)
+{
+    const char* op = "delete folder";
+    DirStream stream(dirfd, shown, op);
+    while (const dirent* entry = stream.next(shown, op)) {
+        struct stat st {};
+        if (sys().fstatat(dirfd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno == ENOENT)
+                continue;
+            fail(errno, shown / entry->d_name, op);
+        }
+        if (S_ISDIR(st.st_mode)) {
+            if (st.st_dev != device || isMountRoot(dirfd, entry->d_name))
+                fail(EXDEV, shown / entry->d_name, "delete folder (another file system is mounted here)");
+            if (isReadOnly(st))
+                fail(EACCES, shown / entry->d_name, op);
+            return std::string(entry->d_name);
+        }
+        if (isReadOnly(st))
+            fail(EACCES, shown / entry->d_name, op);
+        if (sys().unlinkat(dirfd, entry->d_name, 0) != 0 && errno != ENOENT)
+            fail(errno, shown / entry->d_name, op);
+    }
+    return std::nullopt;
+}
+
+// Deletes the folder `name` of the open folder parentFd depth first. It holds one descriptor
+// for the folder it works in and climbs back through "..", checked against the folder it came
+// from, so that trees of any depth need only a few descriptors.
+void deleteTree(int parentFd, const std::string& name, const Path& path)
+{
+    const char* op = "delete folder";
+    Fd current = openDirectory(parentFd, name.c_str(), O_NOFOLLOW, path, op);
+    struct stat top = statAt(current.get(), "", AT_EMPTY_PATH, path, op);
+    const dev_t device = top.st_dev;
+    std::vector<Level> levels{{top.st_dev, top.st_ino, name}};
+    Path shown = path;
+
+    for (;;) {
+        if (auto sub = clearFilesAndFindSubfolder(current.get(), device, shown)) {
+            Fd next = openDirectory(current.get(), sub->c_str(), O_NOFOLLOW, shown / *sub, op);
+            const struct stat st = statAt(next.get(), "", AT_EMPTY_PATH, shown / *sub, op);
+            if (st.st_dev != device)
+                fail(EXDEV, shown / *sub, op);
+            levels.push_back({st.st_dev, st.st_ino, *sub});
+            shown /= *sub;
+            current = std::move(next);
+            continue;
+        }
+        if (levels.size() == 1) {
+            current.reset();
+            if (sys().unlinkat(parentFd, name.c_str(), AT_REMOVEDIR) != 0)
+                fail(errno, path, op);
+            return;
+        }
+        Fd up = openDirectory(current.get(), "..", 0, shown.parent_path(), op);
+        const struct stat st = statAt(up.get(), "", AT_EMPTY_PATH, shown.parent_path(), op);
+        const Level& parent = levels[levels.size() - 2];
+        if (st.st_dev != parent.dev || st.st_ino != parent.ino)
+            fail(ESTALE, shown, "delete folder (the folder was moved while it was deleted)");
+        current = std::move(up);
+        if (sys().unlinkat(current.get(), levels.back().name.c_str(), AT_REMOVEDIR) != 0)
+            fail(errno, shown, op);
+        levels.pop_back();
+        shown = shown.parent_path();
+    }
+}
+
+} // namespace
+
+SystemCalls& systemCalls() { return currentCalls; }
+const SystemCalls& realSystemCalls() { return realCalls; }
+
+FsError::FsError(int code, const Path& path, const std::string& operation)
+    : std::runtime_error(operation + " \"" + path.string() + "\": " + std::strerror(code)),
+      code_(code), path_(path)
+{
+}
+
+Path NameFromText(const std::string& utf8) { return Path(utf8); }
+
+Path File::Name() const { return path_.filename(); }
+
+void File::Name(const Path& newName) { renameInPlace(path_, newName); }
+
+void File::Delete()
+{
+    const char* op = "delete file";
+    const struct stat st = statAt(AT_FDCWD, cpath(path_, op), AT_SYMLINK_NOFOLLOW, path_, op);
+    if (S_ISDIR(st.st_mode))
+        fail(EISDIR, path_, op);
+    if (isReadOnly(st))
+        fail(EACCES, path_, op);
+    if (sys().unlinkat(AT_FDCWD, path_.c_str(), 0) != 0)
+        fail(errno, path_, op);
+}
+
+bool Folder::IsRootFolder() const { return path_.native() == "/"; }
+
+std::vector<File> Folder::Files() const
+{
+    const bool root = IsRootFolder();
+    std::vector<File> files;
+    std::vector<Path> names = ListFileNames(path_);
+    files.reserve(names.size());
+    for (const Path& name : names)
+        files.emplace_back(TargetPath(path_, name, root));
+    return files;
+}
+
+void Folder::Name(const Path& newName) { renameInPlace(path_, newName); }
+
+Folder FileSystemObject::GetFolder(const Path& path) const
+{
+    const char* op = "open folder";
+    const struct stat st = statAt(AT_FDCWD, cpath(path, op), 0, path, op);
+    if (!S_ISDIR(st.st_mode))
+        fail(ENOTDIR, path, op);
+    return Folder(path);
+}
+
+File FileSystemObject::GetFile(const Path& path) const
+{
+    const char* op = "open file";
+    const struct stat st = statAt(AT_FDCWD, cpath(path, op), AT_SYMLINK_NOFOLLOW, path, op);
+    if (S_ISDIR(st.st_mode))
+        fail(EISDIR, path, op);
+    if (S_ISLNK(st.st_mode)) {
+        struct stat target {};
+        if (sys().fstatat(AT_FDCWD, path.c_str(), &target, 0) == 0 && S_ISDIR(target.st_mode))
+            fail(EISDIR, path, op);
+    }
+    return File(path);
+}
+
+Folder FileSystemObject::CreateFolder(const Path& path) const
+{
+    const char* op = "create folder";
+    if (sys().mkdirat(AT_FDCWD, cpath(path, op), 0777) != 0)
+        fail(errno, path, op);
+    return Folder(path);
+}
+
+void FileSystemObject::CreateTextFile(const Path& path) const
+{
+    const char* op = "create file";
+    const int fd = sys().openat(AT_FDCWD, cpath(path, op),
+                                O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd < 0)
+        fail(errno, path, op);
+    sys().close(fd);
+}
+
+void FileSystemObject::DeleteFolder(const Path& path) const
+{
+    const char* op = "delete folder";
+    refuseProtectedFolder(path);
+    const Path name = path.filename();
+    if (name.empty() || name == "." || name == "..")
+        fail(EINVAL, path, op);
+    const Fd parent = openDirectory(AT_FDCWD, cpath(parentOf(path), op), 0, path, op);
+    const struct stat st = statAt(parent.get(), name.c_str(), AT_SYMLINK_NOFOLLOW, path, op);
+    if (S_ISLNK(st.st_mode)) {
+        // A link is removed as a link; what it leads to is kept.
+        if (sys().unlinkat(parent.get(), name.c_str(), 0) != 0)
+            fail(errno, path, op);
+        return;
+    }
+    if (!S_ISDIR(st.st_mode))
+        fail(ENOTDIR, path, op);
+    if (isReadOnly(st))
+        fail(EACCES, path, op);
+    deleteTree(parent.get(), name.native(), path);
+}
+
+std::vector<Path> ListFileNames(const Path& folder) { return listNames(folder, EntryKind::File); }
+
+std::vector<Path> ListSubfolderNames(const Path& folder)
+{
+    return listNames(folder, EntryKind::Folder);
+}
+
+} // namespace commands

@@ -1,0 +1,175 @@
+#include "natural_order.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <numeric>
+#include <type_traits>
+
+namespace commands {
+
+namespace {
+
+// Simple case folding for the scripts that file names commonly use; the same on every
+// machine, whatever its locale.
+char32_t foldCase(char32_t c)
+{
+    if (c < 0x80)
+        return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB && c != 0x3A2) ||
+        (c >= 0x410 && c <= 0x42F))
+        return c + 32;
+    if (c >= 0x400 && c <= 0x40F)
+        return c + 80;
+    if (((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177) || (c >= 0x460 && c <= 0x481) ||
+         (c >= 0x48A && c <= 0x4BF) || (c >= 0x4D0 && c <= 0x52F)) &&
+        c % 2 == 0)
+        return c + 1;
+    if (((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) && c % 2 == 1)
+        return c + 1;
+    if (c == 0x178)
+        return 0xFF;
+    return c;
+}
+
+// Decodes one UTF-8 sequence at text[i]; a byte that starts no valid sequence stands for itself.
+char32_t decode(std::string_view text, std::size_t& i)
+{
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    if (length == 1 || length == 0 || i + length > text.size()) {
+        ++i;
+        return lead;
+    }
+    char32_t c = lead & (0x7F >> length);
+    for (int k = 1; k < length; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) {
+            ++i;
+            return lead;
+        }
+        c = (c << 6) | (byte(i + k) & 0x3F);
+    }
+    i += length;
+    return c;
+}
+
+void encode(char32_t c, std::string& out)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::size_t skipZeros(std::string_view s, std::size_t i)
+{
+    while (i < s.size() && s[i] == '0')
+        ++i;
+    return i;
+}
+
+std::size_t digitsEnd(std::string_view s, std::size_t i)
+{
+    while (i < s.size() && isDigit(s[i]))
+        ++i;
+    return i;
+}
+
+int sign(int value) { return (value > 0) - (value < 0); }
+
+std::string utf8Of(const std::filesystem::path& name)
+{
+    if constexpr (std::is_same_v<std::filesystem::path::value_type, char>) {
+        return name.native();
+    } else {
+        const std::u8string u8 = name.u8string();
+        return std::string(u8.begin(), u8.end());
+    }
+}
+
+} // namespace
+
+std::string NaturalKey(std::string_view utf8Name)
+{
+    std::string key;
+    key.reserve(utf8Name.size());
+    for (std::size_t i = 0; i < utf8Name.size();) {
+        const std::size_t start = i;
+        const char32_t c = decode(utf8Name, i);
+        if (c < 0x80 || i - start > 1)
+            encode(foldCase(c), key);
+        else
+            key += utf8Name[start];  // a stray byte keeps its value
+    }
+    return key;
+}
+
+int CompareNaturalKeys(std::string_view a, std::string_view b)
+{
+    std::size_t i = 0, j = 0;
+    int zerosTie = 0;  // equal numbers: the one written with fewer leading zeros goes first
+    while (i < a.size() && j < b.size()) {
+        if (isDigit(a[i]) && isDigit(b[j])) {
+            const std::size_t ai = skipZeros(a, i), bj = skipZeros(b, j);
+            const std::size_t ae = digitsEnd(a, ai), be = digitsEnd(b, bj);
+            if (ae - ai != be - bj)
+                return ae - ai < be - bj ? -1 : 1;
+            if (const int c = a.substr(ai, ae - ai).compare(b.substr(bj, be - bj)); c != 0)
+                return sign(c);
+            if (zerosTie == 0)
+                zerosTie = sign(static_cast<int>(ai - i) - static_cast<int>(bj - j));
+            i = ae;
+            j = be;
+            continue;
+        }
+        if (a[i] != b[j])
+            return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[j]) ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    if (i < a.size() || j < b.size())
+        return i < a.size() ? 1 : -1;
+    return zerosTie;
+}
+
+bool NaturalLess(std::string_view a, std::string_view b)
+{
+    if (const int c = CompareNaturalKeys(NaturalKey(a), NaturalKey(b)); c != 0)
+        return c < 0;
+    return a < b;
+}
+
+void SortNaturally(std::vector<std::filesystem::path>& names)
+{
+    std::vector<std::string> keys;
+    keys.reserve(names.size());
+    for (const auto& name : names)
+        keys.push_back(NaturalKey(utf8Of(name)));
+    std::vector<std::uint32_t> order(names.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::sort(order.begin(), order.end(), [&](std::uint32_t x, std::uint32_t y) {
+        if (const int c = CompareNaturalKeys(keys[x], keys[y]); c != 0)
+            return c < 0;
+        return names[x].native() < names[y].native();
+    });
+    std::vector<std::filesystem::path> sorted;
+    sorted.reserve(names.size());
+    for (const std::uint32_t k : order)
+        sorted.push_back(std::move(names[k]));
+    names = std::move(sorted);
+}
+
+} // namespace commands

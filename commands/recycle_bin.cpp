@@ -1,0 +1,18 @@
+#include "recycle_bin.h"
+
+namespace commands {
+
+void DeleteToRecycleBin(Shell& shell, std::filesystem::path path)
+{
+    ShellFileOperation request{};
+    request.hwnd = nullptr;
+    request.wFunc = ShellFileOperation::foDelete;
+    // One path and one more NUL: with the string's own terminator, a list that holds one path.
+    request.pFrom = path.native();
+    request.pFrom.push_back(std::filesystem::path::value_type{});
+    request.pTo = nullptr;
+    request.fFlags = ShellFileOperation::fofAllowUndo;
+    (void)shell.SHFileOperation(request);
+}
+
+} // namespace commands

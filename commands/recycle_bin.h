@@ -1,0 +1,36 @@
+#pragma once
+
+#include <filesystem>
+
+namespace commands {
+
+// The shell's file-operation request: one operation over a double-NUL-terminated list of paths.
+struct ShellFileOperation {
+    static constexpr unsigned foDelete = 0x0003;
+    static constexpr unsigned short fofSilent = 0x0004;
+    static constexpr unsigned short fofNoConfirmation = 0x0010;
+    static constexpr unsigned short fofAllowUndo = 0x0040;
+    static constexpr unsigned short fofNoErrorUi = 0x0400;
+
+    void* hwnd = nullptr;
+    unsigned wFunc = 0;
+    std::filesystem::path::string_type pFrom;  // each path ends in NUL, the list in one more NUL
+    const std::filesystem::path::value_type* pTo = nullptr;
+    unsigned short fFlags = 0;
+    bool fAnyOperationsAborted = false;
+    void* hNameMappings = nullptr;
+    const std::filesystem::path::value_type* lpszProgressTitle = nullptr;
+};
+
+// The platform's shell file-operation service. It runs to its end, the user's answers included.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    virtual int SHFileOperation(ShellFileOperation& request) = 0;
+};
+
+// Sends one file to the Recycle Bin (the Trash) after the shell's own confirmation.
+// Reports nothing: a declined question or a failure is the shell's to show.
+void DeleteToRecycleBin(Shell& shell, std::filesystem::path path);
+
+} // namespace commands

@@ -1,0 +1,16 @@
+#include "target_path.h"
+
+namespace commands {
+
+std::filesystem::path TargetPath(const std::filesystem::path& folder,
+                                 const std::filesystem::path& name, bool folderIsRoot)
+{
+    // Plain concatenation: operator/ would drop the folder for a name that looks absolute.
+    std::filesystem::path::string_type target = folder.native();
+    if (!folderIsRoot)
+        target += std::filesystem::path::preferred_separator;
+    target += name.native();
+    return std::filesystem::path(std::move(target));
+}
+
+} // namespace commands
