@@ -1,1 +1,337 @@
-#include <gtest/gtest.h>
+#include "command_frame.h"
+#include "filesystem.h"
+
+#include "fakes.h"
+#include "sandbox.h"
+
+using namespace commands;
+
+namespace {
+
+using Refreshes = std::vector<std::string>;
+
+class CommandsTest : public Sandbox {
+protected:
+    CommandsTest() : shell(folder("trash")), frame(window, shell)
+    {
+        window.folder = folder("current");
+    }
+
+    std::vector<std::string> filesIn(const fs::path& dir) const
+    {
+        std::vector<std::string> names;
+        for (const Path& n : ListFileNames(dir))
+            names.push_back(n.string());
+        return names;
+    }
+
+    FakeWindow window;
+    RecordingShell shell;
+    CommandFrame frame;
+};
+
+// ---- Folder page
+
+TEST_F(CommandsTest, CreateFolderMakesASubfolderAndRefreshesTreeThenFiles)
+{
+    window.name = "New folder";
+    frame.cbCr_Click();
+    EXPECT_TRUE(fs::is_directory(at("current/New folder")));
+    EXPECT_EQ(window.refreshes, (Refreshes{"tree", "files"}));
+
+    window.name = " ";  // a blank is a name
+    frame.cbCr_Click();
+    EXPECT_TRUE(fs::is_directory(at("current/ ")));
+}
+
+TEST_F(CommandsTest, CreateFolderWithAnEmptyOrTakenNameChangesNothingButRefreshesBoth)
+{
+    write("current/taken/inside", "kept");
+    for (const std::string name : {"", "taken", "missing/child"}) {
+        window.refreshes.clear();
+        window.name = name;
+        frame.cbCr_Click();
+        EXPECT_EQ(window.refreshes, (Refreshes{"tree", "files"})) << name;
+    }
+    EXPECT_EQ(read(at("current/taken/inside")), "kept");
+    EXPECT_EQ(std::distance(fs::directory_iterator(at("current")), fs::directory_iterator()), 1);
+}
+
+TEST_F(CommandsTest, CreateFolderWithAnInnerSeparatorMakesTheLastElementInAnExistingParent)
+{
+    folder("current/a");
+    window.name = "a/b";
+    frame.cbCr_Click();
+    EXPECT_TRUE(fs::is_directory(at("current/a/b")));
+}
+
+TEST_F(CommandsTest, RenameFolderRenamesTheCurrentFolderAndRefreshesTheTreeOnly)
+{
+    write("current/f", "F");
+    window.name = "renamed";
+    frame.cbRen_Click();
+    EXPECT_EQ(read(at("renamed/f")), "F");
+    EXPECT_FALSE(exists(at("current")));
+    EXPECT_EQ(window.refreshes, Refreshes{"tree"});
+}
+
+TEST_F(CommandsTest, RenameFolderWithAnEmptyOrTakenNameKeepsItsName)
+{
+    write("sibling/s", "S");
+    for (const std::string name : {"", "sibling", "x/y", ".."}) {
+        window.refreshes.clear();
+        window.name = name;
+        frame.cbRen_Click();
+        EXPECT_EQ(window.refreshes, Refreshes{"tree"}) << name;
+        EXPECT_TRUE(fs::is_directory(at("current"))) << name;
+    }
+    EXPECT_EQ(read(at("sibling/s")), "S");
+}
+
+TEST_F(CommandsTest, DeleteFolderIgnoresTheNameBoxAndDeletesTheCurrentFolder)
+{
+    write("current/a");
+    write("current/sub/b");
+    folder("current/name in box");
+    window.name = "name in box";
+    frame.cbDel_Click();
+    EXPECT_FALSE(exists(at("current")));
+    EXPECT_EQ(window.refreshes, (Refreshes{"tree", "files"}));
+}
+
+TEST_F(CommandsTest, DeleteFolderKeepsWhatALinkLeadsToAndStopsAtAReadOnlyFile)
+{
+    write("outside/keep", "K");
+    fs::create_directory_symlink(at("outside"), at("current/link"));
+    write("current/sub/locked", "L");
+    makeReadOnly(at("current/sub/locked"));
+    frame.cbDel_Click();
+    EXPECT_EQ(read(at("outside/keep")), "K");
+    EXPECT_EQ(read(at("current/sub/locked")), "L");
+    EXPECT_EQ(window.refreshes, (Refreshes{"tree", "files"}));
+}
+
+TEST_F(CommandsTest, CommandsOnAVanishedFolderFailOutsideTheTrapWithNoChange)
+{
+    window.folder = at("vanished");
+    window.name = "x";
+    window.selected = "f";
+    for (auto click : {&CommandFrame::cbCr_Click, &CommandFrame::cbRen_Click,
+                       &CommandFrame::cbDel_Click, &CommandFrame::cbCrFile_Click,
+                       &CommandFrame::cbRenFile_Click, &CommandFrame::cbDelFile_Click,
+                       &CommandFrame::cbDelAll_Click, &CommandFrame::cbRenAll_Click}) {
+        EXPECT_THROW((frame.*click)(), FsError);
+    }
+    EXPECT_TRUE(window.refreshes.empty());
+    EXPECT_FALSE(exists(at("vanished")));
+}
+
+// ---- File page
+
+TEST_F(CommandsTest, CreateFileMakesAnEmptyFileAndRefreshesTheFileListOnly)
+{
+    window.name = "report.txt";
+    frame.cbCrFile_Click();
+    EXPECT_EQ(fs::file_size(at("current/report.txt")), 0u);
+    EXPECT_EQ(window.refreshes, Refreshes{"files"});
+}
+
+TEST_F(CommandsTest, CreateFileWithAnEmptyOrTakenNameChangesNothingAndDoesNotRefresh)
+{
+    write("current/report.txt", "precious");
+    for (const std::string name : {"", "report.txt"}) {
+        window.name = name;
+        frame.cbCrFile_Click();
+    }
+    EXPECT_EQ(read(at("current/report.txt")), "precious");
+    EXPECT_TRUE(window.refreshes.empty());
+}
+
+TEST_F(CommandsTest, RenameFileGivesTheSelectedFileTheWholeTypedName)
+{
+    write("current/photo.jpg", "P");
+    window.selected = "photo.jpg";
+    window.name = "holiday";
+    frame.cbRenFile_Click();
+    EXPECT_EQ(read(at("current/holiday")), "P");
+    EXPECT_EQ(window.refreshes, Refreshes{"files"});
+}
+
+TEST_F(CommandsTest, RenameFileOntoATakenNameOrWithAnEmptyNameChangesNothing)
+{
+    write("current/a.txt", "A");
+    write("current/b.txt", "B");
+    window.selected = "a.txt";
+    for (const std::string name : {"", "b.txt", "sub/x"}) {
+        window.name = name;
+        frame.cbRenFile_Click();
+    }
+    EXPECT_EQ(read(at("current/a.txt")), "A");
+    EXPECT_EQ(read(at("current/b.txt")), "B");
+    EXPECT_TRUE(window.refreshes.empty());
+}
+
+TEST_F(CommandsTest, RenameOrDeleteWithNoFileSelectedNeverTouchesTheFolder)
+{
+    write("current/f", "F");
+    window.name = "renamed";
+    window.justDelete = true;
+    EXPECT_THROW(frame.cbRenFile_Click(), NoFileSelected);
+    EXPECT_THROW(frame.cbDelFile_Click(), NoFileSelected);
+    window.justDelete = false;
+    EXPECT_THROW(frame.cbDelFile_Click(), NoFileSelected);
+    EXPECT_EQ(read(at("current/f")), "F");
+    EXPECT_TRUE(shell.requests.empty());
+    EXPECT_TRUE(window.refreshes.empty());
+}
+
+TEST_F(CommandsTest, JustDeleteDeletesOutrightWithoutTheShell)
+{
+    write("current/f");
+    window.selected = "f";
+    window.justDelete = true;
+    frame.cbDelFile_Click();
+    EXPECT_FALSE(exists(at("current/f")));
+    EXPECT_TRUE(fs::is_empty(at("trash")));
+    EXPECT_TRUE(shell.requests.empty());
+    EXPECT_EQ(window.refreshes, Refreshes{"files"});
+}
+
+TEST_F(CommandsTest, JustDeleteOfAReadOnlyFileFailsOutsideTheTrapAndKeepsIt)
+{
+    makeReadOnly(write("current/locked", "L"));
+    window.selected = "locked";
+    window.justDelete = true;
+    EXPECT_THROW(frame.cbDelFile_Click(), FsError);
+    EXPECT_EQ(read(at("current/locked")), "L");
+}
+
+TEST_F(CommandsTest, DeleteToTheBinHandsTheShellOneUndoableRequestAndRefreshesEitherWay)
+{
+    write("current/two words.txt");
+    window.selected = "two words.txt";
+    shell.answers = {false};
+    frame.cbDelFile_Click();
+    EXPECT_TRUE(exists(at("current/two words.txt")));
+    frame.cbDelFile_Click();
+    EXPECT_FALSE(exists(at("current/two words.txt")));
+    EXPECT_EQ(window.refreshes, (Refreshes{"files", "files"}));
+
+    ASSERT_EQ(shell.requests.size(), 2u);
+    const ShellFileOperation& request = shell.requests[0];
+    const std::string expected = at("current/two words.txt").string();
+    EXPECT_EQ(request.pFrom, expected + '\0');  // with the string's own NUL: a double NUL
+    EXPECT_EQ(request.wFunc, ShellFileOperation::foDelete);
+    EXPECT_EQ(request.fFlags, ShellFileOperation::fofAllowUndo);
+    EXPECT_EQ(request.hwnd, nullptr);
+    EXPECT_EQ(request.pTo, nullptr);
+    EXPECT_EQ(request.lpszProgressTitle, nullptr);
+    EXPECT_FALSE(request.fAnyOperationsAborted);
+}
+
+// ---- All Files page
+
+TEST_F(CommandsTest, RenameAllNumbersEveryFileInTheListsOrderWithARefreshEach)
+{
+    write("current/b10", "third");
+    write("current/B2", "second");
+    write("current/.hidden", "first");
+    write("current/sub/untouched");
+    window.name = "abc";
+    frame.cbRenAll_Click();
+    EXPECT_EQ(read(at("current/abc1")), "first");
+    EXPECT_EQ(read(at("current/abc2")), "second");
+    EXPECT_EQ(read(at("current/abc3")), "third");
+    EXPECT_TRUE(exists(at("current/sub/untouched")));
+    EXPECT_EQ(window.refreshes, (Refreshes{"files", "files", "files"}));
+
+    window.name = "a.txt";
+    frame.cbRenAll_Click();
+    EXPECT_EQ(filesIn(at("current")), (std::vector<std::string>{"a.txt1", "a.txt2", "a.txt3"}));
+}
+
+TEST_F(CommandsTest, RenameAllWithAnEmptyNameOrNoFilesChangesAndRefreshesNothing)
+{
+    write("current/x");
+    frame.cbRenAll_Click();
+    EXPECT_TRUE(exists(at("current/x")));
+    window.folder = folder("empty");
+    window.name = "abc";
+    frame.cbRenAll_Click();
+    EXPECT_TRUE(window.refreshes.empty());
+}
+
+TEST_F(CommandsTest, RenameAllStopsAtATakenNameAndKeepsEveryFile)
+{
+    write("current/a", "A");
+    write("current/b", "B");
+    write("current/p1", "taken");
+    write("current/z", "Z");
+    window.name = "p";
+    frame.cbRenAll_Click();
+    // p1 is taken, so the walk stops at the first file.
+    EXPECT_EQ(filesIn(at("current")), (std::vector<std::string>{"a", "b", "p1", "z"}));
+    EXPECT_EQ(read(at("current/p1")), "taken");
+    EXPECT_TRUE(window.refreshes.empty());
+
+    window.name = "q";
+    fs::rename(at("current/p1"), at("current/q3"));
+    write("current/c", "C");
+    frame.cbRenAll_Click();  // a -> q1, b -> q2, then q3 is taken by another file
+    EXPECT_EQ(read(at("current/q1")), "A");
+    EXPECT_EQ(read(at("current/q2")), "B");
+    EXPECT_EQ(read(at("current/c")), "C");
+    EXPECT_EQ(read(at("current/q3")), "taken");
+    EXPECT_EQ(read(at("current/z")), "Z");
+    EXPECT_EQ(window.refreshes, (Refreshes{"files", "files"}));
+}
+
+TEST_F(CommandsTest, RenameAllCountsPast32767)
+{
+    const int count = 32770;
+    for (int i = 0; i < count; ++i)
+        std::ofstream(at("current/f" + std::to_string(i)));
+    window.name = "n";
+    frame.cbRenAll_Click();
+    EXPECT_TRUE(exists(at("current/n32768")));
+    EXPECT_TRUE(exists(at("current/n32770")));
+    EXPECT_EQ(ListFileNames(at("current")).size(), static_cast<std::size_t>(count));
+    EXPECT_EQ(window.refreshes.size(), static_cast<std::size_t>(count));
+}
+
+TEST_F(CommandsTest, JustDeleteAllStopsAtTheFirstReadOnlyFileAndRefreshesOnce)
+{
+    for (const char* name : {"f1", "f2", "f3", "f4"})
+        write(std::string("current/") + name, name);
+    makeReadOnly(at("current/f3"));
+    write("current/sub/kept");
+    window.justDelete = true;
+    frame.cbDelAll_Click();
+    EXPECT_EQ(filesIn(at("current")), (std::vector<std::string>{"f3", "f4"}));
+    EXPECT_TRUE(exists(at("current/sub/kept")));
+    EXPECT_EQ(window.refreshes, Refreshes{"files"});
+    EXPECT_TRUE(shell.requests.empty());
+}
+
+TEST_F(CommandsTest, DeleteAllToTheBinAsksOncePerFileAndGoesOnAfterANo)
+{
+    for (const char* name : {"f1", "f2", "f3"})
+        write(std::string("current/") + name, name);
+    shell.answers = {true, false, true};
+    frame.cbDelAll_Click();
+    ASSERT_EQ(shell.requests.size(), 3u);
+    EXPECT_EQ(filesIn(at("current")), std::vector<std::string>{"f2"});
+    EXPECT_EQ(filesIn(at("trash")), (std::vector<std::string>{"f1", "f3"}));
+    EXPECT_EQ(window.refreshes, Refreshes{"files"});
+}
+
+TEST_F(CommandsTest, DeleteAllOverAnEmptyFolderOnlyRefreshes)
+{
+    folder("current/sub");
+    window.justDelete = true;
+    frame.cbDelAll_Click();
+    EXPECT_TRUE(fs::is_directory(at("current/sub")));
+    EXPECT_EQ(window.refreshes, Refreshes{"files"});
+}
+
+} // namespace

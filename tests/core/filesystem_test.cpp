@@ -1,1 +1,275 @@
-#include <gtest/gtest.h>
+#include "filesystem.h"
+
+#include "sandbox.h"
+
+#include <algorithm>
+
+using namespace commands;
+
+namespace {
+
+std::vector<std::string> names(const std::vector<File>& files)
+{
+    std::vector<std::string> result;
+    for (const File& f : files)
+        result.push_back(f.Name().string());
+    return result;
+}
+
+template <typename F>
+int errorOf(F&& call)
+{
+    try {
+        call();
+    } catch (const FsError& e) {
+        const std::string shown = e.path().string();
+        if (shown.find('\0') == std::string::npos) {
+            EXPECT_NE(std::string(e.what()).find(shown), std::string::npos) << "names the path";
+        }
+        return e.code();
+    }
+    ADD_FAILURE() << "expected a failure";
+    return 0;
+}
+
+class FileSystemTest : public Sandbox {
+protected:
+    FileSystemObject fso;
+};
+
+TEST_F(FileSystemTest, CreateFolderMakesOneFolderInAnExistingParentOnly)
+{
+    fso.CreateFolder(at("new"));
+    EXPECT_TRUE(fs::is_directory(at("new")));
+
+    write("taken/keep.txt", "kept");
+    EXPECT_NE(errorOf([&] { fso.CreateFolder(at("taken")); }), 0);
+    EXPECT_EQ(read(at("taken/keep.txt")), "kept");
+
+    EXPECT_NE(errorOf([&] { fso.CreateFolder(at("missing/child")); }), 0);
+    EXPECT_FALSE(exists(at("missing")));
+}
+
+TEST_F(FileSystemTest, CreateTextFileMakesAnEmptyFileAndNeverTruncates)
+{
+    fso.CreateTextFile(at("notes"));
+    EXPECT_TRUE(fs::is_regular_file(at("notes")));
+    EXPECT_EQ(fs::file_size(at("notes")), 0u);
+
+    write("report.txt", "precious");
+    EXPECT_NE(errorOf([&] { fso.CreateTextFile(at("report.txt")); }), 0);
+    EXPECT_EQ(read(at("report.txt")), "precious");
+}
+
+TEST_F(FileSystemTest, RenameNeverReplacesAndKeepsBothEntries)
+{
+    write("a.txt", "A");
+    write("b.txt", "B");
+    EXPECT_NE(errorOf([&] { fso.GetFile(at("a.txt")).Name("b.txt"); }), 0);
+    EXPECT_EQ(read(at("a.txt")), "A");
+    EXPECT_EQ(read(at("b.txt")), "B");
+
+    folder("one");
+    write("two/inside", "x");
+    EXPECT_NE(errorOf([&] { fso.GetFolder(at("one")).Name("two"); }), 0);
+    EXPECT_TRUE(fs::is_directory(at("one")));
+    EXPECT_EQ(read(at("two/inside")), "x");
+    // A folder is not renamed over a file either.
+    EXPECT_NE(errorOf([&] { fso.GetFolder(at("one")).Name("a.txt"); }), 0);
+    EXPECT_EQ(read(at("a.txt")), "A");
+}
+
+TEST_F(FileSystemTest, RenameChangesOnlyTheLastElement)
+{
+    write("photo.jpg", "P");
+    fso.GetFile(at("photo.jpg")).Name("holiday");
+    EXPECT_EQ(read(at("holiday")), "P");
+    EXPECT_FALSE(exists(at("photo.jpg")));
+
+    write("dir/f", "F");
+    fso.GetFolder(at("dir")).Name("renamed dir ");
+    EXPECT_EQ(read(at("renamed dir /f")), "F");
+
+    // The name it already has is no failure and changes nothing.
+    fso.GetFile(at("holiday")).Name("holiday");
+    EXPECT_EQ(read(at("holiday")), "P");
+}
+
+TEST_F(FileSystemTest, RenameRefusesNamesThatAreNotOneElement)
+{
+    write("a", "A");
+    folder("sub");
+    for (const std::string& bad : std::vector<std::string>{"", ".", "..", "sub/b", "../escaped",
+                                                         std::string("x\0y", 3)}) {
+        EXPECT_NE(errorOf([&] { fso.GetFile(at("a")).Name(NameFromText(bad)); }), 0) << bad;
+        EXPECT_NE(errorOf([&] { fso.GetFolder(at("sub")).Name(NameFromText(bad)); }), 0) << bad;
+    }
+    EXPECT_EQ(read(at("a")), "A");
+    EXPECT_TRUE(fs::is_directory(at("sub")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(root()), fs::directory_iterator()), 2);
+}
+
+TEST_F(FileSystemTest, LookupsTellFilesFromFolders)
+{
+    write("file", "f");
+    folder("folder");
+    fs::create_directory_symlink(at("folder"), at("link to folder"));
+    fs::create_symlink(at("file"), at("link to file"));
+    fs::create_symlink(at("nowhere"), at("dangling"));
+
+    EXPECT_NO_THROW(fso.GetFile(at("file")));
+    EXPECT_NO_THROW(fso.GetFile(at("link to file")));
+    EXPECT_NO_THROW(fso.GetFile(at("dangling")));
+    EXPECT_NE(errorOf([&] { fso.GetFile(at("folder")); }), 0);
+    EXPECT_NE(errorOf([&] { fso.GetFile(at("link to folder")); }), 0);
+    EXPECT_NE(errorOf([&] { fso.GetFile(at("missing")); }), 0);
+
+    EXPECT_NO_THROW(fso.GetFolder(at("folder")));
+    EXPECT_NE(errorOf([&] { fso.GetFolder(at("file")); }), 0);
+    EXPECT_NE(errorOf([&] { fso.GetFolder(at("missing")); }), 0);
+    EXPECT_TRUE(fso.GetFolder("/").IsRootFolder());
+    EXPECT_FALSE(fso.GetFolder(root()).IsRootFolder());
+}
+
+TEST_F(FileSystemTest, FilesAreFilesAndFileLinksWithHiddenOnesInNaturalOrder)
+{
+    for (const char* name : {"img10.png", "img2.png", "Img1.png", ".hidden", "b", "A"})
+        write(name);
+    folder("sub");
+    folder(".hidden folder");
+    fs::create_directory_symlink(at("sub"), at("link to sub"));
+    fs::create_symlink(at("b"), at("link to b"));
+    fs::create_symlink(at("gone"), at("dangling"));
+
+    const auto files = fso.GetFolder(root()).Files();
+    EXPECT_EQ(names(files), (std::vector<std::string>{".hidden", "A", "b", "dangling", "Img1.png",
+                                                      "img2.png", "img10.png", "link to b"}));
+    EXPECT_EQ(files.front().path(), at(".hidden"));
+    EXPECT_TRUE(fso.GetFolder(at("sub")).Files().empty());
+    EXPECT_EQ(ListSubfolderNames(root()),
+              (std::vector<Path>{".hidden folder", "link to sub", "sub"}));
+}
+
+TEST_F(FileSystemTest, FilesIsASnapshotThatRenamesDoNotChange)
+{
+    write("a");
+    write("b");
+    const auto files = fso.GetFolder(root()).Files();
+    fso.GetFile(at("a")).Name("c");
+    EXPECT_EQ(names(files), (std::vector<std::string>{"a", "b"}));
+}
+
+TEST_F(FileSystemTest, DeleteRemovesAFileOrLinkButNotAReadOnlyFile)
+{
+    write("plain");
+    fso.GetFile(at("plain")).Delete();
+    EXPECT_FALSE(exists(at("plain")));
+
+    write("target", "T");
+    fs::create_symlink(at("target"), at("link"));
+    fso.GetFile(at("link")).Delete();
+    EXPECT_FALSE(exists(at("link")));
+    EXPECT_EQ(read(at("target")), "T");
+
+    makeReadOnly(write("locked", "L"));
+    EXPECT_NE(errorOf([&] { fso.GetFile(at("locked")).Delete(); }), 0);
+    EXPECT_EQ(read(at("locked")), "L");
+}
+
+TEST_F(FileSystemTest, NonUtf8NamesAreListedRenamedAndDeletedExactly)
+{
+    const std::string odd = "caf\xe9 \xff.txt";
+    write(odd, "latin1");
+    EXPECT_EQ(ListFileNames(root()), std::vector<Path>{Path(odd)});
+    File file = fso.GetFile(root() / odd);
+    file.Name(std::string("\xfe\xfe"));
+    EXPECT_EQ(read(at(std::string("\xfe\xfe"))), "latin1");
+    fso.GetFile(at(std::string("\xfe\xfe"))).Delete();
+    EXPECT_TRUE(fs::is_empty(root()));
+}
+
+// ---- Deleting folders
+
+TEST_F(FileSystemTest, DeleteFolderRemovesTheWholeTree)
+{
+    write("victim/a");
+    write("victim/.hidden");
+    write("victim/sub/b");
+    write("victim/sub/deeper/c");
+    folder("victim/empty");
+    fso.DeleteFolder(at("victim"));
+    EXPECT_FALSE(exists(at("victim")));
+}
+
+TEST_F(FileSystemTest, DeleteFolderRemovesLinksAsLinksAndKeepsWhatTheyLeadTo)
+{
+    write("outside/keep1", "1");
+    write("outside/sub/keep2", "2");
+    write("victim/own");
+    fs::create_directory_symlink(at("outside"), at("victim/link to outside"));
+    fs::create_symlink(at("outside/keep1"), at("victim/link to file"));
+    fso.DeleteFolder(at("victim"));
+    EXPECT_FALSE(exists(at("victim")));
+    EXPECT_EQ(read(at("outside/keep1")), "1");
+    EXPECT_EQ(read(at("outside/sub/keep2")), "2");
+
+    // The folder named by the path may itself be a link: the link goes, the folder stays.
+    fs::create_directory_symlink(at("outside"), at("opened through link"));
+    fso.DeleteFolder(at("opened through link"));
+    EXPECT_FALSE(exists(at("opened through link")));
+    EXPECT_EQ(read(at("outside/sub/keep2")), "2");
+}
+
+TEST_F(FileSystemTest, DeleteFolderHandlesTreesDeeperThanPathMax)
+{
+    // 400 levels of 30-byte names: about 12,000 bytes of path, three times PATH_MAX.
+    const std::string level(30, 'd');
+    fs::path deep = at("victim");
+    fs::create_directory(deep);
+    fs::current_path(deep);
+    for (int i = 0; i < 400; ++i) {
+        fs::create_directory(level);
+        fs::current_path(level);
+        if (i % 100 == 0)
+            std::ofstream("file") << "x";
+    }
+    fs::current_path(root());
+    fso.DeleteFolder(at("victim"));
+    EXPECT_FALSE(exists(at("victim")));
+}
+
+TEST_F(FileSystemTest, DeleteFolderStopsAtAReadOnlyItemAndKeepsWhatItDeletedBefore)
+{
+    write("victim/sub/locked", "L");
+    makeReadOnly(at("victim/sub/locked"));
+    write("victim/sub/other");
+    EXPECT_EQ(errorOf([&] { fso.DeleteFolder(at("victim")); }), EACCES);
+    EXPECT_EQ(read(at("victim/sub/locked")), "L");
+    EXPECT_TRUE(fs::is_directory(at("victim/sub")));
+
+    makeReadOnly(folder("locked folder"));
+    EXPECT_NE(errorOf([&] { fso.DeleteFolder(at("locked folder")); }), 0);
+    EXPECT_TRUE(fs::is_directory(at("locked folder")));
+}
+
+TEST_F(FileSystemTest, DeleteFolderRefusesTheHomeFolderAndItsAncestors)
+{
+    write("home/user/precious", "P");
+    const char* oldHome = std::getenv("HOME");
+    const std::string saved = oldHome ? oldHome : "";
+    setenv("HOME", at("home/user").c_str(), 1);
+    for (const fs::path& spelling :
+         {at("home/user"), at("home"), at("home/user/."), at("home/user/../user"), root()}) {
+        EXPECT_NE(errorOf([&] { fso.DeleteFolder(spelling); }), 0) << spelling;
+    }
+    fs::create_directory_symlink(at("home"), at("link to home"));
+    EXPECT_NE(errorOf([&] { fso.DeleteFolder(at("link to home")); }), 0);
+    if (oldHome)
+        setenv("HOME", saved.c_str(), 1);
+    else
+        unsetenv("HOME");
+    EXPECT_EQ(read(at("home/user/precious")), "P");
+    EXPECT_TRUE(exists(at("link to home")));
+}
+
+} // namespace

@@ -1,1 +1,54 @@
+#include "natural_order.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <clocale>
+
+using namespace commands;
+
+namespace {
+
+struct Pair {
+    const char* before;
+    const char* after;
+};
+
+void PrintTo(const Pair& pair, std::ostream* out) { *out << pair.before << " < " << pair.after; }
+
+class NaturalOrderTest : public ::testing::TestWithParam<Pair> {};
+
+TEST_P(NaturalOrderTest, GoesBefore)
+{
+    EXPECT_TRUE(NaturalLess(GetParam().before, GetParam().after));
+    EXPECT_FALSE(NaturalLess(GetParam().after, GetParam().before));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, NaturalOrderTest,
+    ::testing::Values(Pair{"img2", "img10"}, Pair{"img9.png", "img10.png"},
+                      Pair{"a", "B"}, Pair{"B", "c"}, Pair{"file", "File1"},
+                      Pair{"photo_00009.jpg", "photo_00010.jpg"}, Pair{"x2", "x02"},
+                      Pair{"x99999999999999999999", "x100000000000000000000"},
+                      Pair{"9", "a"}, Pair{"abc", "abcd"}, Pair{"Ärger", "ärger2"},
+                      Pair{"яблоко", "Яблоко2"}, Pair{"Ёж", "ёж1"}, Pair{"Z", "а"},
+                      Pair{"A", "a"},  // equal but for case: bytes decide, so the order is total
+                      Pair{"bad\x80", "bad\xff"}));
+
+TEST(NaturalOrder, SortsTheSameWhateverTheLocale)
+{
+    std::vector<std::filesystem::path> names{"b10", "B2", "a", "Я", "я1", "\xff", "b1"};
+    std::setlocale(LC_ALL, "C");
+    auto inC = names;
+    SortNaturally(inC);
+    std::setlocale(LC_ALL, "C.UTF-8");
+    auto inUtf8 = names;
+    SortNaturally(inUtf8);
+    EXPECT_EQ(inC, inUtf8);
+    EXPECT_EQ(inC, (std::vector<std::filesystem::path>{"a", "b1", "B2", "b10", "Я", "я1", "\xff"}));
+    EXPECT_TRUE(std::is_sorted(inC.begin(), inC.end(), [](const auto& x, const auto& y) {
+        return NaturalLess(x.string(), y.string());
+    }));
+}
+
+} // namespace
