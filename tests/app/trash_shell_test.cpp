@@ -1,0 +1,174 @@
+// The Trash stand-in against the real freedesktop.org Trash, kept in a scratch folder.
+#include "trash_shell.h"
+
+#include "recycle_bin.h"
+
+#include <QtCore/QDir>
+#include <QtCore/QTemporaryDir>
+#include <QtCore/QTimer>
+#include <QtCore/QUrl>
+#include <QtWidgets/QAbstractButton>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QMessageBox>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path dataHome;
+
+// Answers the modal message boxes as they come, in order, and remembers what they said.
+class BoxAnswerer {
+public:
+    explicit BoxAnswerer(std::deque<QMessageBox::StandardButton> answers)
+        : answers_(std::move(answers))
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { answer(); });
+        timer_.start(5);
+    }
+    QStringList texts;
+    QStringList names;
+
+private:
+    void answer()
+    {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || answers_.empty())
+            return;
+        texts << box->text();
+        names << box->objectName();
+        QAbstractButton* button = box->button(answers_.front());
+        answers_.pop_front();
+        if (button)
+            button->click();
+        else
+            box->reject();
+    }
+    std::deque<QMessageBox::StandardButton> answers_;
+    QTimer timer_;
+};
+
+class TrashShellTest : public ::testing::Test {
+protected:
+    TrashShellTest()
+    {
+        folder_ = fs::path(scratch_.path().toStdString());
+        shell.attach(nullptr, [this] { return russian; });
+    }
+
+    fs::path write(const std::string& name, const std::string& content = "data")
+    {
+        std::ofstream(folder_ / name, std::ios::binary) << content;
+        return folder_ / name;
+    }
+
+    static fs::path trashed(const std::string& name) { return dataHome / "Trash/files" / name; }
+
+    static std::string read(const fs::path& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    // The original path recorded in the file's .trashinfo, percent-decoded.
+    static std::string recordedPath(const std::string& name)
+    {
+        const std::string info = read(dataHome / "Trash/info" / (name + ".trashinfo"));
+        const auto start = info.find("Path=") + 5;
+        const std::string encoded = info.substr(start, info.find('\n', start) - start);
+        return QByteArray::fromPercentEncoding(QByteArray::fromStdString(encoded)).toStdString();
+    }
+
+    QTemporaryDir scratch_{QString::fromStdString((dataHome.parent_path() / "files-XXXXXX").string())};
+    fs::path folder_;
+    app::TrashShell shell;
+    bool russian = false;
+};
+
+TEST_F(TrashShellTest, AConfirmedFileMovesToTheTrashWithItsExactPathRecorded)
+{
+    const fs::path file = write("50% off report.txt", "contents");
+    BoxAnswerer answerer({QMessageBox::Yes});
+    commands::DeleteToRecycleBin(shell, file);
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_EQ(read(trashed("50% off report.txt")), "contents");
+    EXPECT_EQ(recordedPath("50% off report.txt"), file.string());
+    ASSERT_EQ(answerer.texts.size(), 1);
+    EXPECT_TRUE(answerer.texts[0].contains("50% off report.txt"));
+}
+
+TEST_F(TrashShellTest, ADeclinedQuestionKeepsTheFileAndTheTrashUnchanged)
+{
+    const fs::path file = write("keep me", "kept");
+    BoxAnswerer answerer({QMessageBox::No});
+    commands::DeleteToRecycleBin(shell, file);
+    EXPECT_EQ(read(file), "kept");
+    EXPECT_FALSE(fs::exists(trashed("keep me")));
+    EXPECT_EQ(answerer.names, QStringList{"TrashQuestion"});
+}
+
+TEST_F(TrashShellTest, ANameThatIsNotUtf8IsTrashedExactly)
+{
+    const std::string name = "caf\xe9 \xff";
+    const fs::path file = write(name, "latin1");
+    BoxAnswerer answerer({QMessageBox::Yes});
+    commands::DeleteToRecycleBin(shell, file);
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_EQ(read(trashed(name)), "latin1");
+    EXPECT_EQ(recordedPath(name), file.string());
+}
+
+TEST_F(TrashShellTest, AFileTheTrashCannotTakeIsReportedAndNeverDeleted)
+{
+    BoxAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
+    commands::DeleteToRecycleBin(shell, folder_ / "vanished");
+    EXPECT_EQ(answerer.names, (QStringList{"TrashQuestion", "TrashFailure"}));
+    EXPECT_TRUE(answerer.texts.value(1).contains("vanished"));
+}
+
+TEST_F(TrashShellTest, QuestionsFollowTheWindowsLanguage)
+{
+    const fs::path file = write("файл");
+    russian = true;
+    BoxAnswerer answerer({QMessageBox::No});
+    commands::DeleteToRecycleBin(shell, file);
+    ASSERT_EQ(answerer.texts.size(), 1);
+    EXPECT_TRUE(answerer.texts[0].contains(QString::fromUtf8("корзину")));
+    EXPECT_TRUE(answerer.texts[0].contains(QString::fromUtf8("файл")));
+}
+
+TEST_F(TrashShellTest, ARequestThatCannotBeUndoneIsRefusedUntouched)
+{
+    const fs::path file = write("precious", "P");
+    commands::ShellFileOperation request;
+    request.wFunc = commands::ShellFileOperation::foDelete;
+    request.pFrom = file.string() + '\0';
+    request.fFlags = commands::ShellFileOperation::fofNoConfirmation;  // no allow-undo
+    EXPECT_NE(shell.SHFileOperation(request), 0);
+    EXPECT_EQ(read(file), "P");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // One scratch data home for the whole run: GLib reads XDG_DATA_HOME once.
+    QTemporaryDir home(QDir::tempPath() + "/ffname-trash-XXXXXX");
+    home.setAutoRemove(false);  // Qt cannot remove names that are not UTF-8
+    dataHome = fs::path(home.path().toStdString()) / "data";
+    fs::create_directories(dataHome);
+    setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    const int result = RUN_ALL_TESTS();
+    fs::remove_all(dataHome.parent_path());
+    return result;
+}
