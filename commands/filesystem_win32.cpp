@@ -223,18 +223,21 @@ bool isVolumeRoot(const Native& full)
 // ancestors, however the path spells them.
 void refuseProtectedFolder(const Path& path, const Native& full)
 {
-    const std::optional<Native> real = finalPathOf(full);
-    for (const Native& candidate : {std::optional<Native>(full), real}) {
-        if (!candidate)
-            continue;
-        if (isVolumeRoot(*candidate))
+    std::vector<Native> spellings{full};
+    if (std::optional<Native> real = finalPathOf(full))
+        spellings.push_back(std::move(*real));
+    std::vector<Native> profiles;
+    for (Native& profile : profileFolders()) {
+        if (std::optional<Native> real = finalPathOf(profile))
+            profiles.push_back(std::move(*real));
+        profiles.push_back(std::move(profile));
+    }
+    for (const Native& candidate : spellings) {
+        if (isVolumeRoot(candidate))
             fail(ERROR_ACCESS_DENIED, path, "delete folder (the root of a drive is never deleted)");
-        for (const Native& profile : profileFolders()) {
-            const std::optional<Native> realProfile = finalPathOf(profile);
-            if (isSameOrAncestor(*candidate, profile) ||
-                (realProfile && isSameOrAncestor(*candidate, *realProfile)))
+        for (const Native& profile : profiles)
+            if (isSameOrAncestor(candidate, profile))
                 fail(ERROR_ACCESS_DENIED, path, "delete folder (the profile folder is never deleted)");
-        }
     }
 }
 

@@ -1,0 +1,44 @@
+#include "shell_win32.h"
+
+#include <windows.h>
+#include <shellapi.h>
+// The interface's member has the name that shellapi.h defines as a macro.
+#undef SHFileOperation
+
+#include <type_traits>
+
+namespace commands {
+
+static_assert(std::is_same_v<std::filesystem::path::value_type, wchar_t>,
+              "the wide entry point takes the paths as they are");
+static_assert(ShellFileOperation::foDelete == FO_DELETE);
+static_assert(ShellFileOperation::fofSilent == FOF_SILENT);
+static_assert(ShellFileOperation::fofNoConfirmation == FOF_NOCONFIRMATION);
+static_assert(ShellFileOperation::fofAllowUndo == FOF_ALLOWUNDO);
+static_assert(ShellFileOperation::fofNoErrorUi == FOF_NOERRORUI);
+
+SHFILEOPSTRUCTW ToShFileOpStruct(const ShellFileOperation& request)
+{
+    SHFILEOPSTRUCTW op{};
+    op.hwnd = static_cast<HWND>(request.hwnd);
+    op.wFunc = request.wFunc;
+    // The list's own NULs and the string's terminator make the double NUL at its end.
+    op.pFrom = request.pFrom.c_str();
+    op.pTo = request.pTo;
+    op.fFlags = static_cast<FILEOP_FLAGS>(request.fFlags);
+    op.fAnyOperationsAborted = request.fAnyOperationsAborted ? TRUE : FALSE;
+    op.hNameMappings = request.hNameMappings;
+    op.lpszProgressTitle = request.lpszProgressTitle;
+    return op;
+}
+
+int Win32Shell::SHFileOperation(ShellFileOperation& request)
+{
+    SHFILEOPSTRUCTW op = ToShFileOpStruct(request);
+    const int result = SHFileOperationW(&op);
+    request.fAnyOperationsAborted = op.fAnyOperationsAborted != FALSE;
+    request.hNameMappings = op.hNameMappings;
+    return result;
+}
+
+} // namespace commands
