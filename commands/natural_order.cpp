@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <numeric>
-#include <type_traits>
 
 namespace commands {
 
@@ -90,14 +89,26 @@ std::size_t digitsEnd(std::string_view s, std::size_t i)
 
 int sign(int value) { return (value > 0) - (value < 0); }
 
-std::string utf8Of(const std::filesystem::path& name)
+// The sort key's text of a name: POSIX names are their bytes already.
+[[maybe_unused]] std::string utf8Of(const std::string& native) { return native; }
+
+// Windows names are UTF-16; an unpaired surrogate, which Windows allows in names, becomes U+FFFD
+// instead of failing the sort.
+[[maybe_unused]] std::string utf8Of(const std::wstring& native)
 {
-    if constexpr (std::is_same_v<std::filesystem::path::value_type, char>) {
-        return name.native();
-    } else {
-        const std::u8string u8 = name.u8string();
-        return std::string(u8.begin(), u8.end());
+    std::string out;
+    out.reserve(native.size());
+    for (std::size_t i = 0; i < native.size(); ++i) {
+        char32_t c = static_cast<char32_t>(native[i]) & 0xFFFF;
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < native.size() &&
+            (static_cast<char32_t>(native[i + 1]) & 0xFC00) == 0xDC00) {
+            c = 0x10000 + ((c - 0xD800) << 10) + ((static_cast<char32_t>(native[++i]) & 0xFFFF) - 0xDC00);
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        encode(c, out);
     }
+    return out;
 }
 
 } // namespace
@@ -157,7 +168,7 @@ void SortNaturally(std::vector<std::filesystem::path>& names)
     std::vector<std::string> keys;
     keys.reserve(names.size());
     for (const auto& name : names)
-        keys.push_back(NaturalKey(utf8Of(name)));
+        keys.push_back(NaturalKey(utf8Of(name.native())));
     std::vector<std::uint32_t> order(names.size());
     std::iota(order.begin(), order.end(), 0u);
     std::sort(order.begin(), order.end(), [&](std::uint32_t x, std::uint32_t y) {
