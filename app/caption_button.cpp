@@ -1,0 +1,32 @@
+#include "caption_button.h"
+
+#include <QtWidgets/QStyleOptionButton>
+#include <QtWidgets/QStylePainter>
+
+namespace app {
+
+CaptionButton::CaptionButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent)
+{
+    // The window has no default button: Enter and Esc press nothing.
+    setAutoDefault(false);
+    setDefault(false);
+}
+
+void CaptionButton::paintEvent(QPaintEvent*)
+{
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    painter.drawControl(QStyle::CE_PushButton, option);
+
+    const int margin = style()->pixelMetric(QStyle::PM_ButtonMargin, &option, this) / 2;
+    QRect area = rect().adjusted(margin, 1, -margin, -1);
+    if (isDown())
+        area.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
+                       style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
+    painter.drawItemText(area, Qt::AlignCenter | Qt::TextWordWrap, palette(), isEnabled(), text(),
+                         QPalette::ButtonText);
+}
+
+} // namespace app

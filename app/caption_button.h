@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QtWidgets/QPushButton>
+
+namespace app {
+
+// A command button whose caption wraps onto a second line when it does not fit on one.
+class CaptionButton final : public QPushButton {
+public:
+    CaptionButton(const QString& caption, QWidget* parent);
+    Q_DISABLE_COPY_MOVE(CaptionButton)
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+} // namespace app

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QtWidgets/QComboBox>
+
+#include <filesystem>
+#include <map>
+#include <vector>
+
+namespace app {
+
+// The drive list: the mounted volumes a user works with, "/" first, then by mount path.
+// It remembers each drive's current folder, the folder last opened on it in this run.
+class DriveList final : public QComboBox {
+    Q_OBJECT
+public:
+    using Path = std::filesystem::path;
+
+    // Lists the volumes and selects the one holding the working directory.
+    explicit DriveList(QWidget* parent);
+    Q_DISABLE_COPY_MOVE(DriveList)
+
+    // The mount path of the selected drive.
+    Path Drive() const;
+    // True when the path is the mount path of a listed drive.
+    bool IsDrive(const Path& path) const;
+    // The drive's current folder: the folder last opened on it, else the working directory if
+    // it lies on that drive, else the mount path.
+    Path CurrentFolder(const Path& drive) const;
+    // Notes a folder opened in the folder tree as its drive's current folder and shows that drive.
+    void FolderOpened(const Path& folder);
+    // Shows the drive that holds the folder, without raising Change.
+    void ShowDriveOf(const Path& folder);
+
+    void showPopup() override;
+
+Q_SIGNALS:
+    // The user picked another drive.
+    void Change();
+
+private:
+    struct Volume {
+        Path mountPath;
+        QString label;
+    };
+
+    static std::vector<Volume> ReadVolumes(const Path& workingDir);
+    void FillItems();
+    Path DriveOf(const Path& folder) const;
+    void Select(const Path& drive);
+
+    Path workingDir_;
+    std::vector<Volume> volumes_;
+    std::map<Path, Path> currentFolders_;
+    int shownIndex_ = -1;
+};
+
+} // namespace app

@@ -1,0 +1,143 @@
+#include "file_list.h"
+
+#include "filesystem.h"
+
+#include <QtCore/QAbstractListModel>
+#include <QtCore/QFile>
+#include <QtWidgets/QScrollBar>
+
+#include <algorithm>
+
+namespace app {
+
+using std::filesystem::path;
+
+// The listed names, exact bytes behind the text shown.
+class FileListModel final : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    // Reads the folder's files; a folder that cannot be read gives an empty list.
+    void Read(const path& folder)
+    {
+        std::vector<path> names;
+        try {
+            names = commands::ListFileNames(folder);
+        } catch (const commands::FsError&) {
+        }
+        names.erase(std::remove_if(names.begin(), names.end(),
+                                   [](const path& n) { return n.native().front() == '.'; }),
+                    names.end());
+        beginResetModel();
+        names_ = std::move(names);
+        endResetModel();
+    }
+
+    const std::vector<path>& Names() const { return names_; }
+
+    int RowOf(const path& name) const
+    {
+        const auto found = std::find(names_.begin(), names_.end(), name);
+        return found == names_.end() ? -1 : static_cast<int>(found - names_.begin());
+    }
+
+    int rowCount(const QModelIndex& parent) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(names_.size());
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role != Qt::DisplayRole || !index.isValid() ||
+            index.row() >= static_cast<int>(names_.size()))
+            return {};
+        return QFile::decodeName(QByteArray::fromStdString(names_[index.row()].native()));
+    }
+
+private:
+    std::vector<path> names_;
+};
+
+FileList::FileList(QWidget* parent) : QListView(parent), model_(new FileListModel(this))
+{
+    setModel(model_);
+    setUniformItemSizes(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
+void FileList::setPath(const path& folder)
+{
+    path_ = folder;
+    keepSelected_.clear();
+    stale_ = false;
+    model_->Read(path_);
+    scrollToTop();
+}
+
+path FileList::FileName()
+{
+    ReadIfStale();
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? path() : model_->Names()[selected.front().row()];
+}
+
+void FileList::Refresh()
+{
+    if (!stale_) {
+        const QModelIndexList selected = selectionModel()->selectedIndexes();
+        keepSelected_ = selected.isEmpty() ? path() : model_->Names()[selected.front().row()];
+        stale_ = true;
+    }
+    viewport()->update();
+}
+
+std::vector<path> FileList::Names()
+{
+    ReadIfStale();
+    return model_->Names();
+}
+
+void FileList::SelectFile(const path& name)
+{
+    ReadIfStale();
+    const int row = model_->RowOf(name);
+    if (row < 0) {
+        clearSelection();
+        return;
+    }
+    setCurrentIndex(model_->index(row));
+}
+
+bool FileList::viewportEvent(QEvent* event)
+{
+    // Painting, mouse and wheel events see the names as they are on disk now.
+    ReadIfStale();
+    return QListView::viewportEvent(event);
+}
+
+void FileList::keyPressEvent(QKeyEvent* event)
+{
+    ReadIfStale();
+    QListView::keyPressEvent(event);
+}
+
+void FileList::ReadIfStale()
+{
+    if (!stale_)
+        return;
+    stale_ = false;
+    const int scrolled = verticalScrollBar()->value();
+    model_->Read(path_);
+    executeDelayedItemsLayout();
+    const int row = keepSelected_.empty() ? -1 : model_->RowOf(keepSelected_);
+    keepSelected_.clear();
+    if (row >= 0) {
+        setCurrentIndex(model_->index(row));
+        scrollTo(currentIndex());
+    } else {
+        verticalScrollBar()->setValue(scrolled);
+    }
+}
+
+} // namespace app

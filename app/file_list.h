@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QtWidgets/QListView>
+
+#include <filesystem>
+#include <vector>
+
+namespace app {
+
+class FileListModel;
+
+// The file list: the open folder's files except hidden ones, in natural order, one selectable.
+// A refresh is read lazily, the first time the list is read or shown after it, so that a
+// command refreshing after every file reads the folder once; every read sees the disk as it is.
+class FileList final : public QListView {
+    Q_OBJECT
+public:
+    explicit FileList(QWidget* parent);
+    Q_DISABLE_COPY_MOVE(FileList)
+
+    // The folder whose files are listed.
+    std::filesystem::path Path() const { return path_; }
+    // Lists the folder's files with none selected. A folder that cannot be read lists nothing.
+    void setPath(const std::filesystem::path& folder);
+    // The selected file's name, exact bytes; empty when none is selected.
+    std::filesystem::path FileName();
+    // Reads the names again from disk; the selected name stays selected while it is still there.
+    void Refresh();
+    // The names listed, exact bytes, in the order shown.
+    std::vector<std::filesystem::path> Names();
+    // Selects the named file (no selection when it is not listed).
+    void SelectFile(const std::filesystem::path& name);
+
+protected:
+    bool viewportEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void ReadIfStale();
+
+    FileListModel* model_;
+    std::filesystem::path path_;
+    std::filesystem::path keepSelected_;
+    bool stale_ = false;
+};
+
+} // namespace app

@@ -1,0 +1,205 @@
+#include "folder_tree.h"
+
+#include "drive_list.h"
+#include "filesystem.h"
+
+#include <QtCore/QAbstractListModel>
+#include <QtCore/QFile>
+#include <QtGui/QKeyEvent>
+#include <QtWidgets/QStyledItemDelegate>
+
+#include <vector>
+
+namespace app {
+
+using std::filesystem::path;
+
+namespace {
+
+constexpr int DepthRole = Qt::UserRole + 1;
+
+// An absolute folder path without dots or a trailing separator ("/" keeps its own).
+path NormalFolder(const path& folder)
+{
+    path normal = std::filesystem::absolute(folder).lexically_normal();
+    std::string text = normal.native();
+    while (text.size() > 1 && text.back() == '/')
+        text.pop_back();
+    return path(text);
+}
+
+bool IsHidden(const path& name) { return !name.empty() && name.native().front() == '.'; }
+
+// Draws each entry indented by its depth in the tree.
+class IndentDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem indented(option);
+        indented.rect.setLeft(option.rect.left() + Indent(index));
+        QStyledItemDelegate::paint(painter, indented, index);
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(Indent(index), 0);
+    }
+
+private:
+    static int Indent(const QModelIndex& index) { return index.data(DepthRole).toInt() * 10; }
+};
+
+} // namespace
+
+// The entries of the tree: ancestors with the open folder, then its subfolders.
+class FolderTreeModel final : public QAbstractListModel {
+public:
+    struct Row {
+        path folder;
+        int depth;
+        bool ancestor;  // the open folder or one above it
+    };
+
+    FolderTreeModel(QObject* parent, const QIcon& openIcon, const QIcon& closedIcon)
+        : QAbstractListModel(parent), openIcon_(openIcon), closedIcon_(closedIcon)
+    {
+    }
+
+    // The rows for a folder; throws commands::FsError when it cannot be read.
+    static std::vector<Row> Read(const path& folder)
+    {
+        const std::vector<path> subfolders = commands::ListSubfolderNames(folder);
+        std::vector<Row> rows;
+        path ancestor;
+        int depth = 0;
+        for (const path& element : folder) {
+            if (element.empty())
+                continue;
+            ancestor /= element;
+            rows.push_back({ancestor, depth++, true});
+        }
+        rows.reserve(rows.size() + subfolders.size());
+        for (const path& name : subfolders)
+            if (!IsHidden(name))
+                rows.push_back({folder / name, depth, false});
+        return rows;
+    }
+
+    void Show(std::vector<Row> rows)
+    {
+        beginResetModel();
+        rows_ = std::move(rows);
+        endResetModel();
+    }
+
+    const path& FolderAt(int row) const { return rows_[row].folder; }
+
+    int RowOf(const path& folder) const
+    {
+        for (std::size_t i = 0; i < rows_.size(); ++i)
+            if (rows_[i].folder == folder)
+                return static_cast<int>(i);
+        return -1;
+    }
+
+    int rowCount(const QModelIndex& parent) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= static_cast<int>(rows_.size()))
+            return {};
+        const Row& row = rows_[index.row()];
+        switch (role) {
+        case Qt::DisplayRole: {
+            const std::string name = row.folder == "/" ? row.folder.native()
+                                                       : row.folder.filename().native();
+            return QFile::decodeName(QByteArray::fromStdString(name));
+        }
+        case Qt::DecorationRole:
+            return row.ancestor ? openIcon_ : closedIcon_;
+        case DepthRole:
+            return row.depth;
+        default:
+            return {};
+        }
+    }
+
+private:
+    QIcon openIcon_;
+    QIcon closedIcon_;
+    std::vector<Row> rows_;
+};
+
+FolderTree::FolderTree(DriveList& drives, QWidget* parent)
+    : QListView(parent), drives_(drives),
+      model_(new FolderTreeModel(this, style()->standardIcon(QStyle::SP_DirOpenIcon),
+                                 style()->standardIcon(QStyle::SP_DirClosedIcon)))
+{
+    setModel(model_);
+    setItemDelegate(new IndentDelegate(this));
+    setUniformItemSizes(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QAbstractItemView::doubleClicked, this, &FolderTree::RequestOpen);
+}
+
+void FolderTree::setPath(const path& folderOrDrive)
+{
+    const path folder = NormalFolder(folderOrDrive);
+    OpenFolder(drives_.IsDrive(folder) ? drives_.CurrentFolder(folder) : folder);
+}
+
+void FolderTree::OpenFolder(const path& folder)
+{
+    const path normal = NormalFolder(folder);
+    model_->Show(FolderTreeModel::Read(normal));
+    setCurrentIndex(model_->index(model_->RowOf(normal)));
+    drives_.FolderOpened(normal);
+    if (normal != open_) {
+        open_ = normal;
+        Q_EMIT Change();
+    }
+}
+
+void FolderTree::Refresh()
+{
+    const QModelIndex current = currentIndex();
+    const path highlighted = current.isValid() ? model_->FolderAt(current.row()) : path();
+    for (path shown = open_; !shown.empty(); shown = shown.parent_path()) {
+        try {
+            model_->Show(FolderTreeModel::Read(shown));
+            break;
+        } catch (const commands::FsError&) {
+            if (shown == shown.parent_path()) {
+                model_->Show({});
+                break;
+            }
+        }
+    }
+    const int row = model_->RowOf(highlighted);
+    if (row >= 0)
+        setCurrentIndex(model_->index(row));
+}
+
+void FolderTree::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        currentIndex().isValid()) {
+        RequestOpen(currentIndex());
+        return;
+    }
+    QListView::keyPressEvent(event);
+}
+
+void FolderTree::RequestOpen(const QModelIndex& index)
+{
+    if (index.isValid())
+        Q_EMIT OpenRequested(model_->FolderAt(index.row()));
+}
+
+} // namespace app

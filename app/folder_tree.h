@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QtWidgets/QListView>
+
+#include <filesystem>
+
+namespace app {
+
+class DriveList;
+class FolderTreeModel;
+
+// The folder tree: the open folder's ancestors from "/" down, then its subfolders one level
+// deeper. Double click or Enter opens an entry; a single click only highlights it.
+class FolderTree final : public QListView {
+    Q_OBJECT
+public:
+    // The drive list gives the current folder of a drive written as the path.
+    FolderTree(DriveList& drives, QWidget* parent);
+    Q_DISABLE_COPY_MOVE(FolderTree)
+
+    // The open folder: "/" ends in the separator, every other folder has none.
+    std::filesystem::path Path() const { return open_; }
+    // Opens the folder, or for a drive's mount path that drive's current folder. Raises Change
+    // before returning when the open folder changes. Throws commands::FsError when the folder
+    // cannot be read; the tree then stays as it was.
+    void setPath(const std::filesystem::path& folderOrDrive);
+    // Opens exactly this folder (never a drive's current folder); otherwise like setPath.
+    void OpenFolder(const std::filesystem::path& folder);
+    // Reads the folders shown again from disk. An open folder that has vanished keeps its path,
+    // and the tree shows its ancestors that are still there, with the nearest one's subfolders.
+    void Refresh();
+
+Q_SIGNALS:
+    // The open folder changed.
+    void Change();
+    // The user opened an entry (double click or Enter); the window opens it with OpenFolder.
+    void OpenRequested(const std::filesystem::path& folder);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void RequestOpen(const QModelIndex& index);
+
+    DriveList& drives_;
+    FolderTreeModel* model_;
+    std::filesystem::path open_;
+};
+
+} // namespace app

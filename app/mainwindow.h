@@ -1,0 +1,101 @@
+#pragma once
+
+#include "command_frame.h"
+#include "command_window.h"
+
+#include <QtWidgets/QWidget>
+
+#include <exception>
+#include <functional>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTabBar;
+
+namespace commands {
+class Shell;
+}
+
+namespace app {
+
+class DriveList;
+class FileList;
+class FolderTree;
+
+// The one window: the drive list, folder tree and file list, the name box, the three command
+// pages under the tab strip, and the language and delete-method options.
+class MainWindow final : public QWidget, public commands::CommandWindow {
+    Q_OBJECT
+public:
+    // Builds the window with all its controls and runs Form_Load; the shell serves the commands.
+    explicit MainWindow(commands::Shell& shell);
+    ~MainWindow() override;
+    Q_DISABLE_COPY_MOVE(MainWindow)
+
+    // True while the window shows its Russian captions.
+    bool RussianShown() const;
+
+    std::filesystem::path DirFolderPath() const override;
+    void DirFolderRefresh() override;
+    std::filesystem::path DirFilesPath() const override;
+    std::filesystem::path DirFilesFileName() const override;
+    void DirFilesRefresh() override;
+    std::string txtNameText() const override;
+    bool OptDelValue() const override;
+
+private Q_SLOTS:
+    void Form_Load();
+    void DirDrive_Change();
+    void DirFolder_Change();
+    void TabStrip1_Click();
+    void OptEng_Click();
+    void OptRus_Click();
+    void cbCr_Click();
+    void cbRen_Click();
+    void cbDel_Click();
+    void cbCrFile_Click();
+    void cbRenFile_Click();
+    void cbDelFile_Click();
+    void cbDelAll_Click();
+    void cbRenAll_Click();
+
+private:
+    void CreateControls();
+    void ConnectEvents();
+    void RunEvent(const std::function<void()>& procedure);
+    void RunCommand(void (commands::CommandFrame::*procedure)());
+    void Warn(const std::exception& failure);
+    bool TabSelected(int tab) const;
+    QRect Pixels(int left, int top, int width, int height) const;
+
+    DriveList* DirDrive = nullptr;
+    FolderTree* DirFolder = nullptr;
+    FileList* DirFiles = nullptr;
+    QLineEdit* txtName = nullptr;
+    QLabel* Label1 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QRadioButton* OptEng = nullptr;
+    QRadioButton* OptRus = nullptr;
+    QGroupBox* FrameFolder = nullptr;
+    QPushButton* cbCr = nullptr;
+    QPushButton* cbDel = nullptr;
+    QPushButton* cbRen = nullptr;
+    QGroupBox* FrameFile = nullptr;
+    QPushButton* cbDelFile = nullptr;
+    QPushButton* cbRenFile = nullptr;
+    QPushButton* cbCrFile = nullptr;
+    QGroupBox* FrameAllFiles = nullptr;
+    QPushButton* cbRenAll = nullptr;
+    QPushButton* cbDelAll = nullptr;
+    QTabBar* TabStrip1 = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QRadioButton* OptDelRec = nullptr;
+    QRadioButton* OptDel = nullptr;
+
+    commands::CommandFrame frame_;
+};
+
+} // namespace app
