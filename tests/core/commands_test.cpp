@@ -41,7 +41,12 @@ TEST_F(CommandsTest, CreateFolderMakesASubfolderAndRefreshesTreeThenFiles)
 
     window.name = " ";  // a blank is a name
     frame.cbCr_Click();
+#ifdef _WIN32
+    // Windows drops trailing blanks: the name is the current folder's own, so creating it fails.
+    EXPECT_EQ(std::distance(fs::directory_iterator(at("current")), fs::directory_iterator()), 1);
+#else
     EXPECT_TRUE(fs::is_directory(at("current/ ")));
+#endif
 }
 
 TEST_F(CommandsTest, CreateFolderWithAnEmptyOrTakenNameChangesNothingButRefreshesBoth)
@@ -101,6 +106,7 @@ TEST_F(CommandsTest, DeleteFolderIgnoresTheNameBoxAndDeletesTheCurrentFolder)
 
 TEST_F(CommandsTest, DeleteFolderKeepsWhatALinkLeadsToAndStopsAtAReadOnlyFile)
 {
+    SKIP_WITHOUT_SYMLINKS();
     write("outside/keep", "K");
     fs::create_directory_symlink(at("outside"), at("current/link"));
     write("current/sub/locked", "L");
@@ -219,8 +225,8 @@ TEST_F(CommandsTest, DeleteToTheBinHandsTheShellOneUndoableRequestAndRefreshesEi
 
     ASSERT_EQ(shell.requests.size(), 2u);
     const ShellFileOperation& request = shell.requests[0];
-    const std::string expected = at("current/two words.txt").string();
-    EXPECT_EQ(request.pFrom, expected + '\0');  // with the string's own NUL: a double NUL
+    const auto expected = (at("current") / "two words.txt").native();
+    EXPECT_EQ(request.pFrom, expected + fs::path::value_type{});  // with the string's own NUL: a double NUL
     EXPECT_EQ(request.wFunc, ShellFileOperation::foDelete);
     EXPECT_EQ(request.fFlags, ShellFileOperation::fofAllowUndo);
     EXPECT_EQ(request.hwnd, nullptr);
@@ -288,6 +294,9 @@ TEST_F(CommandsTest, RenameAllStopsAtATakenNameAndKeepsEveryFile)
 
 TEST_F(CommandsTest, RenameAllCountsPast32767)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "the same counting as on POSIX; 32,770 renames take minutes under Wine";
+#endif
     const int count = 32770;
     for (int i = 0; i < count; ++i)
         std::ofstream(at("current/f" + std::to_string(i)));

@@ -3,10 +3,25 @@
 #include "sandbox.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
 
 using namespace commands;
 
 namespace {
+
+#ifdef _WIN32
+const int accessDenied = 5;  // ERROR_ACCESS_DENIED
+// Windows keeps the user's folder in USERPROFILE; _putenv_s changes the process environment too.
+const char* const homeVariable = "USERPROFILE";
+void setVariable(const char* name, const std::string& value) { _putenv_s(name, value.c_str()); }
+void unsetVariable(const char* name) { _putenv_s(name, ""); }
+#else
+const int accessDenied = EACCES;
+const char* const homeVariable = "HOME";
+void setVariable(const char* name, const std::string& value) { setenv(name, value.c_str(), 1); }
+void unsetVariable(const char* name) { unsetenv(name); }
+#endif
 
 std::vector<std::string> names(const std::vector<File>& files)
 {
@@ -88,7 +103,11 @@ TEST_F(FileSystemTest, RenameChangesOnlyTheLastElement)
 
     write("dir/f", "F");
     fso.GetFolder(at("dir")).Name("renamed dir ");
+#ifdef _WIN32
+    EXPECT_EQ(read(at("renamed dir/f")), "F");  // Windows drops a name's trailing blanks
+#else
     EXPECT_EQ(read(at("renamed dir /f")), "F");
+#endif
 
     // The name it already has is no failure and changes nothing.
     fso.GetFile(at("holiday")).Name("holiday");
@@ -111,6 +130,7 @@ TEST_F(FileSystemTest, RenameRefusesNamesThatAreNotOneElement)
 
 TEST_F(FileSystemTest, LookupsTellFilesFromFolders)
 {
+    SKIP_WITHOUT_SYMLINKS();
     write("file", "f");
     folder("folder");
     fs::create_directory_symlink(at("folder"), at("link to folder"));
@@ -133,6 +153,7 @@ TEST_F(FileSystemTest, LookupsTellFilesFromFolders)
 
 TEST_F(FileSystemTest, FilesAreFilesAndFileLinksWithHiddenOnesInNaturalOrder)
 {
+    SKIP_WITHOUT_SYMLINKS();
     for (const char* name : {"img10.png", "img2.png", "Img1.png", ".hidden", "b", "A"})
         write(name);
     folder("sub");
@@ -161,6 +182,7 @@ TEST_F(FileSystemTest, FilesIsASnapshotThatRenamesDoNotChange)
 
 TEST_F(FileSystemTest, DeleteRemovesAFileOrLinkButNotAReadOnlyFile)
 {
+    SKIP_WITHOUT_SYMLINKS();
     write("plain");
     fso.GetFile(at("plain")).Delete();
     EXPECT_FALSE(exists(at("plain")));
@@ -178,6 +200,9 @@ TEST_F(FileSystemTest, DeleteRemovesAFileOrLinkButNotAReadOnlyFile)
 
 TEST_F(FileSystemTest, NonUtf8NamesAreListedRenamedAndDeletedExactly)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows names are UTF-16, never stray bytes";
+#endif
     const std::string odd = "caf\xe9 \xff.txt";
     write(odd, "latin1");
     EXPECT_EQ(ListFileNames(root()), std::vector<Path>{Path(odd)});
@@ -203,6 +228,7 @@ TEST_F(FileSystemTest, DeleteFolderRemovesTheWholeTree)
 
 TEST_F(FileSystemTest, DeleteFolderRemovesLinksAsLinksAndKeepsWhatTheyLeadTo)
 {
+    SKIP_WITHOUT_SYMLINKS();
     write("outside/keep1", "1");
     write("outside/sub/keep2", "2");
     write("victim/own");
@@ -222,6 +248,9 @@ TEST_F(FileSystemTest, DeleteFolderRemovesLinksAsLinksAndKeepsWhatTheyLeadTo)
 
 TEST_F(FileSystemTest, DeleteFolderHandlesTreesDeeperThanPathMax)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "builds the tree through the current folder, which Windows keeps within MAX_PATH";
+#endif
     // 400 levels of 30-byte names: about 12,000 bytes of path, three times PATH_MAX.
     const std::string level(30, 'd');
     fs::path deep = at("victim");
@@ -243,11 +272,13 @@ TEST_F(FileSystemTest, DeleteFolderStopsAtAReadOnlyItemAndKeepsWhatItDeletedBefo
     write("victim/sub/locked", "L");
     makeReadOnly(at("victim/sub/locked"));
     write("victim/sub/other");
-    EXPECT_EQ(errorOf([&] { fso.DeleteFolder(at("victim")); }), EACCES);
+    EXPECT_EQ(errorOf([&] { fso.DeleteFolder(at("victim")); }), accessDenied);
     EXPECT_EQ(read(at("victim/sub/locked")), "L");
     EXPECT_TRUE(fs::is_directory(at("victim/sub")));
 
     makeReadOnly(folder("locked folder"));
+    if ((fs::status(at("locked folder")).permissions() & fs::perms::owner_write) != fs::perms::none)
+        return;  // Wine keeps no read-only attribute on folders
     EXPECT_NE(errorOf([&] { fso.DeleteFolder(at("locked folder")); }), 0);
     EXPECT_TRUE(fs::is_directory(at("locked folder")));
 }
@@ -255,21 +286,25 @@ TEST_F(FileSystemTest, DeleteFolderStopsAtAReadOnlyItemAndKeepsWhatItDeletedBefo
 TEST_F(FileSystemTest, DeleteFolderRefusesTheHomeFolderAndItsAncestors)
 {
     write("home/user/precious", "P");
-    const char* oldHome = std::getenv("HOME");
+    const char* oldHome = std::getenv(homeVariable);
     const std::string saved = oldHome ? oldHome : "";
-    setenv("HOME", at("home/user").c_str(), 1);
+    setVariable(homeVariable, at("home/user").string());
     for (const fs::path& spelling :
          {at("home/user"), at("home"), at("home/user/."), at("home/user/../user"), root()}) {
         EXPECT_NE(errorOf([&] { fso.DeleteFolder(spelling); }), 0) << spelling;
     }
+#ifndef _WIN32
     fs::create_directory_symlink(at("home"), at("link to home"));
     EXPECT_NE(errorOf([&] { fso.DeleteFolder(at("link to home")); }), 0);
+#endif
     if (oldHome)
-        setenv("HOME", saved.c_str(), 1);
+        setVariable(homeVariable, saved);
     else
-        unsetenv("HOME");
+        unsetVariable(homeVariable);
     EXPECT_EQ(read(at("home/user/precious")), "P");
+#ifndef _WIN32
     EXPECT_TRUE(exists(at("link to home")));
+#endif
 }
 
 } // namespace
