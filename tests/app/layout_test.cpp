@@ -1,0 +1,202 @@
+// The window's layout table checked against the real widgets.
+#include "window_fixture.h"
+
+#include <QtGui/QFontInfo>
+#include <QtWidgets/QGroupBox>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QRadioButton>
+
+namespace apptest {
+namespace {
+
+enum class Font { Default, Tnr9Bold, Tnr78 };
+
+struct ControlRow {
+    const char* name;
+    const char* container;  // nullptr: the window
+    int left, top, width, height;
+    Font font;
+    const char* caption;  // nullptr: none
+};
+
+// In tab order.
+const ControlRow layout[] = {
+    {"DirDrive", nullptr, 120, 480, 2652, 288, Font::Default, nullptr},
+    {"DirFolder", nullptr, 120, 960, 2652, 1800, Font::Default, nullptr},
+    {"DirFiles", nullptr, 3000, 960, 3132, 1800, Font::Default, nullptr},
+    {"txtName", nullptr, 3000, 480, 3132, 372, Font::Default, ""},
+    {"Label1", nullptr, 3720, 240, 1812, 252, Font::Tnr9Bold, "File / Folder Name"},
+    {"Frame1", nullptr, 120, 2880, 2772, 732, Font::Default, "Select Language"},
+    {"OptEng", "Frame1", 240, 240, 2292, 372, Font::Default, "English"},
+    {"OptRus", "Frame1", 1440, 240, 1092, 372, Font::Default, "Russian"},
+    {"FrameFolder", nullptr, 6360, 600, 2652, 2172, Font::Default, ""},
+    {"cbCr", "FrameFolder", 120, 240, 1812, 492, Font::Default, "Create"},
+    {"cbDel", "FrameFolder", 120, 1440, 1812, 492, Font::Default, "Delete"},
+    {"cbRen", "FrameFolder", 120, 840, 1812, 492, Font::Default, "Rename"},
+    {"FrameFile", nullptr, 6360, 600, 2772, 2172, Font::Default, ""},
+    {"cbDelFile", "FrameFile", 120, 1440, 1812, 492, Font::Default, "Delete"},
+    {"cbRenFile", "FrameFile", 120, 840, 1812, 492, Font::Default, "Rename"},
+    {"cbCrFile", "FrameFile", 120, 240, 1812, 492, Font::Default, "Create"},
+    {"FrameAllFiles", nullptr, 6360, 600, 2772, 2172, Font::Default, ""},
+    {"cbRenAll", "FrameAllFiles", 120, 240, 1812, 492, Font::Default, "Rename All Files"},
+    {"cbDelAll", "FrameAllFiles", 120, 840, 1812, 492, Font::Default, "Delete All Files"},
+    {"TabStrip1", nullptr, 6360, 120, 2772, 372, Font::Tnr9Bold, nullptr},
+    {"Frame2", nullptr, 4800, 2880, 4332, 732, Font::Tnr78, "Method of Files Delete"},
+    {"OptDelRec", "Frame2", 120, 240, 2652, 372, Font::Tnr78, "With request and to Recycle Bin"},
+    {"OptDel", "Frame2", 2880, 240, 1332, 372, Font::Tnr78, "Just Delete"},
+};
+
+QString Caption(QWidget* control)
+{
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        return button->text();
+    if (auto* label = qobject_cast<QLabel*>(control))
+        return label->text();
+    if (auto* frame = qobject_cast<QGroupBox*>(control))
+        return frame->title();
+    if (auto* box = qobject_cast<QLineEdit*>(control))
+        return box->text();
+    return {};
+}
+
+using LayoutTest = WindowFixture;
+
+TEST_F(LayoutTest, EveryControlHasItsKindPlaceFontAndCaption)
+{
+    StartWindow();
+    const qreal dpiX = window().logicalDpiX();
+    const qreal dpiY = window().logicalDpiY();
+    const auto px = [](int twips, qreal dpi) { return qRound(twips * dpi / 1440.0); };
+    EXPECT_EQ(window().objectName(), "cbCrFile");
+    EXPECT_EQ(window().windowTitle(), "FF Name");
+    EXPECT_EQ(window().size(), QSize(px(9468, dpiX), px(3780, dpiY)));
+    EXPECT_FALSE(window().windowIcon().isNull());
+    const QFont windowFont = window().font();
+
+    for (const ControlRow& row : layout) {
+        SCOPED_TRACE(row.name);
+        QWidget* widget = control(row.name);
+        ASSERT_NE(widget, nullptr);
+        EXPECT_EQ(widget->parentWidget()->objectName(), row.container ? row.container : "cbCrFile");
+        EXPECT_EQ(widget->geometry(), QRect(px(row.left, dpiX), px(row.top, dpiY),
+                                            px(row.width, dpiX), px(row.height, dpiY)));
+        const QFont font = widget->font();
+        switch (row.font) {
+        case Font::Default:
+            EXPECT_EQ(font, windowFont);
+            break;
+        case Font::Tnr9Bold:
+        case Font::Tnr78:
+            EXPECT_EQ(font.family(), "Times New Roman");
+            EXPECT_DOUBLE_EQ(font.pointSizeF(), row.font == Font::Tnr9Bold ? 9.0 : 7.8);
+            EXPECT_EQ(font.weight(), row.font == Font::Tnr9Bold ? QFont::Bold : QFont::Normal);
+            EXPECT_FALSE(font.italic() || font.underline() || font.strikeOut());
+            break;
+        }
+        if (row.caption) {
+            EXPECT_EQ(Caption(widget), QString::fromUtf8(row.caption));
+        }
+        EXPECT_TRUE(widget->toolTip().isEmpty());
+    }
+    auto* tabs = control<QTabBar>("TabStrip1");
+    ASSERT_EQ(tabs->count(), 3);
+    EXPECT_EQ(tabs->tabText(0), "Folder");
+    EXPECT_EQ(tabs->tabText(1), "File");
+    EXPECT_EQ(tabs->tabText(2), "All Files");
+}
+
+TEST_F(LayoutTest, StartsInEnglishOnTheFolderPageWithTheRecycleBinMethod)
+{
+    StartWindow();
+    EXPECT_TRUE(control<QRadioButton>("OptEng")->isChecked());
+    EXPECT_FALSE(control<QRadioButton>("OptRus")->isChecked());
+    EXPECT_TRUE(control<QRadioButton>("OptDelRec")->isChecked());
+    EXPECT_FALSE(control<QRadioButton>("OptDel")->isChecked());
+    EXPECT_FALSE(window().OptDelValue());
+    EXPECT_TRUE(control<QLineEdit>("txtName")->text().isEmpty());
+    EXPECT_EQ(control<QTabBar>("TabStrip1")->currentIndex(), 0);
+    EXPECT_TRUE(control("FrameFolder")->isVisible());
+    EXPECT_FALSE(control("FrameFile")->isVisible());
+    EXPECT_FALSE(control("FrameAllFiles")->isVisible());
+    EXPECT_EQ(window().focusWidget(), control("DirDrive"));
+}
+
+TEST_F(LayoutTest, TabOrderFollowsTheTableAndFramesTakeNoFocus)
+{
+    StartWindow();
+    QStringList expected;
+    for (const ControlRow& row : layout)
+        if (control(row.name)->focusPolicy() != Qt::NoFocus)
+            expected << row.name;
+    for (const char* unfocused : {"Label1", "Frame1", "FrameFolder", "FrameFile", "FrameAllFiles",
+                                  "Frame2"})
+        EXPECT_FALSE(expected.contains(unfocused)) << unfocused;
+    EXPECT_EQ(expected.size(), 17);
+
+    QStringList chain;
+    QWidget* widget = control("DirDrive");
+    do {
+        if (expected.contains(widget->objectName()) && !chain.contains(widget->objectName()))
+            chain << widget->objectName();
+        widget = widget->nextInFocusChain();
+    } while (widget != control("DirDrive"));
+    EXPECT_EQ(chain, expected);
+}
+
+TEST_F(LayoutTest, TabKeyVisitsTheSelectedOptionsAndTheVisiblePageOnly)
+{
+    StartWindow();
+    QApplication::setActiveWindow(&window());
+    control("DirDrive")->setFocus();
+    QStringList visited;
+    for (int press = 0; press < 10; ++press) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(visited, QStringList({"DirFolder", "DirFiles", "txtName", "OptEng", "cbCr", "cbDel",
+                                    "cbRen", "TabStrip1", "OptDelRec", "DirDrive"}));
+}
+
+TEST_F(LayoutTest, ControlsLieOneOverAnotherInTheTablesOrder)
+{
+    StartWindow();
+    // Front first; a widget later among its parent's children lies over an earlier one.
+    const std::vector<std::vector<const char*>> stacks = {
+        {"Frame2", "TabStrip1", "FrameAllFiles", "FrameFile", "FrameFolder", "Frame1", "txtName",
+         "DirFiles", "DirFolder", "DirDrive", "Label1"},
+        {"OptDel", "OptDelRec"},
+        {"OptRus", "OptEng"},
+    };
+    for (const auto& stack : stacks) {
+        for (std::size_t i = 1; i < stack.size(); ++i) {
+            QWidget* front = control(stack[i - 1]);
+            QWidget* back = control(stack[i]);
+            const QObjectList& siblings = front->parentWidget()->children();
+            EXPECT_GT(siblings.indexOf(front), siblings.indexOf(back))
+                << stack[i - 1] << " over " << stack[i];
+        }
+    }
+    // A click on the text "Russian" reaches OptRus, although OptEng's box reaches under it.
+    QWidget* russian = control("OptRus");
+    const QPoint onText = russian->mapTo(&window(), QPoint(russian->width() - 10, russian->height() / 2));
+    EXPECT_EQ(window().childAt(onText), russian);
+}
+
+TEST_F(LayoutTest, EnterAndEscPressNoButton)
+{
+    StartWindow();
+    TypeName("made by Enter");
+    for (QPushButton* button : window().findChildren<QPushButton*>()) {
+        EXPECT_FALSE(button->isDefault()) << button->objectName().toStdString();
+        EXPECT_FALSE(button->autoDefault()) << button->objectName().toStdString();
+        EXPECT_FALSE(button->text().contains(u'&')) << button->objectName().toStdString();
+    }
+    QTest::keyClick(control("txtName"), Qt::Key_Return);
+    QTest::keyClick(control("txtName"), Qt::Key_Escape);
+    EXPECT_FALSE(fs::exists(root / "made by Enter"));
+    EXPECT_TRUE(window().isVisible());
+}
+
+} // namespace
+} // namespace apptest

@@ -1,0 +1,19 @@
+// The window suites share one QApplication. The Trash they could reach is a scratch one.
+#include <QtCore/QDir>
+#include <QtCore/QTemporaryDir>
+#include <QtWidgets/QApplication>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+int main(int argc, char* argv[])
+{
+    testing::InitGoogleTest(&argc, argv);
+    QTemporaryDir dataHome(QDir::tempPath() + QStringLiteral("/ffname-window-tests-XXXXXX"));
+    if (!dataHome.isValid())
+        return 1;
+    setenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path()).constData(), 1);
+    QApplication application(argc, argv);
+    return RUN_ALL_TESTS();
+}

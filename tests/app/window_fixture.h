@@ -1,0 +1,176 @@
+#pragma once
+
+// Helpers shared by the window suites: a fixture that starts the real window in a temporary
+// folder, a modal-dialog answerer, and lookups of controls by name.
+
+#include "drive_list.h"
+#include "file_list.h"
+#include "folder_tree.h"
+#include "mainwindow.h"
+#include "trash_shell.h"
+
+#include <QtCore/QDir>
+#include <QtCore/QTemporaryDir>
+#include <QtCore/QTimer>
+#include <QtTest/QTest>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QMessageBox>
+#include <QtWidgets/QPushButton>
+#include <QtWidgets/QTabBar>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+namespace apptest {
+
+namespace fs = std::filesystem;
+
+// Creates an empty file, or one with the given contents.
+inline void Touch(const fs::path& file, const std::string& contents = {})
+{
+    std::ofstream(file, std::ios::binary) << contents;
+}
+
+// Answers every modal message box that opens while it lives: clicks the next button of its list
+// (the last one again once the list is used up), or closes the box when it has no such button.
+// Keeps the text of each box it answered.
+class ModalAnswerer final : public QObject {
+public:
+    explicit ModalAnswerer(std::initializer_list<QMessageBox::StandardButton> answers = {
+                               QMessageBox::Ok})
+        : answers_(answers)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~ModalAnswerer() override { qApp->removeEventFilter(this); }
+
+    // The texts of the boxes answered, in order.
+    const QStringList& texts() const { return texts_; }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* box = qobject_cast<QMessageBox*>(watched);
+        if (box && event->type() == QEvent::Show && box->isModal() && !answering_.contains(box)) {
+            answering_.append(box);
+            texts_.append(box->text());
+            const QMessageBox::StandardButton answer =
+                answers_.empty() ? QMessageBox::Ok
+                                 : answers_[std::min<std::size_t>(texts_.size() - 1,
+                                                                  answers_.size() - 1)];
+            // Answered once the box's own event loop runs.
+            QTimer::singleShot(0, box, [box, answer] {
+                if (QAbstractButton* button = box->button(answer))
+                    button->click();
+                else
+                    box->reject();
+            });
+        }
+        return false;
+    }
+
+private:
+    std::vector<QMessageBox::StandardButton> answers_;
+    QStringList texts_;
+    QList<QObject*> answering_;
+};
+
+// A temporary folder as the working directory and the real window started in it.
+class WindowFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(temp_.isValid());
+        root = fs::canonical(temp_.path().toStdString());
+        previousDir_ = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(root.native())));
+    }
+
+    void TearDown() override
+    {
+        window_.reset();
+        QDir::setCurrent(previousDir_);
+    }
+
+    // Starts the window in the working directory (fill the folder first).
+    void StartWindow()
+    {
+        shell_ = std::make_unique<app::TrashShell>();
+        window_ = std::make_unique<app::MainWindow>(*shell_);
+        app::MainWindow* shown = window_.get();
+        shell_->attach(shown, [shown] { return shown->RussianShown(); });
+        window_->show();
+    }
+
+    app::MainWindow& window() { return *window_; }
+
+    // The window's control of that name and kind; a test failure when there is none.
+    template <class Control = QWidget>
+    Control* control(const char* name)
+    {
+        auto* found = window_->findChild<Control*>(QLatin1String(name));
+        if (!found)
+            ADD_FAILURE() << "no control " << name;
+        return found;
+    }
+
+    app::DriveList& drives() { return *control<app::DriveList>("DirDrive"); }
+    app::FolderTree& tree() { return *control<app::FolderTree>("DirFolder"); }
+    app::FileList& files() { return *control<app::FileList>("DirFiles"); }
+
+    // Clicks a command button or an option with the mouse.
+    void Click(const char* name) { QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton); }
+
+    // Types the text into the name box, replacing what was there.
+    void TypeName(const QString& text)
+    {
+        auto* box = control<QLineEdit>("txtName");
+        box->clear();
+        QTest::keyClicks(box, text);
+    }
+
+    // Clicks tab 1, 2 or 3 of the tab strip.
+    void ClickTab(int tab)
+    {
+        QTabBar* tabs = control<QTabBar>("TabStrip1");
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab - 1).center());
+    }
+
+    // The row of the folder tree that shows this text; -1 when there is none.
+    int TreeRow(const QString& text)
+    {
+        QAbstractItemModel* model = tree().model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            if (model->index(row, 0).data().toString() == text)
+                return row;
+        return -1;
+    }
+
+    // Double-clicks the folder tree's entry with this text, as a user opens a folder.
+    void OpenInTree(const QString& text)
+    {
+        const int row = TreeRow(text);
+        ASSERT_GE(row, 0) << "the tree does not show " << text.toStdString();
+        app::FolderTree& view = tree();
+        const QModelIndex index = view.model()->index(row, 0);
+        view.scrollTo(index);
+        const QPoint at = view.visualRect(index).center();
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, at);
+    }
+
+    fs::path root;  // the temporary working directory, canonical
+
+private:
+    QTemporaryDir temp_;
+    QString previousDir_;
+    std::unique_ptr<app::TrashShell> shell_;
+    std::unique_ptr<app::MainWindow> window_;
+};
+
+} // namespace apptest
