@@ -1,0 +1,85 @@
+#include "bare_limits.h"
+
+#include "natural_order.h"
+
+#include <chrono>
+#include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#pragma push_macro("signals")
+#undef signals
+#include <gio/gio.h>
+#pragma pop_macro("signals")
+
+namespace bench {
+
+namespace {
+
+double Since(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+std::vector<std::string> ReadNames(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    DIR* dir = opendir(folder.c_str());
+    while (const dirent* entry = readdir(dir)) {
+        if (entry->d_type != DT_DIR)
+            names.emplace_back(entry->d_name);
+    }
+    closedir(dir);
+    return names;
+}
+
+} // namespace
+
+double ListAndSort(const std::filesystem::path& folder)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<std::string> names = ReadNames(folder);
+    std::vector<std::filesystem::path> paths(names.begin(), names.end());
+    commands::SortNaturally(paths);
+    return Since(start);
+}
+
+double RenameEach(const std::filesystem::path& folder, const char* prefix)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const int dirfd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    long number = 0;
+    for (const std::string& name : ReadNames(folder)) {
+        const std::string newName = prefix + std::to_string(++number);
+        renameat2(dirfd, name.c_str(), dirfd, newName.c_str(), RENAME_NOREPLACE);
+    }
+    close(dirfd);
+    return Since(start);
+}
+
+double UnlinkEach(const std::filesystem::path& folder)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const int dirfd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    for (const std::string& name : ReadNames(folder))
+        unlinkat(dirfd, name.c_str(), 0);
+    close(dirfd);
+    return Since(start);
+}
+
+double TrashEach(const std::filesystem::path& folder)
+{
+    const auto start = std::chrono::steady_clock::now();
+    for (const std::string& name : ReadNames(folder)) {
+        GFile* file = g_file_new_for_path((folder / name).c_str());
+        g_file_trash(file, nullptr, nullptr);
+        g_object_unref(file);
+    }
+    return Since(start);
+}
+
+} // namespace bench
