@@ -60,7 +60,10 @@ std::vector<DriveList::Volume> DriveList::ReadVolumes(const Path& workingDir)
 {
     const QStorageInfo working(QFile::decodeName(QByteArray::fromStdString(workingDir.native())));
     std::vector<Volume> volumes;
-    for (const QStorageInfo& info : QStorageInfo::mountedVolumes()) {
+    QList<QStorageInfo> mounted = QStorageInfo::mountedVolumes();
+    if (working.isValid())
+        mounted.append(working);  // Qt leaves some out, such as volumes under /dev
+    for (const QStorageInfo& info : mounted) {
         const QString root = info.rootPath();
         const bool holdsWorkingDir = working.isValid() && root == working.rootPath();
         if (!holdsWorkingDir &&

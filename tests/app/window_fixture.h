@@ -17,6 +17,7 @@
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QRadioButton>
 #include <QtWidgets/QTabBar>
 
 #include <gtest/gtest.h>
@@ -26,6 +27,9 @@
 #include <initializer_list>
 #include <memory>
 #include <vector>
+
+// Shows texts readably in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace apptest {
 
@@ -123,8 +127,14 @@ protected:
     app::FolderTree& tree() { return *control<app::FolderTree>("DirFolder"); }
     app::FileList& files() { return *control<app::FileList>("DirFiles"); }
 
-    // Clicks a command button or an option with the mouse.
-    void Click(const char* name) { QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton); }
+    // Clicks a command button, or an option on its round box, with the mouse.
+    void Click(const char* name)
+    {
+        QAbstractButton* button = control<QAbstractButton>(name);
+        const QPoint at = qobject_cast<QRadioButton*>(button) ? QPoint(8, button->height() / 2)
+                                                             : button->rect().center();
+        QTest::mouseClick(button, Qt::LeftButton, {}, at);
+    }
 
     // Types the text into the name box, replacing what was there.
     void TypeName(const QString& text)

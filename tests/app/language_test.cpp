@@ -1,0 +1,125 @@
+// The two caption languages.
+#include "window_fixture.h"
+
+#include "captions.h"
+
+#include <QtWidgets/QGroupBox>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QRadioButton>
+
+namespace apptest {
+namespace {
+
+class LanguageTest : public WindowFixture {
+protected:
+    // The caption that each step of the caption table writes, as the window shows it now.
+    QStringList Shown()
+    {
+        QStringList shown;
+        for (const app::CaptionStep& step : app::captionSteps) {
+            QWidget* widget = control(step.control);
+            if (auto* tabs = qobject_cast<QTabBar*>(widget))
+                shown << tabs->tabText(step.tab - 1);
+            else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+                shown << button->text();
+            else if (auto* label = qobject_cast<QLabel*>(widget))
+                shown << label->text();
+            else if (auto* frame = qobject_cast<QGroupBox*>(widget))
+                shown << frame->title();
+        }
+        return shown;
+    }
+    static QStringList Texts(std::initializer_list<const char*> texts)
+    {
+        QStringList list;
+        for (const char* text : texts)
+            list << QString::fromUtf8(text);
+        return list;
+    }
+    // What both languages leave alone.
+    void ExpectFixedCaptions()
+    {
+        EXPECT_EQ(window().windowTitle(), "FF Name");
+        EXPECT_EQ(control<QGroupBox>("Frame1")->title(), "Select Language");
+        EXPECT_EQ(control<QRadioButton>("OptEng")->text(), "English");
+        EXPECT_EQ(control<QRadioButton>("OptRus")->text(), "Russian");
+    }
+};
+
+const QStringList english = {
+    "Create", "Rename", "Delete", "Create", "Rename", "Delete", "Rename All Files",
+    "Delete All Files", "File / Folder Name", "Folder", "File", "All Files",
+    "With request and to Recycle Bin", "Just Delete", "Method of Files Delete"};
+
+TEST_F(LanguageTest, RussianThenEnglishRestoresEveryStartCaption)
+{
+    StartWindow();
+    EXPECT_EQ(Shown(), english);
+    Click("OptRus");
+    EXPECT_EQ(Shown(), Texts({"Создать", "Переименовать", "Удалить", "Создать", "Переименовать",
+                              "Удалить", "Переименовать все файлы", "Удалить все файлы",
+                              "Имя файла / папки", "Папка", "Файл", "Все файлы",
+                              "Удалить с запросом в корзину", "Просто удалить",
+                              "Метод удаления файлов"}));
+    EXPECT_TRUE(window().RussianShown());
+    ExpectFixedCaptions();
+    Click("OptEng");
+    EXPECT_EQ(Shown(), english);
+    EXPECT_FALSE(window().RussianShown());
+    ExpectFixedCaptions();
+}
+
+TEST_F(LanguageTest, HiddenPagesShowTheNewCaptionsWhenShown)
+{
+    StartWindow();
+    ClickTab(3);
+    Click("OptRus");
+    ClickTab(1);
+    EXPECT_EQ(control<QPushButton>("cbCr")->text(), QString::fromUtf8("Создать"));
+    EXPECT_EQ(control<QPushButton>("cbRen")->text(), QString::fromUtf8("Переименовать"));
+    ClickTab(2);
+    EXPECT_EQ(control<QPushButton>("cbDelFile")->text(), QString::fromUtf8("Удалить"));
+}
+
+TEST_F(LanguageTest, SwitchingKeepsTabPageNameSelectionAndDeleteMethod)
+{
+    Touch(root / "kept.txt");
+    StartWindow();
+    ClickTab(2);
+    TypeName("  typed ");
+    files().SelectFile("kept.txt");
+    Click("OptDel");
+    for (const char* option : {"OptRus", "OptEng"}) {
+        SCOPED_TRACE(option);
+        Click(option);
+        EXPECT_EQ(control<QTabBar>("TabStrip1")->currentIndex(), 1);
+        EXPECT_TRUE(control("FrameFile")->isVisible());
+        EXPECT_FALSE(control("FrameFolder")->isVisible());
+        EXPECT_EQ(window().txtNameText(), "  typed ");
+        EXPECT_EQ(window().DirFilesFileName(), "kept.txt");
+        EXPECT_TRUE(window().OptDelValue());
+    }
+}
+
+// Every caption shows whole: a button caption that is too wide for one line wraps onto two,
+// and the two lines fit the button's height.
+TEST_F(LanguageTest, ButtonCaptionsFitTheirButtonsInBothLanguages)
+{
+    StartWindow();
+    for (const char* option : {"OptEng", "OptRus"}) {
+        Click(option);
+        for (QPushButton* button : window().findChildren<QPushButton*>()) {
+            SCOPED_TRACE(button->text().toStdString());
+            const QRect space = button->rect().adjusted(2, 0, -2, 0);
+            const QRect needed = button->fontMetrics().boundingRect(
+                space, Qt::AlignCenter | Qt::TextWordWrap, button->text());
+            EXPECT_LE(needed.width(), space.width());
+            EXPECT_LE(needed.height(), space.height());
+        }
+        QTabBar* tabs = control<QTabBar>("TabStrip1");
+        EXPECT_LE(tabs->tabRect(2).right(), tabs->width());
+    }
+}
+
+} // namespace
+} // namespace apptest

@@ -1,0 +1,144 @@
+// Start-up, navigation between folders and drives, and page switching, over a temporary tree.
+#include "window_fixture.h"
+
+#include <QtCore/QStorageInfo>
+
+namespace apptest {
+namespace {
+
+class NavigationTest : public WindowFixture {
+protected:
+    void SetUp() override
+    {
+        WindowFixture::SetUp();
+        fs::create_directories(root / "sub" / "inner");
+        fs::create_directory(root / "other");
+        fs::create_directory(root / ".hidden folder");
+        Touch(root / "top.txt");
+        Touch(root / ".hidden file");
+        Touch(root / "sub" / "in sub.txt");
+    }
+
+    std::vector<fs::path> Rows()
+    {
+        std::vector<fs::path> rows;
+        for (int row = 0; row < tree().model()->rowCount(); ++row)
+            rows.emplace_back(tree().model()->index(row, 0).data().toString().toStdString());
+        return rows;
+    }
+    std::vector<bool> PagesShown()
+    {
+        return {control("FrameFolder")->isVisible(), control("FrameFile")->isVisible(),
+                control("FrameAllFiles")->isVisible()};
+    }
+};
+
+TEST_F(NavigationTest, StartsOnTheWorkingDirectoryWithTheFolderPage)
+{
+    StartWindow();
+    EXPECT_EQ(tree().Path(), root);
+    EXPECT_EQ(files().Path(), root);
+    EXPECT_EQ(files().Names(), std::vector<fs::path>{"top.txt"});
+    EXPECT_TRUE(files().FileName().empty());
+    EXPECT_EQ(PagesShown(), std::vector<bool>({true, false, false}));
+    // Ancestors from "/" down, then the visible subfolders in natural order.
+    std::vector<fs::path> expected{"/"};
+    for (const fs::path& element : root.relative_path())
+        expected.push_back(element);
+    expected.insert(expected.end(), {"other", "sub"});
+    EXPECT_EQ(Rows(), expected);
+    EXPECT_EQ(drives().Drive(), fs::path(QStorageInfo(QDir::currentPath()).rootPath().toStdString()));
+}
+
+TEST_F(NavigationTest, OpeningASubfolderMovesTheFileListWithNoSelection)
+{
+    StartWindow();
+    files().SelectFile("top.txt");
+    ASSERT_EQ(window().DirFilesFileName(), "top.txt");
+
+    // A single click only highlights.
+    const int subRow = TreeRow("sub");
+    ASSERT_GE(subRow, 0);
+    QTest::mouseClick(tree().viewport(), Qt::LeftButton, {},
+                      tree().visualRect(tree().model()->index(subRow, 0)).center());
+    EXPECT_EQ(tree().Path(), root);
+
+    OpenInTree("sub");
+    EXPECT_EQ(tree().Path(), root / "sub");
+    EXPECT_EQ(files().Path(), root / "sub");
+    EXPECT_EQ(files().Names(), std::vector<fs::path>{"in sub.txt"});
+    EXPECT_TRUE(window().DirFilesFileName().empty());
+
+    // Enter opens the highlighted entry, here an ancestor.
+    const QString parent = QString::fromStdString(root.filename().native());
+    tree().setCurrentIndex(tree().model()->index(TreeRow(parent), 0));
+    QTest::keyClick(&tree(), Qt::Key_Return);
+    EXPECT_EQ(tree().Path(), root);
+    EXPECT_EQ(files().Path(), root);
+}
+
+TEST_F(NavigationTest, AVanishedFolderKeepsTheLastGoodOneWithAWarning)
+{
+    StartWindow();
+    fs::remove_all(root / "sub");
+    ModalAnswerer answer;
+    OpenInTree("sub");
+    ASSERT_EQ(answer.texts().size(), 1);
+    EXPECT_TRUE(answer.texts().front().contains("sub"));
+    EXPECT_EQ(tree().Path(), root);
+    EXPECT_EQ(files().Path(), root);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(window().isVisible());
+    OpenInTree("other");  // navigation still works
+    EXPECT_EQ(files().Path(), root / "other");
+}
+
+TEST_F(NavigationTest, TabsShowTheirPage)
+{
+    StartWindow();
+    ClickTab(1);  // the tab already selected
+    EXPECT_EQ(PagesShown(), std::vector<bool>({true, false, false}));
+    ClickTab(2);
+    EXPECT_EQ(PagesShown(), std::vector<bool>({false, true, false}));
+    ClickTab(3);
+    EXPECT_EQ(PagesShown(), std::vector<bool>({false, false, true}));
+    ClickTab(1);
+    EXPECT_EQ(PagesShown(), std::vector<bool>({true, false, false}));
+}
+
+// Picking a drive needs two drives: the root, and a memory-backed volume at /dev/shm, which is
+// listed while it holds the working directory.
+TEST_F(NavigationTest, PickingADriveOpensItsCurrentFolder)
+{
+    if (QStorageInfo("/dev/shm").rootPath() != "/dev/shm" || access("/dev/shm", W_OK) != 0)
+        GTEST_SKIP() << "no /dev/shm volume to use as a second drive";
+    QTemporaryDir shm("/dev/shm/ffname-test-XXXXXX");
+    ASSERT_TRUE(shm.isValid());
+    const fs::path start = fs::canonical(shm.path().toStdString());
+    fs::create_directory(start / "deeper");
+    Touch(start / "deeper" / "file");
+    ASSERT_TRUE(QDir::setCurrent(shm.path()));
+    StartWindow();
+    ASSERT_EQ(drives().Drive(), "/dev/shm");
+    OpenInTree("deeper");
+
+    auto* list = &drives();
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Home);  // "/" is always first
+    EXPECT_EQ(drives().Drive(), "/");
+    EXPECT_EQ(tree().Path(), "/");
+    EXPECT_EQ(files().Path(), "/");
+
+    while (drives().Drive() != "/dev/shm" && list->currentIndex() + 1 < list->count())
+        QTest::keyClick(list, Qt::Key_Down);
+    ASSERT_EQ(drives().Drive(), "/dev/shm");
+    EXPECT_EQ(tree().Path(), start / "deeper");
+    EXPECT_EQ(files().Names(), std::vector<fs::path>{"file"});
+
+    // Opening "/" in the tree moves the drive list along.
+    OpenInTree("/");
+    EXPECT_EQ(drives().Drive(), "/");
+}
+
+} // namespace
+} // namespace apptest
