@@ -3,13 +3,15 @@
 #include <QtCore/QFile>
 #include <QtCore/QFileInfo>
 #include <QtGui/QGuiApplication>
+#include <QtWidgets/QDialog>
+#include <QtWidgets/QDialogButtonBox>
+#include <QtWidgets/QGridLayout>
+#include <QtWidgets/QLabel>
 #include <QtWidgets/QMessageBox>
+#include <QtWidgets/QPushButton>
+#include <QtWidgets/QStyle>
 
-// GLib names a struct member "signals", which Qt defines as a keyword.
-#pragma push_macro("signals")
-#undef signals
 #include <gio/gio.h>
-#pragma pop_macro("signals")
 
 #include <string>
 #include <vector>
@@ -45,16 +47,25 @@ public:
 struct Texts {
     const char* questionTitle;
     const char* question;
+    const char* yes;
+    const char* no;
     const char* failureTitle;
     const char* failure;
 };
 
-constexpr Texts english{"Delete File", "Do you want to move \u201c%1\u201d to the Trash?",
+constexpr Texts english{"Delete File", "Do you want to move \u201c%1\u201d to the Trash?", "Yes", "No",
                         "Delete File", "\u201c%1\u201d could not be moved to the Trash: %2"};
-constexpr Texts russian{"Удаление файла", "Переместить «%1» в корзину?", "Удаление файла",
+constexpr Texts russian{"Удаление файла", "Переместить «%1» в корзину?", "Да", "Нет",
+                        "Удаление файла",
                         "Не удалось переместить «%1» в корзину: %2"};
 
 } // namespace
+
+TrashShell::~TrashShell()
+{
+    if (question_ && !question_->parent())
+        delete question_;
+}
 
 void TrashShell::attach(QWidget* owner, std::function<bool()> russian)
 {
@@ -87,18 +98,47 @@ int TrashShell::SHFileOperation(commands::ShellFileOperation& request)
     return result;
 }
 
-bool TrashShell::confirm(const QString& shownPath) const
+bool TrashShell::confirm(const QString& shownPath)
 {
     const Texts& texts = (russian_ && russian_()) ? russian : english;
+    if (!question_ || question_->parentWidget() != owner_)
+        makeQuestion();
+    question_->setWindowTitle(QString::fromUtf8(texts.questionTitle));
+    questionText_->setText(QString::fromUtf8(texts.question).arg(QFileInfo(shownPath).fileName()));
+    questionFolder_->setText(QFileInfo(shownPath).path());
+    questionButtons_->button(QDialogButtonBox::Yes)->setText(QString::fromUtf8(texts.yes));
+    questionButtons_->button(QDialogButtonBox::No)->setText(QString::fromUtf8(texts.no));
     const ArrowCursor arrow;
-    QMessageBox box(QMessageBox::Question, QString::fromUtf8(texts.questionTitle),
-                    QString::fromUtf8(texts.question).arg(QFileInfo(shownPath).fileName()),
-                    QMessageBox::Yes | QMessageBox::No, owner_);
-    box.setObjectName("TrashQuestion");
-    box.setInformativeText(QFileInfo(shownPath).path());
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return question_->exec() == QDialog::Accepted;
+}
+
+void TrashShell::makeQuestion()
+{
+    delete question_;
+    question_ = new QDialog(owner_);
+    question_->setObjectName("TrashQuestion");
+    question_->setModal(true);
+    auto* icon = new QLabel(question_);
+    const int size = question_->style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
+    icon->setPixmap(question_->style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(size));
+    questionText_ = new QLabel(question_);
+    questionText_->setTextFormat(Qt::PlainText);
+    questionText_->setWordWrap(true);
+    questionFolder_ = new QLabel(question_);
+    questionFolder_->setTextFormat(Qt::PlainText);
+    questionFolder_->setWordWrap(true);
+    questionButtons_ =
+        new QDialogButtonBox(QDialogButtonBox::Yes | QDialogButtonBox::No, question_);
+    // Yes is the default button; Esc answers No.
+    questionButtons_->button(QDialogButtonBox::Yes)->setDefault(true);
+    QObject::connect(questionButtons_, &QDialogButtonBox::accepted, question_, &QDialog::accept);
+    QObject::connect(questionButtons_, &QDialogButtonBox::rejected, question_, &QDialog::reject);
+    auto* layout = new QGridLayout(question_);
+    layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
+    layout->addWidget(questionText_, 0, 1);
+    layout->addWidget(questionFolder_, 1, 1);
+    layout->addWidget(questionButtons_, 2, 0, 1, 2);
+    question_->setMinimumWidth(360);
 }
 
 void TrashShell::reportFailure(const QString& shownPath, const QString& reason) const

@@ -6,6 +6,11 @@
 #include <QtWidgets/QWidget>
 
 #include <functional>
+#include <memory>
+
+class QDialog;
+class QDialogButtonBox;
+class QLabel;
 
 namespace app {
 
@@ -14,16 +19,26 @@ namespace app {
 class TrashShell final : public commands::Shell {
 public:
     TrashShell() = default;
+    ~TrashShell() override;
+    TrashShell(const TrashShell&) = delete;
+    TrashShell& operator=(const TrashShell&) = delete;
     // The window that owns the questions, and whether they are asked in Russian.
     void attach(QWidget* owner, std::function<bool()> russian);
     int SHFileOperation(commands::ShellFileOperation& request) override;
 
 private:
-    bool confirm(const QString& shownPath) const;
+    bool confirm(const QString& shownPath);
+    void makeQuestion();
     void reportFailure(const QString& shownPath, const QString& reason) const;
 
     QPointer<QWidget> owner_;
     std::function<bool()> russian_;
+    // One question dialog, made at the first question and shown again for every later one,
+    // so that a Delete All over many files does not build a dialog per file.
+    QPointer<QDialog> question_;
+    QLabel* questionText_ = nullptr;
+    QLabel* questionFolder_ = nullptr;
+    QDialogButtonBox* questionButtons_ = nullptr;
 };
 
 } // namespace app

@@ -13,6 +13,7 @@
 #include <QtWidgets/QAbstractItemView>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
+#include <QtWidgets/QDialogButtonBox>
 #include <QtWidgets/QGroupBox>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
@@ -85,10 +86,10 @@ class AnswerYes final : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Show)
-            if (auto* box = qobject_cast<QMessageBox*>(watched))
-                if (QAbstractButton* yes = box->button(QMessageBox::Yes))
-                    QMetaObject::invokeMethod(yes, &QAbstractButton::click, Qt::QueuedConnection);
+        if (event->type() == QEvent::Show && watched->objectName() == "TrashQuestion")
+            if (auto* buttons = watched->findChild<QDialogButtonBox*>())
+                QMetaObject::invokeMethod(buttons->button(QDialogButtonBox::Yes),
+                                          &QAbstractButton::click, Qt::QueuedConnection);
         return false;
     }
 };

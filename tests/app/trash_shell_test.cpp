@@ -6,10 +6,13 @@
 #include <QtCore/QDir>
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QTimer>
-#include <QtCore/QUrl>
+#include <QtTest/QTest>
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QDialogButtonBox>
+#include <QtWidgets/QLabel>
 #include <QtWidgets/QMessageBox>
+#include <QtWidgets/QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -25,10 +28,10 @@ namespace {
 
 fs::path dataHome;
 
-// Answers the modal message boxes as they come, in order, and remembers what they said.
+// Answers the modal dialogs as they come, in order, and remembers what they said.
 class BoxAnswerer {
 public:
-    explicit BoxAnswerer(std::deque<QMessageBox::StandardButton> answers)
+    explicit BoxAnswerer(std::deque<QDialogButtonBox::StandardButton> answers)
         : answers_(std::move(answers))
     {
         QObject::connect(&timer_, &QTimer::timeout, [this] { answer(); });
@@ -40,19 +43,41 @@ public:
 private:
     void answer()
     {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || answers_.empty())
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog || answers_.empty())
             return;
-        texts << box->text();
-        names << box->objectName();
-        QAbstractButton* button = box->button(answers_.front());
+        QStringList shown;
+        for (const QLabel* label : dialog->findChildren<QLabel*>())
+            shown << label->text();
+        texts << shown.join('\n');
+        names << dialog->objectName();
+        auto* buttons = dialog->findChild<QDialogButtonBox*>();
+        QAbstractButton* button = buttons ? buttons->button(answers_.front()) : nullptr;
         answers_.pop_front();
         if (button)
             button->click();
-        else
-            box->reject();
     }
-    std::deque<QMessageBox::StandardButton> answers_;
+    std::deque<QDialogButtonBox::StandardButton> answers_;
+    QTimer timer_;
+};
+
+// Presses keys in the modal dialogs as they come, one key per dialog.
+class KeyPresser {
+public:
+    explicit KeyPresser(std::deque<int> keys) : keys_(std::move(keys))
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog || keys_.empty())
+                return;
+            QTest::keyClick(dialog, static_cast<Qt::Key>(keys_.front()));
+            keys_.pop_front();
+        });
+        timer_.start(5);
+    }
+
+private:
+    std::deque<int> keys_;
     QTimer timer_;
 };
 
@@ -96,7 +121,7 @@ protected:
 TEST_F(TrashShellTest, AConfirmedFileMovesToTheTrashWithItsExactPathRecorded)
 {
     const fs::path file = write("50% off report.txt", "contents");
-    BoxAnswerer answerer({QMessageBox::Yes});
+    BoxAnswerer answerer({QDialogButtonBox::Yes});
     commands::DeleteToRecycleBin(shell, file);
     EXPECT_FALSE(fs::exists(file));
     EXPECT_EQ(read(trashed("50% off report.txt")), "contents");
@@ -108,18 +133,29 @@ TEST_F(TrashShellTest, AConfirmedFileMovesToTheTrashWithItsExactPathRecorded)
 TEST_F(TrashShellTest, ADeclinedQuestionKeepsTheFileAndTheTrashUnchanged)
 {
     const fs::path file = write("keep me", "kept");
-    BoxAnswerer answerer({QMessageBox::No});
+    BoxAnswerer answerer({QDialogButtonBox::No});
     commands::DeleteToRecycleBin(shell, file);
     EXPECT_EQ(read(file), "kept");
     EXPECT_FALSE(fs::exists(trashed("keep me")));
     EXPECT_EQ(answerer.names, QStringList{"TrashQuestion"});
 }
 
+TEST_F(TrashShellTest, EnterAnswersYesAndEscAnswersNo)
+{
+    const fs::path first = write("first", "1");
+    const fs::path second = write("second", "2");
+    KeyPresser presser({Qt::Key_Escape, Qt::Key_Return});
+    commands::DeleteToRecycleBin(shell, first);
+    commands::DeleteToRecycleBin(shell, second);
+    EXPECT_EQ(read(first), "1");
+    EXPECT_EQ(read(trashed("second")), "2");
+}
+
 TEST_F(TrashShellTest, ANameThatIsNotUtf8IsTrashedExactly)
 {
     const std::string name = "caf\xe9 \xff";
     const fs::path file = write(name, "latin1");
-    BoxAnswerer answerer({QMessageBox::Yes});
+    BoxAnswerer answerer({QDialogButtonBox::Yes});
     commands::DeleteToRecycleBin(shell, file);
     EXPECT_FALSE(fs::exists(file));
     EXPECT_EQ(read(trashed(name)), "latin1");
@@ -128,7 +164,7 @@ TEST_F(TrashShellTest, ANameThatIsNotUtf8IsTrashedExactly)
 
 TEST_F(TrashShellTest, AFileTheTrashCannotTakeIsReportedAndNeverDeleted)
 {
-    BoxAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
+    BoxAnswerer answerer({QDialogButtonBox::Yes, QDialogButtonBox::Ok});
     commands::DeleteToRecycleBin(shell, folder_ / "vanished");
     EXPECT_EQ(answerer.names, (QStringList{"TrashQuestion", "TrashFailure"}));
     EXPECT_TRUE(answerer.texts.value(1).contains("vanished"));
@@ -138,7 +174,7 @@ TEST_F(TrashShellTest, QuestionsFollowTheWindowsLanguage)
 {
     const fs::path file = write("файл");
     russian = true;
-    BoxAnswerer answerer({QMessageBox::No});
+    BoxAnswerer answerer({QDialogButtonBox::No});
     commands::DeleteToRecycleBin(shell, file);
     ASSERT_EQ(answerer.texts.size(), 1);
     EXPECT_TRUE(answerer.texts[0].contains(QString::fromUtf8("корзину")));
