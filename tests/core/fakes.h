@@ -41,8 +41,12 @@ public:
         if (!yes || trash_.empty())
             return 0;
         const std::filesystem::path file(request.pFrom.c_str());
+        // Like a real trash, a second file of the same name is kept beside the first.
+        std::filesystem::path to = trash_ / file.filename();
+        for (int n = 2; std::filesystem::exists(std::filesystem::symlink_status(to)); ++n)
+            to = trash_ / ("duplicate " + std::to_string(n));
         std::error_code ignored;
-        std::filesystem::rename(file, trash_ / file.filename(), ignored);
+        std::filesystem::rename(file, to, ignored);
         return 0;
     }
 

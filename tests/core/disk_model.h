@@ -1,0 +1,533 @@
+#pragma once
+
+// A small in-memory picture of a folder tree and what each of the eight commands is to do to
+// it. A test clicks a command over a real tree and then compares the disk with the picture:
+// the commands may change the disk only as the picture says, and a failure may only leave one
+// of the states the picture allows (nothing changed, or, in the batch commands, the files
+// before the failing one done).
+#include "command_frame.h"
+#include "natural_order.h"
+
+#include "fakes.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace model {
+
+namespace fs = std::filesystem;
+
+struct Entry {
+    enum Kind { Dir, File, Link } kind = File;
+    std::string content;  // a file's bytes, or where a link leads
+    bool readOnly = false;
+    bool operator==(const Entry&) const = default;
+};
+
+inline Entry folderEntry() { return Entry{Entry::Dir, "", false}; }
+inline Entry fileEntry(std::string content) { return Entry{Entry::File, std::move(content), false}; }
+
+// Relative path (bytes, '/' between elements) to entry; plus the trash as a bag of contents.
+struct State {
+    std::map<std::string, Entry> disk;
+    std::multiset<std::string> trash;
+    bool operator==(const State&) const = default;
+
+    const Entry* find(const std::string& rel) const
+    {
+        const auto it = disk.find(rel);
+        return it == disk.end() ? nullptr : &it->second;
+    }
+    bool isDir(const std::string& rel) const
+    {
+        const Entry* e = find(rel);
+        return rel.empty() || (e && e->kind == Entry::Dir);
+    }
+    // Names of the entries directly in a folder that are not folders.
+    std::vector<fs::path> filesIn(const std::string& folder) const
+    {
+        std::vector<fs::path> names;
+        for (const auto& [rel, entry] : disk)
+            if (entry.kind != Entry::Dir && parentOf(rel) == folder)
+                names.emplace_back(nameOf(rel));
+        commands::SortNaturally(names);
+        return names;
+    }
+    static std::string parentOf(const std::string& rel)
+    {
+        const auto slash = rel.rfind('/');
+        return slash == std::string::npos ? std::string() : rel.substr(0, slash);
+    }
+    static std::string nameOf(const std::string& rel) { return rel.substr(rel.rfind('/') + 1); }
+    static std::string join(const std::string& folder, const std::string& name)
+    {
+        return folder.empty() ? name : folder + "/" + name;
+    }
+    static bool within(const std::string& rel, const std::string& folder)
+    {
+        return rel == folder || rel.starts_with(folder + "/");
+    }
+    // Moves a folder or file with everything below it.
+    void move(const std::string& from, const std::string& to)
+    {
+        std::map<std::string, Entry> moved;
+        for (auto it = disk.begin(); it != disk.end();) {
+            if (within(it->first, from)) {
+                moved[to + it->first.substr(from.size())] = it->second;
+                it = disk.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        disk.merge(moved);
+    }
+    void erase(const std::string& folder)
+    {
+        std::erase_if(disk, [&](const auto& item) { return within(item.first, folder); });
+    }
+    std::string describe() const
+    {
+        std::ostringstream out;
+        for (const auto& [rel, e] : disk)
+            out << "  " << quoted(rel) << (e.kind == Entry::Dir ? "/" : e.kind == Entry::Link ? " ->" : " =")
+                << (e.kind == Entry::Dir ? "" : " " + quoted(e.content)) << (e.readOnly ? " (ro)" : "")
+                << "\n";
+        out << "  trash:";
+        for (const auto& t : trash)
+            out << " " << quoted(t);
+        return out.str();
+    }
+    static std::string quoted(const std::string& bytes)
+    {
+        std::string out = "\"";
+        for (unsigned char c : bytes) {
+            if (c < 0x20 || c >= 0x7f || c == '"') {
+                char hex[5];
+                std::snprintf(hex, sizeof hex, "\\x%02x", c);
+                out += hex;
+            } else {
+                out += char(c);
+            }
+        }
+        return out + "\"";
+    }
+};
+
+inline std::string readAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline Entry entryOnDisk(const fs::path& path)
+{
+    const fs::file_status st = fs::symlink_status(path);
+    Entry e;
+    if (fs::is_symlink(st)) {
+        e.kind = Entry::Link;
+        e.content = fs::read_symlink(path).native();
+    } else if (fs::is_directory(st)) {
+        e.kind = Entry::Dir;
+    } else {
+        e.content = readAll(path);
+        e.readOnly = (st.permissions() & fs::perms::owner_write) == fs::perms::none;
+    }
+    return e;
+}
+
+// What the disk holds below root (the folder named trash left out), and what the trash holds.
+inline State scan(const fs::path& root, const fs::path& trash)
+{
+    State state;
+    const std::string prefix = root.native() + "/";
+    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
+         ++it) {
+        if (it->path() == trash) {
+            it.disable_recursion_pending();
+            continue;
+        }
+        state.disk[it->path().native().substr(prefix.size())] = entryOnDisk(it->path());
+    }
+    if (fs::exists(trash))
+        for (const auto& item : fs::directory_iterator(trash)) {
+            const Entry e = entryOnDisk(item.path());
+            state.trash.insert((e.kind == Entry::Link ? "link:" : "file:") + e.content);
+        }
+    return state;
+}
+
+// Makes the disk hold what the picture says (below an empty root).
+inline void materialize(const State& state, const fs::path& root)
+{
+    for (const auto& [rel, e] : state.disk) {  // a map: every folder comes before its entries
+        const fs::path path = root.native() + "/" + rel;
+        if (e.kind == Entry::Dir)
+            fs::create_directory(path);
+        else if (e.kind == Entry::Link)
+            fs::create_symlink(e.content, path);
+        else
+            std::ofstream(path, std::ios::binary) << e.content;
+    }
+    for (const auto& [rel, e] : state.disk)
+        if (e.readOnly)
+            fs::permissions(root.native() + "/" + rel, fs::perms::owner_write | fs::perms::group_write |
+                                                       fs::perms::others_write,
+                            fs::perm_options::remove);
+}
+
+enum class Command { Cr, Ren, Del, CrFile, RenFile, DelFile, DelAll, RenAll };
+inline constexpr Command allCommands[] = {Command::Cr,      Command::Ren,     Command::Del,
+                                          Command::CrFile,  Command::RenFile, Command::DelFile,
+                                          Command::DelAll,  Command::RenAll};
+
+inline const char* nameOf(Command c)
+{
+    static const char* names[] = {"cbCr", "cbRen", "cbDel", "cbCrFile", "cbRenFile", "cbDelFile",
+                                  "cbDelAll", "cbRenAll"};
+    return names[int(c)];
+}
+
+// One click and what the window shows at that moment.
+struct Click {
+    Command command = Command::Cr;
+    std::string folder;    // the open folder, relative to the root
+    std::string selected;  // the selected file's name, empty for none
+    std::string name;      // the name box
+    bool justDelete = false;
+    std::vector<bool> answers;  // the user's answers to the Trash questions; missing ones are yes
+
+    std::string describe() const
+    {
+        return std::string(nameOf(command)) + " in " + State::quoted(folder) + ", selected " +
+               State::quoted(selected) + ", name " + State::quoted(name) +
+               (justDelete ? ", Just Delete" : ", to the Trash");
+    }
+};
+
+using Refreshes = std::vector<std::string>;
+
+// A state the click may end in, with the refreshes that go with it.
+struct Possible {
+    State state;
+    Refreshes refreshes;
+};
+
+struct Outcome {
+    // Every state the click may end in, the one without any fault last. A click that ends with
+    // an error may only leave the first (nothing changed), and no refresh.
+    std::vector<Possible> possible;
+    bool throws = false;  // without faults the click ends with an error
+    // A folder delete: inside this folder any part may be gone, each remaining entry as it was.
+    std::optional<std::string> looseFolder;
+};
+
+constexpr std::size_t nameMax = 255;
+
+// Where a path typed below a folder ends up: the new entry's relative path, or nothing when
+// the file system refuses it (a missing or non-folder parent, a taken or too long name).
+inline std::optional<std::string> resolveNew(const State& s, std::string folder, std::string name,
+                                             bool makesFolder)
+{
+    if (makesFolder)
+        while (name.size() > 1 && name.back() == '/')
+            name.pop_back();
+    std::vector<std::string> parts;
+    for (std::size_t start = 0;;) {
+        const auto slash = name.find('/', start);
+        parts.push_back(name.substr(start, slash - start));
+        if (slash == std::string::npos)
+            break;
+        start = slash + 1;
+    }
+    for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
+        const std::string& part = parts[i];
+        if (part.empty() || part == ".")
+            continue;
+        if (part.size() > nameMax)
+            return std::nullopt;
+        if (part == "..") {
+            folder = State::parentOf(folder);
+            continue;
+        }
+        folder = State::join(folder, part);
+        if (!s.isDir(folder))
+            return std::nullopt;
+    }
+    const std::string& last = parts.back();
+    if (last.empty() || last == "." || last == ".." || last.size() > nameMax)
+        return std::nullopt;
+    const std::string target = State::join(folder, last);
+    if (s.find(target))
+        return std::nullopt;
+    return target;
+}
+
+inline bool isOneElement(const std::string& name)
+{
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
+           name.find('\0') == std::string::npos && name.size() <= nameMax;
+}
+
+// What the click is to do to the state.
+inline Outcome predict(const State& before, const Click& c)
+{
+    Outcome out;
+    const Refreshes none, tree{"tree"}, files{"files"}, both{"tree", "files"};
+    auto add = [&](const State& s, const Refreshes& r) { out.possible.push_back({s, r}); };
+    const bool folderExists = before.isDir(c.folder) && !c.folder.empty();
+    auto throwsNow = [&] {
+        out.throws = true;
+        add(before, none);
+        return out;
+    };
+    switch (c.command) {
+    case Command::Cr:
+    case Command::CrFile: {
+        const bool isFolder = c.command == Command::Cr;
+        const Refreshes& after = isFolder ? both : files;
+        if (c.name.empty()) {
+            add(before, isFolder ? both : none);
+            return out;
+        }
+        if (!folderExists)
+            return throwsNow();
+        add(before, isFolder ? both : none);
+        if (c.name.find('\0') != std::string::npos)
+            return out;
+        if (auto target = resolveNew(before, c.folder, c.name, isFolder)) {
+            State s = before;
+            s.disk[*target] = Entry{isFolder ? Entry::Dir : Entry::File, "", false};
+            add(s, after);
+        }
+        return out;
+    }
+    case Command::Ren: {
+        if (c.name.empty()) {
+            add(before, tree);
+            return out;
+        }
+        if (!folderExists)
+            return throwsNow();
+        add(before, tree);
+        const std::string to = State::join(State::parentOf(c.folder), c.name);
+        if (isOneElement(c.name) && c.name != State::nameOf(c.folder) && !before.find(to)) {
+            State s = before;
+            s.move(c.folder, to);
+            add(s, tree);
+        }
+        return out;
+    }
+    case Command::Del: {
+        if (!folderExists)
+            return throwsNow();
+        add(before, both);
+        State s = before;
+        s.erase(c.folder);
+        add(s, both);
+        out.looseFolder = c.folder;
+        return out;
+    }
+    case Command::RenFile:
+    case Command::DelFile: {
+        if (!folderExists)
+            return throwsNow();
+        const bool rename = c.command == Command::RenFile;
+        if (rename && c.name.empty()) {
+            add(before, none);
+            return out;
+        }
+        if (c.selected.empty())
+            return throwsNow();
+        const std::string from = State::join(c.folder, c.selected);
+        const Entry* file = before.find(from);
+        if (!rename && !c.justDelete) {  // the shell is handed the path, whatever it names
+            add(before, files);
+            if (file && (c.answers.empty() || c.answers[0])) {
+                State s = before;
+                s.trash.insert((file->kind == Entry::Link ? "link:" : "file:") + file->content);
+                s.erase(from);
+                add(s, files);
+            }
+            return out;
+        }
+        if (!file || file->kind == Entry::Dir)
+            return throwsNow();
+        if (!rename) {
+            if (file->readOnly)
+                return throwsNow();
+            State s = before;
+            s.erase(from);
+            add(s, files);
+            return out;
+        }
+        add(before, none);
+        const std::string to = State::join(c.folder, c.name);
+        if (c.name == c.selected) {
+            add(before, files);
+        } else if (isOneElement(c.name) && !before.find(to)) {
+            State s = before;
+            s.move(from, to);
+            add(s, files);
+        }
+        return out;
+    }
+    case Command::DelAll:
+    case Command::RenAll: {
+        if (!folderExists)
+            return throwsNow();
+        const bool rename = c.command == Command::RenAll;
+        State s = before;
+        Refreshes r = rename ? none : files;
+        add(s, r);
+        if (rename && c.name.empty())
+            return out;
+        std::size_t pass = 0;
+        for (const fs::path& name : before.filesIn(c.folder)) {
+            ++pass;
+            const std::string from = State::join(c.folder, name.native());
+            const Entry file = *s.find(from);
+            if (rename) {
+                const std::string newName = c.name + std::to_string(pass);
+                const std::string to = State::join(c.folder, newName);
+                if (newName == name.native()) {
+                    r.push_back("files");
+                    add(s, r);
+                    continue;
+                }
+                if (!isOneElement(newName) || s.find(to))
+                    break;
+                s.move(from, to);
+                r.push_back("files");
+            } else if (c.justDelete) {
+                if (file.readOnly)
+                    break;
+                s.erase(from);
+            } else {
+                if (pass <= c.answers.size() && !c.answers[pass - 1])
+                    continue;
+                s.trash.insert((file.kind == Entry::Link ? "link:" : "file:") + file.content);
+                s.erase(from);
+            }
+            add(s, r);
+        }
+        return out;
+    }
+    }
+    return out;
+}
+
+// Runs one click over the tree below root, as the window would: a failure that leaves the
+// click procedure is caught and shown, and the window stays open.
+struct Result {
+    bool threw = false;
+    std::string error;
+    Refreshes refreshes;
+};
+
+inline Result click(const Click& c, const fs::path& root, const fs::path& trash)
+{
+    FakeWindow window;
+    window.folder = c.folder.empty() ? root : fs::path(root.native() + "/" + c.folder);
+    window.selected = c.selected;
+    window.name = c.name;
+    window.justDelete = c.justDelete;
+    RecordingShell shell(trash);
+    shell.answers = c.answers;
+    commands::CommandFrame frame(window, shell);
+    Result run;
+    try {
+        switch (c.command) {
+        case Command::Cr: frame.cbCr_Click(); break;
+        case Command::Ren: frame.cbRen_Click(); break;
+        case Command::Del: frame.cbDel_Click(); break;
+        case Command::CrFile: frame.cbCrFile_Click(); break;
+        case Command::RenFile: frame.cbRenFile_Click(); break;
+        case Command::DelFile: frame.cbDelFile_Click(); break;
+        case Command::DelAll: frame.cbDelAll_Click(); break;
+        case Command::RenAll: frame.cbRenAll_Click(); break;
+        }
+    } catch (const std::exception& e) {
+        run.threw = true;
+        run.error = e.what();
+    }
+    run.refreshes = window.refreshes;
+    return run;
+}
+
+// True when `after` may follow a folder delete of `folder` from `before`: nothing outside it
+// changed, and what is left inside is as it was.
+inline bool partlyDeleted(const State& before, const State& after, const std::string& folder)
+{
+    if (before.trash != after.trash)
+        return false;
+    for (const auto& [rel, e] : after.disk) {
+        const Entry* was = before.find(rel);
+        if (!was || !(*was == e))
+            return false;
+    }
+    for (const auto& [rel, e] : before.disk)
+        if (!State::within(rel, folder) && !after.find(rel))
+            return false;
+    return true;
+}
+
+// Checks the disk after a click. Strict: it must be the state that the click makes without
+// faults. Otherwise: any state that the outcome allows. Returns the explanation of a mismatch,
+// or nothing when the disk is as it may be.
+inline std::optional<std::string> judge(const State& before, const Outcome& outcome, const Result& run,
+                                        const State& after, bool strict)
+{
+    std::ostringstream why;
+    if (run.threw) {
+        if (strict && !outcome.throws)
+            why << "the click failed outside its trap: " << run.error << "\n";
+        if (!(after == before))
+            why << "a click that failed changed the disk\n";
+        if (!run.refreshes.empty())
+            why << "a click that failed refreshed a list\n";
+    } else {
+        if (outcome.throws)
+            why << "the click was to fail outside its trap but did not\n";
+        bool matched = false;
+        const auto& possible = outcome.possible;
+        for (std::size_t i = strict ? possible.size() - 1 : 0; i < possible.size(); ++i)
+            matched = matched || (possible[i].state == after && possible[i].refreshes == run.refreshes);
+        if (!matched && outcome.looseFolder) {
+            const std::string& f = *outcome.looseFolder;
+            bool readOnlyInside = false;
+            for (const auto& [rel, e] : before.disk)
+                readOnlyInside = readOnlyInside || (State::within(rel, f) && e.readOnly);
+            const bool keptReadOnly = [&] {
+                for (const auto& [rel, e] : before.disk)
+                    if (State::within(rel, f) && e.readOnly && !after.find(rel))
+                        return false;
+                return true;
+            }();
+            matched = partlyDeleted(before, after, f) && keptReadOnly &&
+                      (!strict || readOnlyInside) && run.refreshes == Refreshes{"tree", "files"};
+        }
+        if (!matched) {
+            why << "the disk or the refreshes are not what the click may leave\n  refreshes:";
+            for (const auto& r : run.refreshes)
+                why << " " << r;
+            why << "\n  expected (without faults):\n" << possible.back().state.describe() << "\n";
+        }
+    }
+    if (why.str().empty())
+        return std::nullopt;
+    why << "  before:\n" << before.describe() << "\n  after:\n" << after.describe();
+    return why.str();
+}
+
+} // namespace model
