@@ -36,17 +36,6 @@ QFont TimesNewRoman(qreal points, QFont::Weight weight)
     return font;
 }
 
-// Tab reaches only the selected option of a group, as arrow keys move within it.
-void TabToSelectedOption(QRadioButton* first, QRadioButton* second)
-{
-    const auto update = [first, second] {
-        for (QRadioButton* option : {first, second})
-            option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
-    };
-    QObject::connect(first, &QRadioButton::toggled, first, update);
-    update();
-}
-
 } // namespace
 
 MainWindow::MainWindow(commands::Shell& shell) : frame_(*this, shell)
@@ -148,10 +137,9 @@ void MainWindow::CreateControls()
     OptDelRec->setChecked(true);
 
     ApplyCaptions(*this, englishCaptions);
-    TabToSelectedOption(OptEng, OptRus);
-    TabToSelectedOption(OptDelRec, OptDel);
 
-    // Keyboard order; the label and the frames take no focus.
+    // Keyboard order; the label and the frames take no focus, and of each option group Tab
+    // reaches the selected option only (Qt's way with exclusive option buttons).
     const QWidget* order[] = {DirDrive, DirFolder, DirFiles,  txtName,   OptEng,   OptRus,
                               cbCr,     cbDel,     cbRen,     cbDelFile, cbRenFile, cbCrFile,
                               cbRenAll, cbDelAll,  TabStrip1, OptDelRec, OptDel};

@@ -99,6 +99,8 @@ protected:
     {
         window_.reset();
         QDir::setCurrent(previousDir_);
+        std::error_code error;
+        fs::remove_all(root, error);  // also names that are not UTF-8, which Qt cannot remove
     }
 
     // Starts the window in the working directory (fill the folder first).
