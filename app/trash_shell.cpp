@@ -3,6 +3,7 @@
 #include <QtCore/QFile>
 #include <QtCore/QFileInfo>
 #include <QtGui/QGuiApplication>
+#include <QtGui/QPainter>
 #include <QtWidgets/QDialog>
 #include <QtWidgets/QDialogButtonBox>
 #include <QtWidgets/QGridLayout>
@@ -42,6 +43,48 @@ class ArrowCursor {
 public:
     ArrowCursor() { QGuiApplication::setOverrideCursor(Qt::ArrowCursor); }
     ~ArrowCursor() { QGuiApplication::restoreOverrideCursor(); }
+};
+
+constexpr int lineWidth = 60;
+
+// Breaks a long name or path into lines of at most lineWidth characters.
+QString broken(const QString& text, int width = lineWidth)
+{
+    QString lines;
+    for (int start = 0; start < text.size(); start += width)
+        lines += (start ? QStringLiteral("\n") : QString()) + text.mid(start, width);
+    return lines;
+}
+
+// Plain text in lines, sized by its line count alone. A label measures its text at every change,
+// which costs more than moving a file to the Trash when Delete All asks once per file.
+class LinesLabel final : public QWidget {
+public:
+    explicit LinesLabel(QWidget* parent) : QWidget(parent) {}
+
+    void setText(const QString& text)
+    {
+        lines_ = static_cast<int>(text.count(QLatin1Char('\n'))) + 1;
+        setAccessibleName(text);
+        updateGeometry();
+        update();
+    }
+    QSize sizeHint() const override
+    {
+        const QFontMetrics metrics(font());
+        return {metrics.averageCharWidth() * (lineWidth + 4), metrics.lineSpacing() * lines_};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, accessibleName());
+    }
+
+private:
+    int lines_ = 1;
 };
 
 struct Texts {
@@ -104,8 +147,9 @@ bool TrashShell::confirm(const QString& shownPath)
     if (!question_ || question_->parentWidget() != owner_)
         makeQuestion();
     question_->setWindowTitle(QString::fromUtf8(texts.questionTitle));
-    questionText_->setText(QString::fromUtf8(texts.question).arg(QFileInfo(shownPath).fileName()));
-    questionFolder_->setText(QFileInfo(shownPath).path());
+    static_cast<LinesLabel*>(questionText_)
+        ->setText(QString::fromUtf8(texts.question).arg(broken(QFileInfo(shownPath).fileName())));
+    static_cast<LinesLabel*>(questionFolder_)->setText(broken(QFileInfo(shownPath).path()));
     questionButtons_->button(QDialogButtonBox::Yes)->setText(QString::fromUtf8(texts.yes));
     questionButtons_->button(QDialogButtonBox::No)->setText(QString::fromUtf8(texts.no));
     const ArrowCursor arrow;
@@ -121,12 +165,8 @@ void TrashShell::makeQuestion()
     auto* icon = new QLabel(question_);
     const int size = question_->style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
     icon->setPixmap(question_->style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(size));
-    questionText_ = new QLabel(question_);
-    questionText_->setTextFormat(Qt::PlainText);
-    questionText_->setWordWrap(true);
-    questionFolder_ = new QLabel(question_);
-    questionFolder_->setTextFormat(Qt::PlainText);
-    questionFolder_->setWordWrap(true);
+    questionText_ = new LinesLabel(question_);
+    questionFolder_ = new LinesLabel(question_);
     questionButtons_ =
         new QDialogButtonBox(QDialogButtonBox::Yes | QDialogButtonBox::No, question_);
     // Yes is the default button; Esc answers No.

@@ -10,7 +10,6 @@
 
 class QDialog;
 class QDialogButtonBox;
-class QLabel;
 
 namespace app {
 
@@ -36,8 +35,8 @@ private:
     // One question dialog, made at the first question and shown again for every later one,
     // so that a Delete All over many files does not build a dialog per file.
     QPointer<QDialog> question_;
-    QLabel* questionText_ = nullptr;
-    QLabel* questionFolder_ = nullptr;
+    QWidget* questionText_ = nullptr;
+    QWidget* questionFolder_ = nullptr;
     QDialogButtonBox* questionButtons_ = nullptr;
 };
 

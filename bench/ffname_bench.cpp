@@ -1,7 +1,7 @@
 // Times the commands through the real window (offscreen, real list controls, buttons clicked as
 // a user would) against the bare system calls that bound them. Prints one line per measurement:
 //   op=rename_all n=30000 ms=... limit_ms=... ratio=...
-// Usage: ffname_bench [--dir FOLDER] [--runs K] [--quick]
+// Usage: ffname_bench [--dir FOLDER] [--runs K] [--quick] [--only OP]
 #include "bare_limits.h"
 #include "folder_tree.h"
 #include "mainwindow.h"
@@ -263,6 +263,7 @@ int main(int argc, char** argv)
     fs::path dir = "/var/tmp/ffname-bench";
     int runs = 5;
     bool quick = false;
+    std::string only;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--dir" && i + 1 < argc)
@@ -271,6 +272,8 @@ int main(int argc, char** argv)
             runs = std::max(1, std::atoi(argv[++i]));
         else if (arg == "--quick")
             quick = true;
+        else if (arg == "--only" && i + 1 < argc)
+            only = argv[++i];
     }
     const fs::path root = dir / ("run-" + std::to_string(getpid()));
     fs::create_directories(root / "home");
@@ -290,6 +293,8 @@ int main(int argc, char** argv)
     std::map<std::string, std::map<int, double>> perFile;
     auto measure = [&](const char* op, int n, const std::function<double(const fs::path&)>& timed,
                        const std::function<double(const fs::path&)>& limit) {
+        if (!only.empty() && only != op)
+            return;
         Result result;
         for (int run = 0; run < runs; ++run) {
             const fs::path folder = home / ("f" + std::to_string(run));
@@ -345,6 +350,10 @@ int main(int argc, char** argv)
             std::printf("op=%s per_file_growth n=%d/1000 ratio=%.2f\n", op.c_str(), sizes.back(),
                         byN.at(sizes.back()) / byN.at(1000));
 
+    if (!only.empty() && only != "startup") {
+        fs::remove_all(root);
+        return 0;
+    }
     // Start-up and memory, each in a fresh process.
     const fs::path startFolder = root / "start";
     MakeFolder(startFolder, 10000);

@@ -49,6 +49,9 @@ private:
         QStringList shown;
         for (const QLabel* label : dialog->findChildren<QLabel*>())
             shown << label->text();
+        for (const QWidget* child : dialog->findChildren<QWidget*>())
+            if (!child->accessibleName().isEmpty())
+                shown << child->accessibleName();
         texts << shown.join('\n');
         names << dialog->objectName();
         auto* buttons = dialog->findChild<QDialogButtonBox*>();
