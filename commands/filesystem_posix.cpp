@@ -102,12 +102,15 @@ struct stat statAt(int dirfd, const char* name, int flags, const Path& shown,
 
 bool isReadOnly(const struct stat& st) { return !S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR); }
 
-// True when the entry is the root of a mount, bind mounts included.
-bool isMountRoot(int dirfd, const char* name)
+// True when the entry (or, with AT_EMPTY_PATH, the open folder itself) is the root of a
+// mount, bind mounts of the same file system included. When the kernel cannot answer, that is
+// a failure, not a "no": a guard that guessed would let the folder delete into another volume.
+// Kernels before 5.8 do not report the attribute; there only the device numbers tell mounts.
+bool isMountRoot(int dirfd, const char* name, int flags, const Path& shown, const char* operation)
 {
     struct statx stx {};
-    if (sys().statx(dirfd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_INO, &stx) != 0)
-        return false;
+    if (sys().statx(dirfd, name, flags | AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_INO, &stx) != 0)
+        fail(errno, shown, operation);
     return (stx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
            (stx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
 }
@@ -164,6 +167,34 @@ Path parentOf(const Path& path)
     return parent.empty() ? Path(".") : parent;
 }
 
+// Gives a file (not a folder) its new name as a hard link, then drops the old name. Returns
+// false where the file system makes no hard link, so that another way can be tried.
+bool renameByHardLink(const Path& from, const Path& to, const struct stat& st)
+{
+    const char* op = "rename";
+    if (sys().linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0) != 0) {
+        if (errno == EEXIST)
+            fail(EEXIST, to, op);
+        return false;
+    }
+    if (sys().unlinkat(AT_FDCWD, from.c_str(), 0) == 0)
+        return true;
+    const int saved = errno;
+    // The new name is taken back only while the old one still holds the same file: had someone
+    // else removed or replaced the old name meanwhile, the new name would be the file's last.
+    // When that cannot be told, both names stay and the rename is reported as failed.
+    struct stat now {};
+    if (sys().fstatat(AT_FDCWD, from.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno == ENOENT)
+            return true;
+        fail(saved, from, op);
+    }
+    if (now.st_dev != st.st_dev || now.st_ino != st.st_ino)
+        return true;
+    sys().unlinkat(AT_FDCWD, to.c_str(), 0);
+    fail(saved, from, op);
+}
+
 // Renames within one folder without ever replacing an entry. Where the file system does not
 // support RENAME_NOREPLACE, the new name is first claimed by a hard link or a placeholder that
 // only this call can have made, so a taken name still fails.
@@ -176,17 +207,8 @@ void renameNoReplace(const Path& from, const Path& to)
         fail(errno, from, op);
 
     const struct stat st = statAt(AT_FDCWD, from.c_str(), AT_SYMLINK_NOFOLLOW, from, op);
-    if (!S_ISDIR(st.st_mode)) {
-        if (sys().linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0) == 0) {
-            if (sys().unlinkat(AT_FDCWD, from.c_str(), 0) == 0)
-                return;
-            const int saved = errno;
-            sys().unlinkat(AT_FDCWD, to.c_str(), 0);
-            fail(saved, from, op);
-        }
-        if (errno == EEXIST)
-            fail(EEXIST, to, op);
-    }
+    if (!S_ISDIR(st.st_mode) && renameByHardLink(from, to, st))
+        return;
     // Claim the name with an empty placeholder, then move the entry over it.
     if (S_ISDIR(st.st_mode)) {
         if (sys().mkdirat(AT_FDCWD, to.c_str(), 0700) != 0)
@@ -302,7 +324,7 @@ void refuseProtectedFolder(const Path& path)
     const Path real(*resolved);
     const struct stat self = statAt(AT_FDCWD, resolved->c_str(), 0, path, op);
     const struct stat parent = statAt(AT_FDCWD, real.parent_path().c_str(), 0, path, op);
-    if (self.st_dev != parent.st_dev || isMountRoot(AT_FDCWD, resolved->c_str()))
+    if (self.st_dev != parent.st_dev || isMountRoot(AT_FDCWD, resolved->c_str(), 0, path, op))
         fail(EBUSY, path, "delete folder (a mount point is never deleted)");
     for (const std::string& home : homeFolders())
         if (isSameOrAncestor(*resolved, home))
@@ -329,7 +351,7 @@ std::optional<std::string> clearFilesAndFindSubfolder(int dirfd, dev_t device, c
             fail(errno, shown / entry->d_name, op);
         }
         if (S_ISDIR(st.st_mode)) {
-            if (st.st_dev != device || isMountRoot(dirfd, entry->d_name))
+            if (st.st_dev != device)
                 fail(EXDEV, shown / entry->d_name, "delete folder (another file system is mounted here)");
             if (isReadOnly(st))
                 fail(EACCES, shown / entry->d_name, op);
@@ -343,27 +365,42 @@ std::optional<std::string> clearFilesAndFindSubfolder(int dirfd, dev_t device, c
     return std::nullopt;
 }
 
+// A folder opened to delete its contents, with what it is.
+struct OpenFolder {
+    Fd fd;
+    struct stat st;
+};
+
+// Opens a folder to delete its contents, never through a link, and refuses it when it is
+// another volume: the check is made on the open folder, so a mount made after the folder was
+// listed is caught too.
+OpenFolder openFolderToClear(int dirfd, const char* name, dev_t device, const Path& shown)
+{
+    const char* op = "delete folder";
+    Fd fd = openDirectory(dirfd, name, O_NOFOLLOW, shown, op);
+    const struct stat st = statAt(fd.get(), "", AT_EMPTY_PATH, shown, op);
+    if (st.st_dev != device || isMountRoot(fd.get(), "", AT_EMPTY_PATH, shown, op))
+        fail(EXDEV, shown, "delete folder (another file system is mounted here)");
+    return {std::move(fd), st};
+}
+
 // Deletes the folder `name` of the open folder parentFd depth first. It holds one descriptor
 // for the folder it works in and climbs back through "..", checked against the folder it came
 // from, so that trees of any depth need only a few descriptors.
-void deleteTree(int parentFd, const std::string& name, const Path& path)
+void deleteTree(int parentFd, const std::string& name, dev_t device, const Path& path)
 {
     const char* op = "delete folder";
-    Fd current = openDirectory(parentFd, name.c_str(), O_NOFOLLOW, path, op);
-    struct stat top = statAt(current.get(), "", AT_EMPTY_PATH, path, op);
-    const dev_t device = top.st_dev;
-    std::vector<Level> levels{{top.st_dev, top.st_ino, name}};
+    OpenFolder top = openFolderToClear(parentFd, name.c_str(), device, path);
+    Fd current = std::move(top.fd);
+    std::vector<Level> levels{{top.st.st_dev, top.st.st_ino, name}};
     Path shown = path;
 
     for (;;) {
         if (auto sub = clearFilesAndFindSubfolder(current.get(), device, shown)) {
-            Fd next = openDirectory(current.get(), sub->c_str(), O_NOFOLLOW, shown / *sub, op);
-            const struct stat st = statAt(next.get(), "", AT_EMPTY_PATH, shown / *sub, op);
-            if (st.st_dev != device)
-                fail(EXDEV, shown / *sub, op);
-            levels.push_back({st.st_dev, st.st_ino, *sub});
+            OpenFolder next = openFolderToClear(current.get(), sub->c_str(), device, shown / *sub);
+            levels.push_back({next.st.st_dev, next.st.st_ino, *sub});
             shown /= *sub;
-            current = std::move(next);
+            current = std::move(next.fd);
             continue;
         }
         if (levels.size() == 1) {
@@ -489,7 +526,7 @@ void FileSystemObject::DeleteFolder(const Path& path) const
         fail(ENOTDIR, path, op);
     if (isReadOnly(st))
         fail(EACCES, path, op);
-    deleteTree(parent.get(), name.native(), path);
+    deleteTree(parent.get(), name.native(), st.st_dev, path);
 }
 
 std::vector<Path> ListFileNames(const Path& folder) { return listNames(folder, EntryKind::File); }
