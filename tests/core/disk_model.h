@@ -18,6 +18,7 @@
 #include <iterator>
 #include <map>
 #include <optional>
+#include <random>
 #include <set>
 #include <sstream>
 #include <string>
@@ -529,5 +530,140 @@ inline std::optional<std::string> judge(const State& before, const Outcome& outc
     why << "  before:\n" << before.describe() << "\n  after:\n" << after.describe();
     return why.str();
 }
+
+inline std::string euros(int count)
+{
+    std::string s;
+    for (int i = 0; i < count; ++i)
+        s += "\xe2\x82\xac";
+    return s;
+}
+
+// Names that a user may type or find on disk, the awkward ones included.
+inline const std::vector<std::string>& typedNames()
+{
+    static const std::vector<std::string> names{
+        "new", "a", "b", "report.txt", "x1", "Data", "img2", "img10",
+        "\xc3\xa9t\xc3\xa9",      // NFC
+        "e\xcc\x81te\xcc\x81",    // the same word in NFD: other bytes, another name
+        "", " ", ".", "..", "a/b", "sub/x", "../up", "x/", euros(85), euros(86), "line\nbreak",
+        "-rf", "*?[", "trail ", "trail.", "caf\xe9", "\xff\xfe", std::string("nul\0byte", 8)};
+    return names;
+}
+
+inline const std::vector<std::string>& diskNames()
+{
+    static const std::vector<std::string> names{
+        "a", "b", "sub", "img2", "img10", "Notes.TXT", "-rf", "*?[", "trail ", "trail.", " ",
+        "\n", "caf\xe9", "\xc3\xa9t\xc3\xa9", "e\xcc\x81te\xcc\x81", euros(85), ".hidden", "x1"};
+    return names;
+}
+
+// A random tree and random clicks over it, from one seed.
+class ModelRun {
+public:
+    ModelRun(const fs::path& root, unsigned seed) : root_(root), random_(seed)
+    {
+        fs::create_directory(root_ / "trash");
+        fs::create_directory(root_ / "outside");
+        for (const char* keep : {"keep1", "keep2"})
+            std::ofstream(root_ / "outside" / keep) << "outside " << keep;
+        fs::create_directory(root_ / "disk");
+        state_ = scan(root_, trash());
+        grow();
+    }
+
+    fs::path trash() const { return root_ / "trash"; }
+
+    // Adds a few random folders, files and links below disk, on disk and in the picture.
+    void grow()
+    {
+        State added;
+        for (int i = 0; i < 12; ++i) {
+            const std::vector<std::string> folders = foldersBelowDisk(false);
+            const std::string parent = pick(folders);
+            const std::string rel = State::join(parent, pick(diskNames()));
+            if (state_.find(rel) || added.find(rel) || !(state_.isDir(parent) || added.isDir(parent)))
+                continue;
+            const int kind = below(10);
+            Entry e;
+            if (kind < 3) {
+                e.kind = Entry::Dir;
+            } else if (kind < 4) {
+                e.kind = Entry::Link;
+                e.content = (root_ / "outside" / (below(2) ? "keep1" : "gone")).native();
+            } else {
+                e.content = "content " + std::to_string(below(1000));
+                e.readOnly = below(8) == 0;
+            }
+            added.disk[rel] = e;
+        }
+        materialize(added, root_);
+        state_.disk.merge(added.disk);
+    }
+
+    // The next random click.
+    Click next()
+    {
+        Click c;
+        const int weights[] = {3, 2, 1, 3, 2, 2, 1, 2};
+        int roll = below(16);
+        int i = 0;
+        while (roll >= weights[i])
+            roll -= weights[i++];
+        c.command = allCommands[i];
+        const bool onFolderItself = c.command == Command::Ren || c.command == Command::Del;
+        const std::vector<std::string> folders = foldersBelowDisk(onFolderItself);
+        c.folder = folders.empty() || below(20) == 0 ? "disk/vanished" : pick(folders);
+        const std::vector<fs::path> files = state_.filesIn(c.folder);
+        const int choice = below(7);
+        if (choice < 5 && !files.empty())
+            c.selected = pick(files).native();
+        else if (choice == 5)
+            c.selected = "no such file";
+        c.name = below(3) ? pick(typedNames()) : typedNames()[below(8)];
+        c.justDelete = below(2);
+        for (int k = 0; k < 4; ++k)
+            c.answers.push_back(below(3) != 0);
+        return c;
+    }
+
+    // Clicks and checks; false (with the failure recorded) when the disk is not as expected.
+    // Strict: exactly as without faults. Otherwise any state that the click allows.
+    bool step(const Click& c, bool strict = true)
+    {
+        const Outcome outcome = predict(state_, c);
+        const Result run = click(c, root_, trash());
+        const State after = scan(root_, trash());
+        if (auto why = judge(state_, outcome, run, after, strict)) {
+            ADD_FAILURE() << c.describe() << "\n" << *why;
+            return false;
+        }
+        state_ = after;
+        return true;
+    }
+
+    const State& state() const { return state_; }
+
+private:
+    int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+    template <typename T>
+    const T& pick(const std::vector<T>& items) { return items[below(int(items.size()))]; }
+
+    std::vector<std::string> foldersBelowDisk(bool strictlyBelow) const
+    {
+        std::vector<std::string> folders;
+        if (!strictlyBelow && state_.isDir("disk"))
+            folders.push_back("disk");
+        for (const auto& [rel, e] : state_.disk)
+            if (e.kind == Entry::Dir && rel.starts_with("disk/"))
+                folders.push_back(rel);
+        return folders;
+    }
+
+    fs::path root_;
+    std::mt19937 random_;
+    State state_;
+};
 
 } // namespace model

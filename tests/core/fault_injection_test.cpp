@@ -127,9 +127,10 @@ TEST_F(FaultTest, EveryCallOfEveryCommandFailingWithEveryErrorLeavesAnAllowedSta
 // and hands each run's end state to the check.
 template <typename Fresh, typename Change, typename Check>
 void atEveryCall(const Click& c, Fresh fresh, const fs::path& tree, const fs::path& trash,
-                 Change change, Check check)
+                 Change change, Check check, bool noRenameFlags = false)
 {
     SyscallFaults faults;
+    faults.refuseRenameFlags(noRenameFlags);
     fresh();
     faults.restart();
     click(c, tree, trash);
@@ -199,6 +200,28 @@ TEST_F(FaultTest, AFolderThatVanishesDuringTheClickLosesNothingElse)
                     }
             });
     }
+}
+
+// Where renameat2 takes no flags, a file is renamed by a hard link and an unlink. Someone else
+// removing the old name in between must not make the rename take the new one back: the file
+// would be gone.
+TEST_F(FaultTest, AFileRenamedByAHardLinkSurvivesItsOldNameVanishing)
+{
+    const Click c{Command::RenFile, "disk/cur", "a", "z", false, {}};
+    bool linked = false;
+    atEveryCall(
+        c, [&] { linked = false; return fresh(); }, tree(), trash(),
+        [&] {
+            linked = fs::exists(fs::symlink_status(tree() / "disk/cur/z"));
+            std::error_code ignored;
+            fs::remove(tree() / "disk/cur/a", ignored);
+        },
+        [&](const State&, const Result&) {
+            if (linked) {
+                EXPECT_EQ(readAll(tree() / "disk/cur/z"), "A");
+            }
+        },
+        true);
 }
 
 // A file system mounted inside the folder while it is being deleted is never entered.
