@@ -173,14 +173,13 @@ TEST_F(RealFaultTest, ALimitOnOpenFilesAgainstADeepTree)
 {
     const std::string level(40, 'd');
     fs::path deep = folder("victim");
-    const fs::path saved = fs::current_path();
     fs::current_path(deep);
     for (int i = 0; i < 200; ++i) {
         fs::create_directory(level);
         fs::current_path(level);
         std::ofstream("file") << i;
     }
-    fs::current_path(saved);
+    fs::current_path(root());
     write("keep", "K");
 
     rlimit old{};
