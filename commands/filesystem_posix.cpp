@@ -311,6 +311,25 @@ std::vector<std::string> homeFolders()
     return homes;
 }
 
+// True when the folder is a home folder or one of its ancestors. Compared by identity as well
+// as by name, so that a bind mount showing a home folder elsewhere is caught too. A folder
+// that cannot be compared counts as protected.
+bool isHomeOrAncestor(const std::string& resolved, const struct stat& folder, const Path& shown)
+{
+    for (const std::string& home : homeFolders()) {
+        if (isSameOrAncestor(resolved, home))
+            return true;
+        for (Path step(home);; step = step.parent_path()) {
+            const struct stat st = statAt(AT_FDCWD, step.c_str(), 0, shown, "delete folder");
+            if (st.st_dev == folder.st_dev && st.st_ino == folder.st_ino)
+                return true;
+            if (step == step.parent_path())
+                break;
+        }
+    }
+    return false;
+}
+
 // Refuses, before anything is touched, the root, every mount point and the home folder with
 // its ancestors, however the path spells them.
 void refuseProtectedFolder(const Path& path)
@@ -326,9 +345,8 @@ void refuseProtectedFolder(const Path& path)
     const struct stat parent = statAt(AT_FDCWD, real.parent_path().c_str(), 0, path, op);
     if (self.st_dev != parent.st_dev || isMountRoot(AT_FDCWD, resolved->c_str(), 0, path, op))
         fail(EBUSY, path, "delete folder (a mount point is never deleted)");
-    for (const std::string& home : homeFolders())
-        if (isSameOrAncestor(*resolved, home))
-            fail(EPERM, path, "delete folder (the home folder is never deleted)");
+    if (isHomeOrAncestor(*resolved, self, path))
+        fail(EPERM, path, "delete folder (the home folder is never deleted)");
 }
 
 struct Level {

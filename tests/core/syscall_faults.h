@@ -68,6 +68,8 @@ public:
     void refuseRenameFlags(bool refuse) { state().refuseFlags = refuse; }
 
     long calls() const { return state().calls; }
+    // Calls of one kind since the object was made.
+    long callsOf(Call call) const { return state().perKind[call]; }
     bool fired() const { return state().fired; }
 
 private:
@@ -78,6 +80,7 @@ private:
         long actionAt = 0;
         std::function<void()> action;
         std::array<int, CallKinds> always{};
+        std::array<long, CallKinds> perKind{};
         bool refuseFlags = false;
         bool fired = false;
     };
@@ -93,6 +96,7 @@ private:
     {
         State& s = state();
         ++s.calls;
+        ++s.perKind[call];
         if (s.actionAt == s.calls && s.action) {
             auto action = std::move(s.action);
             s.action = nullptr;
