@@ -14,6 +14,7 @@
 #include <QtCore/QTimer>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QDialogButtonBox>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
@@ -22,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -41,9 +43,9 @@ inline void Touch(const fs::path& file, const std::string& contents = {})
     std::ofstream(file, std::ios::binary) << contents;
 }
 
-// Answers every modal message box that opens while it lives: clicks the next button of its list
-// (the last one again once the list is used up), or closes the box when it has no such button.
-// Keeps the text of each box it answered.
+// Answers every modal dialog that opens while it lives (message boxes and the Trash question):
+// clicks the next button of its list (the last one again once the list is used up), or closes
+// the dialog when it has no such button. Keeps the text of each dialog it answered.
 class ModalAnswerer final : public QObject {
 public:
     explicit ModalAnswerer(std::initializer_list<QMessageBox::StandardButton> answers = {
@@ -54,35 +56,56 @@ public:
     }
     ~ModalAnswerer() override { qApp->removeEventFilter(this); }
 
-    // The texts of the boxes answered, in order.
+    // The texts of the dialogs answered, in order.
     const QStringList& texts() const { return texts_; }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        auto* box = qobject_cast<QMessageBox*>(watched);
-        if (box && event->type() == QEvent::Show && box->isModal() && !answering_.contains(box)) {
-            answering_.append(box);
-            texts_.append(box->text());
+        auto* dialog = qobject_cast<QDialog*>(watched);
+        // One answer per showing; a dialog may be shown again for the next question.
+        if (dialog && event->type() == QEvent::Show && dialog->isModal() &&
+            !dialog->property(pending).toBool()) {
+            dialog->setProperty(pending, true);
+            texts_.append(TextOf(*dialog));
             const QMessageBox::StandardButton answer =
                 answers_.empty() ? QMessageBox::Ok
                                  : answers_[std::min<std::size_t>(texts_.size() - 1,
                                                                   answers_.size() - 1)];
-            // Answered once the box's own event loop runs.
-            QTimer::singleShot(0, box, [box, answer] {
-                if (QAbstractButton* button = box->button(answer))
+            // Answered once the dialog's own event loop runs.
+            QTimer::singleShot(0, dialog, [dialog, answer] {
+                dialog->setProperty(pending, false);
+                auto* buttons = dialog->findChild<QDialogButtonBox*>();
+                QAbstractButton* button =
+                    buttons ? buttons->button(QDialogButtonBox::StandardButton(int(answer)))
+                            : nullptr;
+                if (button)
                     button->click();
                 else
-                    box->reject();
+                    dialog->reject();
             });
         }
         return false;
     }
 
 private:
+    static QString TextOf(const QDialog& dialog)
+    {
+        if (auto* box = qobject_cast<const QMessageBox*>(&dialog))
+            return box->text();
+        QStringList texts;
+        for (const QWidget* child : dialog.findChildren<QWidget*>())
+            if (!child->accessibleName().isEmpty())
+                texts << child->accessibleName();
+        return texts.join(QLatin1Char('\n'));
+    }
+
+    static constexpr const char* pending = "ffnameAnswerPending";
     std::vector<QMessageBox::StandardButton> answers_;
     QStringList texts_;
-    QList<QObject*> answering_;
 };
+
+// The scratch Trash's folder of trashed files (the suites' XDG_DATA_HOME).
+inline fs::path TrashFiles() { return fs::path(std::getenv("XDG_DATA_HOME")) / "Trash" / "files"; }
 
 // A temporary folder as the working directory and the real window started in it.
 class WindowFixture : public ::testing::Test {

@@ -1,0 +1,151 @@
+// The File and All Files pages' buttons through the real window, checked on disk and in the
+// scratch Trash; the questions are answered by the test.
+#include "window_fixture.h"
+
+namespace apptest {
+namespace {
+
+using Names = std::vector<fs::path>;
+
+class FilePagesTest : public WindowFixture {
+protected:
+    void SetUp() override
+    {
+        WindowFixture::SetUp();
+        fs::create_directories(root / "work" / "sub");
+        Touch(root / "work" / "sub" / "inside", "inside");
+        StartWindow();
+    }
+
+    // Fills the folder, opens it in the tree and shows the page of that tab.
+    void Open(const std::vector<std::string>& files, int tab)
+    {
+        for (const std::string& name : files)
+            Touch(root / "work" / name, name);
+        OpenInTree("work");
+        ClickTab(tab);
+    }
+
+    fs::path work(const fs::path& name) const { return root / "work" / name; }
+
+    static std::string Read(const fs::path& file)
+    {
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+};
+
+TEST_F(FilePagesTest, CreateMakesAnEmptyFileAndNeverTouchesATakenOne)
+{
+    Open({"report.txt"}, 2);
+    TypeName("notes");
+    Click("cbCrFile");
+    EXPECT_EQ(fs::file_size(work("notes")), 0u);
+    EXPECT_EQ(files().Names(), (Names{"notes", "report.txt"}));
+
+    TypeName("report.txt");
+    Click("cbCrFile");
+    EXPECT_EQ(Read(work("report.txt")), "report.txt");
+}
+
+TEST_F(FilePagesTest, RenameGivesTheSelectedFileTheTypedName)
+{
+    Open({"photo.jpg", "other"}, 2);
+    files().SelectFile("photo.jpg");
+    TypeName("holiday");
+    Click("cbRenFile");
+    EXPECT_EQ(Read(work("holiday")), "photo.jpg");
+    EXPECT_EQ(files().Names(), (Names{"holiday", "other"}));
+}
+
+TEST_F(FilePagesTest, RenameOrDeleteWithNoFileSelectedSaysSoAndChangesNothing)
+{
+    Open({"a"}, 2);
+    TypeName("b");
+    ModalAnswerer answer;
+    Click("cbRenFile");
+    Click("cbDelFile");
+    ASSERT_EQ(answer.texts().size(), 2);
+    EXPECT_TRUE(answer.texts()[0].contains("No file is selected"));
+    EXPECT_TRUE(fs::is_directory(root / "work"));
+    EXPECT_EQ(Read(work("a")), "a");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(FilePagesTest, JustDeleteDeletesOutrightAndAReadOnlyFileStaysWithAWarning)
+{
+    Open({"gone", "locked"}, 2);
+    fs::permissions(work("locked"), fs::perms::owner_write, fs::perm_options::remove);
+    Click("OptDel");
+    files().SelectFile("gone");
+    Click("cbDelFile");
+    EXPECT_FALSE(fs::exists(work("gone")));
+    EXPECT_FALSE(fs::exists(TrashFiles() / "gone"));
+
+    files().SelectFile("locked");
+    ModalAnswerer answer;
+    Click("cbDelFile");
+    ASSERT_EQ(answer.texts().size(), 1);
+    EXPECT_TRUE(answer.texts()[0].contains("locked"));
+    EXPECT_EQ(Read(work("locked")), "locked");
+    EXPECT_TRUE(window().isVisible());
+}
+
+TEST_F(FilePagesTest, DeleteToTheTrashAsksAboutTheOneFile)
+{
+    Open({"keep", "trash me"}, 2);
+    files().SelectFile("keep");
+    {
+        ModalAnswerer no({QMessageBox::No});
+        Click("cbDelFile");
+        ASSERT_EQ(no.texts().size(), 1);
+        EXPECT_TRUE(no.texts()[0].contains("keep"));
+    }
+    EXPECT_EQ(Read(work("keep")), "keep");
+
+    files().SelectFile("trash me");
+    ModalAnswerer yes({QMessageBox::Yes});
+    Click("cbDelFile");
+    EXPECT_FALSE(fs::exists(work("trash me")));
+    EXPECT_EQ(Read(TrashFiles() / "trash me"), "trash me");
+    EXPECT_EQ(files().Names(), Names{"keep"});
+}
+
+TEST_F(FilePagesTest, RenameAllNumbersTheFilesInTheListsOrder)
+{
+    Open({"b10", "B2", "a1"}, 3);
+    TypeName("abc");
+    Click("cbRenAll");
+    EXPECT_EQ(Read(work("abc1")), "a1");
+    EXPECT_EQ(Read(work("abc2")), "B2");
+    EXPECT_EQ(Read(work("abc3")), "b10");
+    EXPECT_EQ(files().Names(), (Names{"abc1", "abc2", "abc3"}));
+    EXPECT_EQ(Read(work("sub") / "inside"), "inside");
+}
+
+TEST_F(FilePagesTest, JustDeleteAllDeletesEveryFileAndNoSubfolder)
+{
+    Open({"one", "two", ".hidden"}, 3);
+    Click("OptDel");
+    Click("cbDelAll");
+    EXPECT_TRUE(files().Names().empty());
+    EXPECT_EQ(Read(work("sub") / "inside"), "inside");
+    EXPECT_FALSE(fs::exists(work(".hidden")));
+    EXPECT_FALSE(fs::exists(TrashFiles() / "one"));
+}
+
+TEST_F(FilePagesTest, DeleteAllToTheTrashAsksPerFileAndKeepsTheDeclinedOne)
+{
+    Open({"f1", "f2", "f3"}, 3);
+    ModalAnswerer answer({QMessageBox::Yes, QMessageBox::No, QMessageBox::Yes});
+    Click("cbDelAll");
+    ASSERT_EQ(answer.texts().size(), 3);
+    EXPECT_TRUE(answer.texts()[1].contains("f2"));
+    EXPECT_EQ(files().Names(), Names{"f2"});
+    EXPECT_EQ(Read(TrashFiles() / "f1"), "f1");
+    EXPECT_EQ(Read(TrashFiles() / "f3"), "f3");
+    EXPECT_FALSE(fs::exists(TrashFiles() / "f2"));
+}
+
+} // namespace
+} // namespace apptest
