@@ -94,7 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TypedName{"trail.", true}, TypedName{"caf\xe9", true},
                       TypedName{"\xc3\xa9t\xc3\xa9", true}, TypedName{"e\xcc\x81te\xcc\x81", true},
                       TypedName{"one", false},  // taken: the file keeps its contents
-                      TypedName{"x/", false}, TypedName{std::string("nul\0byte", 8), false}));
+                      TypedName{"x/", false}, TypedName{std::string("nul\0byte", 8), false}),
+    [](const auto& row) { return "row" + std::to_string(row.index); });
 
 // ---- Bad names found on disk: every command handles exactly that entry.
 
@@ -132,6 +133,7 @@ TEST_P(DiskNameTest, EveryCommandActsOnExactlyThatEntry)
 INSTANTIATE_TEST_SUITE_P(Names, DiskNameTest,
                          ::testing::Values(" ", "\n", "-rf", "*?[", "trail ", "trail.", "caf\xe9",
                                            "\xff", "\xc3\xa9t\xc3\xa9", "e\xcc\x81te\xcc\x81",
-                                           euros(84), ".hidden"));
+                                           euros(84), ".hidden"),
+                         [](const auto& row) { return "row" + std::to_string(row.index); });
 
 } // namespace
