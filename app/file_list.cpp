@@ -88,8 +88,8 @@ void FileList::Refresh()
         const QModelIndexList selected = selectionModel()->selectedIndexes();
         keepSelected_ = selected.isEmpty() ? path() : model_->Names()[selected.front().row()];
         stale_ = true;
+        viewport()->update();  // once: the repaint reads the folder again
     }
-    viewport()->update();
 }
 
 std::vector<path> FileList::Names()

@@ -73,21 +73,10 @@ void encode(char32_t c, std::string& out)
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::size_t skipZeros(std::string_view s, std::size_t i)
-{
-    while (i < s.size() && s[i] == '0')
-        ++i;
-    return i;
-}
-
-std::size_t digitsEnd(std::string_view s, std::size_t i)
-{
-    while (i < s.size() && isDigit(s[i]))
-        ++i;
-    return i;
-}
-
-int sign(int value) { return (value > 0) - (value < 0); }
+// In a key a run of digits becomes this marker, its number of significant digits and those
+// digits, so that bytewise order is order by value. The marker is the byte of '0': against any
+// other character it compares as a digit does.
+constexpr char digitRun = '0';
 
 // The sort key's text of a name: POSIX names are their bytes already.
 [[maybe_unused]] std::string utf8Of(const std::string& native) { return native; }
@@ -116,8 +105,23 @@ int sign(int value) { return (value > 0) - (value < 0); }
 std::string NaturalKey(std::string_view utf8Name)
 {
     std::string key;
-    key.reserve(utf8Name.size());
+    std::string zeros;  // leading zeros of each run of digits: the last tie-break
+    key.reserve(utf8Name.size() + 8);
     for (std::size_t i = 0; i < utf8Name.size();) {
+        if (isDigit(utf8Name[i])) {
+            std::size_t first = i;
+            while (first < utf8Name.size() && utf8Name[first] == '0')
+                ++first;
+            std::size_t end = first;
+            while (end < utf8Name.size() && isDigit(utf8Name[end]))
+                ++end;
+            key += digitRun;
+            key += static_cast<char>(std::min<std::size_t>(end - first, 255));
+            key.append(utf8Name, first, end - first);
+            zeros += static_cast<char>(std::min<std::size_t>(first - i, 255));
+            i = end;
+            continue;
+        }
         const std::size_t start = i;
         const char32_t c = decode(utf8Name, i);
         if (c < 0x80 || i - start > 1)
@@ -125,42 +129,14 @@ std::string NaturalKey(std::string_view utf8Name)
         else
             key += utf8Name[start];  // a stray byte keeps its value
     }
-    return key;
-}
-
-int CompareNaturalKeys(std::string_view a, std::string_view b)
-{
-    std::size_t i = 0, j = 0;
-    int zerosTie = 0;  // equal numbers: the one written with fewer leading zeros goes first
-    while (i < a.size() && j < b.size()) {
-        if (isDigit(a[i]) && isDigit(b[j])) {
-            const std::size_t ai = skipZeros(a, i), bj = skipZeros(b, j);
-            const std::size_t ae = digitsEnd(a, ai), be = digitsEnd(b, bj);
-            if (ae - ai != be - bj)
-                return ae - ai < be - bj ? -1 : 1;
-            if (const int c = a.substr(ai, ae - ai).compare(b.substr(bj, be - bj)); c != 0)
-                return sign(c);
-            if (zerosTie == 0)
-                zerosTie = sign(static_cast<int>(ai - i) - static_cast<int>(bj - j));
-            i = ae;
-            j = be;
-            continue;
-        }
-        if (a[i] != b[j])
-            return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[j]) ? -1 : 1;
-        ++i;
-        ++j;
-    }
-    if (i < a.size() || j < b.size())
-        return i < a.size() ? 1 : -1;
-    return zerosTie;
+    key += '\0';
+    return key + zeros;
 }
 
 bool NaturalLess(std::string_view a, std::string_view b)
 {
-    if (const int c = CompareNaturalKeys(NaturalKey(a), NaturalKey(b)); c != 0)
-        return c < 0;
-    return a < b;
+    const std::string keyA = NaturalKey(a), keyB = NaturalKey(b);
+    return keyA != keyB ? keyA < keyB : a < b;
 }
 
 void SortNaturally(std::vector<std::filesystem::path>& names)
@@ -172,7 +148,7 @@ void SortNaturally(std::vector<std::filesystem::path>& names)
     std::vector<std::uint32_t> order(names.size());
     std::iota(order.begin(), order.end(), 0u);
     std::sort(order.begin(), order.end(), [&](std::uint32_t x, std::uint32_t y) {
-        if (const int c = CompareNaturalKeys(keys[x], keys[y]); c != 0)
+        if (const int c = keys[x].compare(keys[y]); c != 0)
             return c < 0;
         return names[x].native() < names[y].native();
     });

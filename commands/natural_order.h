@@ -7,10 +7,9 @@
 
 namespace commands {
 
-// Sort key of a name: its UTF-8 text with letters folded to one case, locale-independent.
+// Sort key of a name, compared bytewise: letters folded to one case (locale-independent),
+// runs of digits by value, then by fewer leading zeros.
 std::string NaturalKey(std::string_view utf8Name);
-// Compares two keys: runs of digits by value, everything else by code point.
-int CompareNaturalKeys(std::string_view a, std::string_view b);
 // True when name a goes before name b: case-insensitive, digits by value, ties by bytes.
 bool NaturalLess(std::string_view a, std::string_view b);
 // Sorts names in natural order (keys computed once per name).

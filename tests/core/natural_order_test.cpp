@@ -33,7 +33,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Pair{"9", "a"}, Pair{"abc", "abcd"}, Pair{"Ärger", "ärger2"},
                       Pair{"яблоко", "Яблоко2"}, Pair{"Ёж", "ёж1"}, Pair{"Z", "а"},
                       Pair{"A", "a"},  // equal but for case: bytes decide, so the order is total
-                      Pair{"bad\x80", "bad\xff"}));
+                      Pair{"bad\x80", "bad\xff"}, Pair{"a", "a0"}, Pair{"a0", "a00"},
+                      Pair{"a0", "a0b"}, Pair{"a/", "a5"}, Pair{"a5", "a:"},
+                      Pair{"x1y", "x01y"}, Pair{"a01b1", "a1b2"}, Pair{"0", "00"}));
 
 TEST(NaturalOrder, SortsTheSameWhateverTheLocale)
 {
