@@ -79,7 +79,7 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 constexpr char digitRun = '0';
 
 // The sort key's text of a name: POSIX names are their bytes already.
-[[maybe_unused]] std::string utf8Of(const std::string& native) { return native; }
+[[maybe_unused]] const std::string& utf8Of(const std::string& native) { return native; }
 
 // Windows names are UTF-16; an unpaired surrogate, which Windows allows in names, becomes U+FFFD
 // instead of failing the sort.
@@ -102,11 +102,12 @@ constexpr char digitRun = '0';
 
 } // namespace
 
-std::string NaturalKey(std::string_view utf8Name)
+namespace {
+
+// Appends the sort key of a name to out.
+void appendNaturalKey(std::string_view utf8Name, std::string& out)
 {
-    std::string key;
     std::string zeros;  // leading zeros of each run of digits: the last tie-break
-    key.reserve(utf8Name.size() + 8);
     for (std::size_t i = 0; i < utf8Name.size();) {
         if (isDigit(utf8Name[i])) {
             std::size_t first = i;
@@ -115,9 +116,9 @@ std::string NaturalKey(std::string_view utf8Name)
             std::size_t end = first;
             while (end < utf8Name.size() && isDigit(utf8Name[end]))
                 ++end;
-            key += digitRun;
-            key += static_cast<char>(std::min<std::size_t>(end - first, 255));
-            key.append(utf8Name, first, end - first);
+            out += digitRun;
+            out += static_cast<char>(std::min<std::size_t>(end - first, 255));
+            out.append(utf8Name, first, end - first);
             zeros += static_cast<char>(std::min<std::size_t>(first - i, 255));
             i = end;
             continue;
@@ -125,12 +126,21 @@ std::string NaturalKey(std::string_view utf8Name)
         const std::size_t start = i;
         const char32_t c = decode(utf8Name, i);
         if (c < 0x80 || i - start > 1)
-            encode(foldCase(c), key);
+            encode(foldCase(c), out);
         else
-            key += utf8Name[start];  // a stray byte keeps its value
+            out += utf8Name[start];  // a stray byte keeps its value
     }
-    key += '\0';
-    return key + zeros;
+    out += '\0';
+    out += zeros;
+}
+
+} // namespace
+
+std::string NaturalKey(std::string_view utf8Name)
+{
+    std::string key;
+    appendNaturalKey(utf8Name, key);
+    return key;
 }
 
 bool NaturalLess(std::string_view a, std::string_view b)
@@ -141,14 +151,23 @@ bool NaturalLess(std::string_view a, std::string_view b)
 
 void SortNaturally(std::vector<std::filesystem::path>& names)
 {
-    std::vector<std::string> keys;
-    keys.reserve(names.size());
-    for (const auto& name : names)
-        keys.push_back(NaturalKey(utf8Of(name.native())));
+    // All keys in one buffer: one allocation instead of one per name.
+    std::string keys;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> spans;  // offset and length of each key
+    spans.reserve(names.size());
+    for (const auto& name : names) {
+        const std::size_t offset = keys.size();
+        appendNaturalKey(utf8Of(name.native()), keys);
+        spans.emplace_back(static_cast<std::uint32_t>(offset),
+                           static_cast<std::uint32_t>(keys.size() - offset));
+    }
+    const auto key = [&](std::uint32_t k) {
+        return std::string_view(keys).substr(spans[k].first, spans[k].second);
+    };
     std::vector<std::uint32_t> order(names.size());
     std::iota(order.begin(), order.end(), 0u);
     std::sort(order.begin(), order.end(), [&](std::uint32_t x, std::uint32_t y) {
-        if (const int c = keys[x].compare(keys[y]); c != 0)
+        if (const int c = key(x).compare(key(y)); c != 0)
             return c < 0;
         return names[x].native() < names[y].native();
     });
