@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -125,6 +126,12 @@ struct State {
     }
 };
 
+// How the trash holds an entry: what it was and what it held.
+inline std::string trashKey(const Entry& e)
+{
+    return (e.kind == Entry::Link ? "link:" : "file:") + e.content;
+}
+
 inline std::string readAll(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -161,10 +168,8 @@ inline State scan(const fs::path& root, const fs::path& trash)
         state.disk[it->path().native().substr(prefix.size())] = entryOnDisk(it->path());
     }
     if (fs::exists(trash))
-        for (const auto& item : fs::directory_iterator(trash)) {
-            const Entry e = entryOnDisk(item.path());
-            state.trash.insert((e.kind == Entry::Link ? "link:" : "file:") + e.content);
-        }
+        for (const auto& item : fs::directory_iterator(trash))
+            state.trash.insert(trashKey(entryOnDisk(item.path())));
     return state;
 }
 
@@ -356,7 +361,7 @@ inline Outcome predict(const State& before, const Click& c)
             add(before, files);
             if (file && (c.answers.empty() || c.answers[0])) {
                 State s = before;
-                s.trash.insert((file->kind == Entry::Link ? "link:" : "file:") + file->content);
+                s.trash.insert(trashKey(*file));
                 s.erase(from);
                 add(s, files);
             }
@@ -417,7 +422,7 @@ inline Outcome predict(const State& before, const Click& c)
             } else {
                 if (pass <= c.answers.size() && !c.answers[pass - 1])
                     continue;
-                s.trash.insert((file.kind == Entry::Link ? "link:" : "file:") + file.content);
+                s.trash.insert(trashKey(file));
                 s.erase(from);
             }
             add(s, r);
@@ -529,6 +534,13 @@ inline std::optional<std::string> judge(const State& before, const Outcome& outc
         return std::nullopt;
     why << "  before:\n" << before.describe() << "\n  after:\n" << after.describe();
     return why.str();
+}
+
+// A whole number from the environment, or the fallback when it is not set.
+inline long fromEnvironment(const char* name, long fallback)
+{
+    const char* value = std::getenv(name);
+    return value && *value ? std::strtol(value, nullptr, 10) : fallback;
 }
 
 inline std::string euros(int count)

@@ -15,12 +15,6 @@ namespace {
 
 using namespace model;
 
-long fromEnvironment(const char* name, long fallback)
-{
-    const char* value = std::getenv(name);
-    return value && *value ? std::strtol(value, nullptr, 10) : fallback;
-}
-
 class ModelTest : public Sandbox {};
 
 TEST_F(ModelTest, RandomClicksChangeTheDiskOnlyAsTheCommandsSay)

@@ -59,15 +59,20 @@ private:
 
 class RealFaultTest : public Sandbox {
 protected:
-    // Random clicks over a random tree below root after `spoil` has spoiled the volume;
-    // every click is judged against what it may do.
+    // Random clicks over a random tree on a small tmpfs of the test's own, after `spoil` has
+    // spoiled the volume; every click is judged against what it may do. As many clicks as
+    // FFNAME_MODEL_STEPS says (150 by default).
     template <typename Spoil, typename Check>
-    void randomClicks(const fs::path& root, unsigned seed, Spoil spoil, Check check)
+    void randomClicksOnVolume(const std::string& options, unsigned seed, Spoil spoil, Check check)
     {
-        fs::create_directory(root / "model");
-        ModelRun run(root / "model", seed);
-        spoil();
-        for (int i = 0; i < 150 && !HasFailure(); ++i) {
+        Volume volume(at("vol"), options);
+        if (!volume.mounted())
+            GTEST_SKIP() << "mounting a tmpfs needs root";
+        fs::create_directory(at("vol/model"));
+        ModelRun run(at("vol/model"), seed);
+        spoil(volume);
+        const long clicks = fromEnvironment("FFNAME_MODEL_STEPS", 150);
+        for (long i = 0; i < clicks && !HasFailure(); ++i) {
             SCOPED_TRACE("click " + std::to_string(i + 1));
             const State before = run.state();
             if (!run.step(run.next(), false))
@@ -116,12 +121,9 @@ TEST_F(RealFaultTest, ImmutableFilesStayAndStopTheCommandsAsTheirTrapsSay)
 
 TEST_F(RealFaultTest, AVolumeWithoutFreeInodesFailsCleanly)
 {
-    Volume volume(at("vol"), "size=4m,nr_inodes=400");
-    if (!volume.mounted())
-        GTEST_SKIP() << "mounting a tmpfs needs root";
-    randomClicks(
-        at("vol"), 11,
-        [&] {
+    randomClicksOnVolume(
+        "size=4m,nr_inodes=400", 11,
+        [&](Volume&) {
             fs::create_directory(at("vol/filler"));
             std::error_code full;
             for (int i = 0; !full && i < 1000; ++i)
@@ -135,12 +137,9 @@ TEST_F(RealFaultTest, AVolumeWithoutFreeInodesFailsCleanly)
 
 TEST_F(RealFaultTest, AVolumeWithoutFreeBytesFailsCleanly)
 {
-    Volume volume(at("vol"), "size=256k");
-    if (!volume.mounted())
-        GTEST_SKIP() << "mounting a tmpfs needs root";
-    randomClicks(
-        at("vol"), 12,
-        [&] {
+    randomClicksOnVolume(
+        "size=256k", 12,
+        [&](Volume&) {
             std::ofstream filler(at("vol/filler"), std::ios::binary);
             const std::string block(4096, 'x');
             for (int i = 0; i < 1000 && filler.write(block.data(), block.size()); ++i)
@@ -154,17 +153,13 @@ TEST_F(RealFaultTest, AVolumeWithoutFreeBytesFailsCleanly)
 
 TEST_F(RealFaultTest, AReadOnlyVolumeIsNeverChanged)
 {
-    Volume volume(at("vol"), "size=1m");
-    if (!volume.mounted())
-        GTEST_SKIP() << "mounting a tmpfs needs root";
     bool readOnly = false;
-    randomClicks(
-        at("vol"), 13, [&] { readOnly = volume.remount(MS_RDONLY, "size=1m"); },
+    randomClicksOnVolume(
+        "size=1m", 13, [&](Volume& volume) { readOnly = volume.remount(MS_RDONLY, "size=1m"); },
         [&](const State& before, const State& after) {
             ASSERT_TRUE(readOnly) << "remounting read-only failed";
             EXPECT_EQ(after.disk, before.disk) << "a read-only volume changed";
         });
-    volume.remount(0, "size=1m");
 }
 
 // Few descriptors against a tree deeper than PATH_MAX: the folder delete needs only a handful,
