@@ -1,9 +1,9 @@
 #include "file_list.h"
 
 #include "filesystem.h"
+#include "native_names.h"
 
 #include <QtCore/QAbstractListModel>
-#include <QtCore/QFile>
 #include <QtWidgets/QScrollBar>
 
 #include <algorithm>
@@ -26,7 +26,7 @@ public:
         } catch (const commands::FsError&) {
         }
         names.erase(std::remove_if(names.begin(), names.end(),
-                                   [](const path& n) { return n.native().front() == '.'; }),
+                                   [&](const path& n) { return IsHidden(folder, n); }),
                     names.end());
         beginResetModel();
         names_ = std::move(names);
@@ -51,7 +51,7 @@ public:
         if (role != Qt::DisplayRole || !index.isValid() ||
             index.row() >= static_cast<int>(names_.size()))
             return {};
-        return QFile::decodeName(QByteArray::fromStdString(names_[index.row()].native()));
+        return DisplayName(names_[index.row()]);
     }
 
 private:

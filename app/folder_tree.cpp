@@ -2,9 +2,10 @@
 
 #include "drive_list.h"
 #include "filesystem.h"
+#include "folder_paths.h"
+#include "native_names.h"
 
 #include <QtCore/QAbstractListModel>
-#include <QtCore/QFile>
 #include <QtGui/QKeyEvent>
 #include <QtWidgets/QStyledItemDelegate>
 
@@ -17,18 +18,6 @@ using std::filesystem::path;
 namespace {
 
 constexpr int DepthRole = Qt::UserRole + 1;
-
-// An absolute folder path without dots or a trailing separator ("/" keeps its own).
-path NormalFolder(const path& folder)
-{
-    path normal = std::filesystem::absolute(folder).lexically_normal();
-    std::string text = normal.native();
-    while (text.size() > 1 && text.back() == '/')
-        text.pop_back();
-    return path(text);
-}
-
-bool IsHidden(const path& name) { return !name.empty() && name.native().front() == '.'; }
 
 // Draws each entry indented by its depth in the tree.
 class IndentDelegate final : public QStyledItemDelegate {
@@ -72,17 +61,12 @@ public:
     {
         const std::vector<path> subfolders = commands::ListSubfolderNames(folder);
         std::vector<Row> rows;
-        path ancestor;
         int depth = 0;
-        for (const path& element : folder) {
-            if (element.empty())
-                continue;
-            ancestor /= element;
-            rows.push_back({ancestor, depth++, true});
-        }
+        for (path& ancestor : AncestorsOf(folder))
+            rows.push_back({std::move(ancestor), depth++, true});
         rows.reserve(rows.size() + subfolders.size());
         for (const path& name : subfolders)
-            if (!IsHidden(name))
+            if (!IsHidden(folder, name))
                 rows.push_back({folder / name, depth, false});
         return rows;
     }
@@ -115,11 +99,9 @@ public:
             return {};
         const Row& row = rows_[index.row()];
         switch (role) {
-        case Qt::DisplayRole: {
-            const std::string name = row.folder == "/" ? row.folder.native()
-                                                       : row.folder.filename().native();
-            return QFile::decodeName(QByteArray::fromStdString(name));
-        }
+        case Qt::DisplayRole:
+            // A root shows its whole path ("/", "C:\"), any other folder its name.
+            return DisplayName(row.folder.has_relative_path() ? row.folder.filename() : row.folder);
         case Qt::DecorationRole:
             return row.ancestor ? openIcon_ : closedIcon_;
         case DepthRole:

@@ -9,8 +9,9 @@ namespace app {
 class DriveList;
 class FolderTreeModel;
 
-// The folder tree: the open folder's ancestors from "/" down, then its subfolders one level
-// deeper. Double click or Enter opens an entry; a single click only highlights it.
+// The folder tree: the open folder's ancestors from its root ("/", "C:\") down, then its
+// subfolders one level deeper. Double click or Enter opens an entry; a single click only
+// highlights it.
 class FolderTree final : public QListView {
     Q_OBJECT
 public:
@@ -18,7 +19,7 @@ public:
     FolderTree(DriveList& drives, QWidget* parent);
     Q_DISABLE_COPY_MOVE(FolderTree)
 
-    // The open folder: "/" ends in the separator, every other folder has none.
+    // The open folder: a root ("/", "C:\") ends in the separator, every other folder has none.
     std::filesystem::path Path() const { return open_; }
     // Opens the folder, or for a drive's mount path that drive's current folder. Raises Change
     // before returning when the open folder changes. Throws commands::FsError when the folder

@@ -5,11 +5,11 @@
 #include "drive_list.h"
 #include "file_list.h"
 #include "folder_tree.h"
+#include "native_names.h"
 #include "tab_strip.h"
 #include "icons/ffname-16.xpm"
 #include "icons/ffname-32.xpm"
 
-#include <QtCore/QFile>
 #include <QtGui/QGuiApplication>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QGroupBox>
@@ -20,7 +20,6 @@
 #include <QtWidgets/QTabBar>
 
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 namespace app {
@@ -246,8 +245,8 @@ void MainWindow::Warn(const std::exception& failure)
     if (dynamic_cast<const commands::NoFileSelected*>(&failure)) {
         text = russian ? QStringLiteral("Файл не выбран.") : QStringLiteral("No file is selected.");
     } else if (const auto* fsError = dynamic_cast<const commands::FsError*>(&failure)) {
-        const QString path = QFile::decodeName(QByteArray::fromStdString(fsError->path().native()));
-        const QString reason = QString::fromLocal8Bit(std::strerror(fsError->code()));
+        const QString path = DisplayName(fsError->path());
+        const QString reason = ErrorText(fsError->code());
         text = (russian ? QStringLiteral("Не удаётся открыть «%1»: %2.")
                         : QStringLiteral("Cannot use \"%1\": %2."))
                    .arg(path, reason);

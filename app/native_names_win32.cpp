@@ -1,0 +1,41 @@
+#include "native_names.h"
+
+#include <QtCore/QDir>
+
+#include <windows.h>
+
+namespace app {
+
+QString DisplayName(const std::filesystem::path& name)
+{
+    return QString::fromStdWString(name.native());
+}
+
+std::filesystem::path NativePath(const QString& text)
+{
+    return QDir::toNativeSeparators(text).toStdWString();
+}
+
+bool IsHidden(const std::filesystem::path& folder, const std::filesystem::path& name)
+{
+    const DWORD attributes = GetFileAttributesW((folder / name).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN) != 0;
+}
+
+QString ErrorText(int code)
+{
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    if (length == 0 || buffer == nullptr)
+        return QStringLiteral("error %1").arg(static_cast<unsigned long>(code));
+    QString text = QString::fromWCharArray(buffer, static_cast<qsizetype>(length)).trimmed();
+    LocalFree(buffer);
+    // The system's messages end in a full stop; the warning adds its own.
+    while (text.endsWith(u'.'))
+        text.chop(1);
+    return text;
+}
+
+} // namespace app
