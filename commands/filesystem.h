@@ -24,8 +24,9 @@ private:
 // One file (any entry that is not a folder), looked up by its full path.
 class File {
 public:
-    explicit File(Path path) : path_(std::move(path)) {}
-    const Path& path() const noexcept { return path_; }
+    explicit File(const Path& path) : native_(path.native()) {}
+    // The full path.
+    Path path() const { return Path(native_); }
     // The name without folder, exact bytes.
     Path Name() const;
     // Renames in place; never replaces another entry; one path element only.
@@ -34,7 +35,12 @@ public:
     void Delete();
 
 private:
-    Path path_;
+    friend class Folder;
+    explicit File(Path::string_type native) : native_(std::move(native)) {}
+
+    // Held as a plain string: a folder of many files makes many of these, and a path object
+    // would split each one into its elements.
+    Path::string_type native_;
 };
 
 // One existing folder, looked up by its full path.

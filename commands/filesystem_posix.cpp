@@ -195,17 +195,12 @@ bool renameByHardLink(const Path& from, const Path& to, const struct stat& st)
     fail(saved, from, op);
 }
 
-// Renames within one folder without ever replacing an entry. Where the file system does not
-// support RENAME_NOREPLACE, the new name is first claimed by a hard link or a placeholder that
-// only this call can have made, so a taken name still fails.
-void renameNoReplace(const Path& from, const Path& to)
+// Renames where the file system does not support RENAME_NOREPLACE: the new name is first
+// claimed by a hard link or a placeholder that only this call can have made, so a taken name
+// still fails.
+void renameClaimingTheName(const Path& from, const Path& to)
 {
     const char* op = "rename";
-    if (sys().renameat2(AT_FDCWD, cpath(from, op), AT_FDCWD, cpath(to, op), RENAME_NOREPLACE) == 0)
-        return;
-    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
-        fail(errno, from, op);
-
     const struct stat st = statAt(AT_FDCWD, from.c_str(), AT_SYMLINK_NOFOLLOW, from, op);
     if (!S_ISDIR(st.st_mode) && renameByHardLink(from, to, st))
         return;
@@ -227,20 +222,30 @@ void renameNoReplace(const Path& from, const Path& to)
     }
 }
 
-// Renames the entry at path to newName in the same folder.
-void renameInPlace(const Path& path, const Path& newName)
+// Renames the entry at the full path `native` to newName in the same folder, never replacing
+// an entry. Works on the plain string: path objects are made only when something fails.
+void renameInPlace(const std::string& native, const Path& newName)
 {
     const char* op = "rename";
     if (!isValidElement(newName))
         fail(EINVAL, newName, op);
-    const Path oldName = path.filename();
+    if (native.find('\0') != std::string::npos)
+        fail(EINVAL, Path(native), op);
+    const std::size_t slash = native.rfind('/');
+    const std::string_view oldName =
+        slash == std::string::npos ? std::string_view(native) : std::string_view(native).substr(slash + 1);
     if (oldName.empty() || oldName == "." || oldName == "..")
-        fail(EBUSY, path, op);
-    if (oldName.native() == newName.native()) {
-        statAt(AT_FDCWD, cpath(path, op), AT_SYMLINK_NOFOLLOW, path, op);
+        fail(EBUSY, Path(native), op);
+    if (oldName == newName.native()) {
+        statAt(AT_FDCWD, native.c_str(), AT_SYMLINK_NOFOLLOW, Path(native), op);
         return;
     }
-    renameNoReplace(path, TargetPath(parentOf(path), newName, false));
+    const std::string target = native.substr(0, native.size() - oldName.size()) + newName.native();
+    if (sys().renameat2(AT_FDCWD, native.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        return;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        fail(errno, Path(native), op);
+    renameClaimingTheName(Path(native), Path(target));
 }
 
 enum class EntryKind { File, Folder };
@@ -453,20 +458,28 @@ FsError::FsError(int code, const Path& path, const std::string& operation)
 
 Path NameFromText(const std::string& utf8) { return Path(utf8); }
 
-Path File::Name() const { return path_.filename(); }
+Path File::Name() const
+{
+    const std::size_t slash = native_.rfind('/');
+    return Path(slash == std::string::npos ? native_ : native_.substr(slash + 1));
+}
 
-void File::Name(const Path& newName) { renameInPlace(path_, newName); }
+void File::Name(const Path& newName) { renameInPlace(native_, newName); }
 
 void File::Delete()
 {
     const char* op = "delete file";
-    const struct stat st = statAt(AT_FDCWD, cpath(path_, op), AT_SYMLINK_NOFOLLOW, path_, op);
+    if (native_.find('\0') != std::string::npos)
+        fail(EINVAL, path(), op);
+    struct stat st {};
+    if (sys().fstatat(AT_FDCWD, native_.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        fail(errno, path(), op);
     if (S_ISDIR(st.st_mode))
-        fail(EISDIR, path_, op);
+        fail(EISDIR, path(), op);
     if (isReadOnly(st))
-        fail(EACCES, path_, op);
-    if (sys().unlinkat(AT_FDCWD, path_.c_str(), 0) != 0)
-        fail(errno, path_, op);
+        fail(EACCES, path(), op);
+    if (sys().unlinkat(AT_FDCWD, native_.c_str(), 0) != 0)
+        fail(errno, path(), op);
 }
 
 bool Folder::IsRootFolder() const { return path_.native() == "/"; }
@@ -477,12 +490,13 @@ std::vector<File> Folder::Files() const
     std::vector<File> files;
     std::vector<Path> names = ListFileNames(path_);
     files.reserve(names.size());
+    const std::string prefix = root ? path_.native() : path_.native() + '/';
     for (const Path& name : names)
-        files.emplace_back(TargetPath(path_, name, root));
+        files.push_back(File(prefix + name.native()));
     return files;
 }
 
-void Folder::Name(const Path& newName) { renameInPlace(path_, newName); }
+void Folder::Name(const Path& newName) { renameInPlace(path_.native(), newName); }
 
 Folder FileSystemObject::GetFolder(const Path& path) const
 {

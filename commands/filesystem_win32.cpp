@@ -411,20 +411,21 @@ Path NameFromText(const std::string& utf8Text)
     return Path(std::move(wide));
 }
 
-Path File::Name() const { return path_.filename(); }
+Path File::Name() const { return path().filename(); }
 
-void File::Name(const Path& newName) { renameInPlace(path_, newName); }
+void File::Name(const Path& newName) { renameInPlace(path(), newName); }
 
 void File::Delete()
 {
     const char* op = "delete file";
-    const DWORD attributes = attributesOf(path_, op);
+    const Path file = path();
+    const DWORD attributes = attributesOf(file, op);
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        fail(ERROR_ACCESS_DENIED, path_, op);
+        fail(ERROR_ACCESS_DENIED, file, op);
     if (isReadOnly(attributes))
-        fail(ERROR_ACCESS_DENIED, path_, op);
-    if (!DeleteFileW(path_.c_str()))
-        failLast(path_, op);
+        fail(ERROR_ACCESS_DENIED, file, op);
+    if (!DeleteFileW(file.c_str()))
+        failLast(file, op);
 }
 
 bool Folder::IsRootFolder() const
