@@ -1,49 +1,16 @@
 #include "drive_list.h"
 
+#include "folder_paths.h"
+#include "native_names.h"
+
 #include <QtCore/QDir>
-#include <QtCore/QFile>
-#include <QtCore/QSet>
-#include <QtCore/QStorageInfo>
 
 #include <algorithm>
 
 namespace app {
 
-namespace {
-
-// File systems that hold no user files: kernel views, memory-backed scratch areas, automounters.
-bool IsPseudoFileSystem(const QByteArray& type)
-{
-    static const QSet<QByteArray> pseudo = {
-        "autofs",   "binfmt_misc", "bpf",     "cgroup",     "cgroup2",   "configfs",
-        "debugfs",  "devpts",      "devtmpfs", "efivarfs",  "fusectl",   "hugetlbfs",
-        "mqueue",   "nsfs",        "proc",    "pstore",     "ramfs",     "rpc_pipefs",
-        "securityfs", "selinuxfs", "squashfs", "sysfs",     "tmpfs",     "tracefs",
-        "fuse.gvfsd-fuse", "fuse.portal"};
-    return pseudo.contains(type);
-}
-
-bool IsSystemArea(const QString& mountPath)
-{
-    for (const char* area : {"/proc", "/sys", "/dev", "/run"})
-        if (mountPath == QLatin1String(area) || mountPath.startsWith(QLatin1String(area) + u'/'))
-            return !mountPath.startsWith(QLatin1String("/run/media/"));
-    return false;
-}
-
-bool IsUnder(const DriveList::Path& folder, const DriveList::Path& mount)
-{
-    const std::string& f = folder.native();
-    const std::string& m = mount.native();
-    if (m == "/")
-        return !f.empty() && f.front() == '/';
-    return f == m || (f.size() > m.size() && f.compare(0, m.size(), m) == 0 && f[m.size()] == '/');
-}
-
-} // namespace
-
 DriveList::DriveList(QWidget* parent)
-    : QComboBox(parent), workingDir_(QFile::encodeName(QDir::currentPath()).toStdString())
+    : QComboBox(parent), workingDir_(NativePath(QDir::currentPath()))
 {
     volumes_ = ReadVolumes(workingDir_);
     FillItems();
@@ -56,43 +23,12 @@ DriveList::DriveList(QWidget* parent)
     });
 }
 
-std::vector<DriveList::Volume> DriveList::ReadVolumes(const Path& workingDir)
-{
-    const QStorageInfo working(QFile::decodeName(QByteArray::fromStdString(workingDir.native())));
-    std::vector<Volume> volumes;
-    QList<QStorageInfo> mounted = QStorageInfo::mountedVolumes();
-    if (working.isValid())
-        mounted.append(working);  // Qt leaves some out, such as volumes under /dev
-    for (const QStorageInfo& info : mounted) {
-        const QString root = info.rootPath();
-        const bool holdsWorkingDir = working.isValid() && root == working.rootPath();
-        if (!holdsWorkingDir &&
-            (!info.isValid() || !info.isReady() || IsPseudoFileSystem(info.fileSystemType()) ||
-             IsSystemArea(root) || !QFileInfo(root).isDir()))
-            continue;
-        Path mount(QFile::encodeName(root).toStdString());
-        if (std::any_of(volumes.begin(), volumes.end(),
-                        [&](const Volume& v) { return v.mountPath == mount; }))
-            continue;  // the same mount point stacked more than once
-        volumes.push_back({std::move(mount), info.name()});
-    }
-    if (std::none_of(volumes.begin(), volumes.end(),
-                     [](const Volume& v) { return v.mountPath == "/"; }))
-        volumes.push_back({"/", QString()});
-    std::sort(volumes.begin(), volumes.end(), [](const Volume& a, const Volume& b) {
-        if ((a.mountPath == "/") != (b.mountPath == "/"))
-            return a.mountPath == "/";
-        return a.mountPath.native() < b.mountPath.native();
-    });
-    return volumes;
-}
-
 void DriveList::FillItems()
 {
     const QSignalBlocker blocker(this);
     clear();
     for (const Volume& volume : volumes_) {
-        QString text = QFile::decodeName(QByteArray::fromStdString(volume.mountPath.native()));
+        QString text = DisplayName(volume.mountPath);
         if (!volume.label.isEmpty())
             text += QStringLiteral(" [%1]").arg(volume.label);
         addItem(text);
@@ -103,7 +39,13 @@ DriveList::Path DriveList::Drive() const
 {
     const int index = currentIndex();
     return index >= 0 && index < static_cast<int>(volumes_.size()) ? volumes_[index].mountPath
-                                                                   : Path("/");
+                                                                   : FirstDrive();
+}
+
+// The drive listed first: "/" on Linux.
+DriveList::Path DriveList::FirstDrive() const
+{
+    return volumes_.empty() ? Path() : volumes_.front().mountPath;
 }
 
 bool DriveList::IsDrive(const Path& path) const
@@ -141,19 +83,19 @@ void DriveList::showPopup()
     const Path selected = Drive();
     volumes_ = ReadVolumes(workingDir_);
     FillItems();
-    Select(IsDrive(selected) ? selected : Path("/"));
+    Select(IsDrive(selected) ? selected : FirstDrive());
     QComboBox::showPopup();
 }
 
-// The listed drive whose mount path is the longest one holding the folder.
+// The listed drive whose mount path is the longest one holding the folder, else the first one.
 DriveList::Path DriveList::DriveOf(const Path& folder) const
 {
-    Path best("/");
+    Path best;
     for (const Volume& volume : volumes_)
         if (IsUnder(folder, volume.mountPath) &&
             volume.mountPath.native().size() > best.native().size())
             best = volume.mountPath;
-    return best;
+    return best.empty() ? FirstDrive() : best;
 }
 
 void DriveList::Select(const Path& drive)

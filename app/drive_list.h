@@ -1,5 +1,7 @@
 #pragma once
 
+#include "volumes.h"
+
 #include <QtWidgets/QComboBox>
 
 #include <filesystem>
@@ -8,7 +10,8 @@
 
 namespace app {
 
-// The drive list: the mounted volumes a user works with, "/" first, then by mount path.
+// The drive list: the volumes a user works with (on Linux "/" first, then by mount path; on
+// Windows the ready drives, "C:\" and the like).
 // It remembers each drive's current folder, the folder last opened on it in this run.
 class DriveList final : public QComboBox {
     Q_OBJECT
@@ -19,7 +22,7 @@ public:
     explicit DriveList(QWidget* parent);
     Q_DISABLE_COPY_MOVE(DriveList)
 
-    // The mount path of the selected drive.
+    // The mount path (a drive's root on Windows) of the selected drive.
     Path Drive() const;
     // True when the path is the mount path of a listed drive.
     bool IsDrive(const Path& path) const;
@@ -38,13 +41,8 @@ Q_SIGNALS:
     void Change();
 
 private:
-    struct Volume {
-        Path mountPath;
-        QString label;
-    };
-
-    static std::vector<Volume> ReadVolumes(const Path& workingDir);
     void FillItems();
+    Path FirstDrive() const;
     Path DriveOf(const Path& folder) const;
     void Select(const Path& drive);
 

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "mainwindow.h"
+#include "recycle_bin.h"
+
+#include <memory>
+
+namespace app {
+
+// The window together with the desktop's shell that carries out its Recycle-bin requests: on
+// Linux the Trash stand-in, asking over the window in the window's language; on Windows the
+// system's shell. The window goes before the shell it uses.
+struct DesktopWindow {
+    std::unique_ptr<commands::Shell> shell;
+    std::unique_ptr<MainWindow> window;
+};
+
+DesktopWindow MakeDesktopWindow();
+
+} // namespace app

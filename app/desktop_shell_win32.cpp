@@ -1,0 +1,14 @@
+#include "desktop_shell.h"
+
+#include "shell_win32.h"
+
+namespace app {
+
+DesktopWindow MakeDesktopWindow()
+{
+    auto shell = std::make_unique<commands::Win32Shell>();
+    auto window = std::make_unique<MainWindow>(*shell);
+    return {std::move(shell), std::move(window)};
+}
+
+} // namespace app

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QtCore/QString>
+
+#include <filesystem>
+#include <vector>
+
+namespace app {
+
+// A volume that the drive list offers: where its folders start, and its label if it has one.
+struct Volume {
+    std::filesystem::path mountPath;  // the mount path on Linux, the drive's root ("C:\") on Windows
+    QString label;
+};
+
+// The volumes a user works with, in the order the drive list shows them: on Linux "/" first,
+// then the other mounted volumes that hold user files, by mount path; on Windows the logical
+// drives that are ready, by letter. The volume holding the working directory is always listed.
+std::vector<Volume> ReadVolumes(const std::filesystem::path& workingDir);
+
+} // namespace app
