@@ -13,7 +13,12 @@ QString DisplayName(const std::filesystem::path& name)
 
 std::filesystem::path NativePath(const QString& text)
 {
-    return QDir::toNativeSeparators(text).toStdWString();
+    QString native = QDir::toNativeSeparators(text);
+    // The drive letter as the logical drives give it ("C:\"), whatever case the text had, so
+    // that a folder matches its drive in the drive list.
+    if (native.size() >= 2 && native[1] == u':')
+        native[0] = native[0].toUpper();
+    return native.toStdWString();
 }
 
 bool IsHidden(const std::filesystem::path& folder, const std::filesystem::path& name)

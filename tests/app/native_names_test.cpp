@@ -35,6 +35,7 @@ TEST(DisplayName, ShowsAWholePathAsTheSystemWritesIt)
     EXPECT_EQ(app::DisplayName(L"C:\\Data"), QStringLiteral("C:\\Data"));
     EXPECT_EQ(app::NativePath(QStringLiteral("C:/Data/Old")), path(L"C:\\Data\\Old"));
     EXPECT_EQ(app::NativePath(QStringLiteral("C:/")), path(L"C:\\"));
+    EXPECT_EQ(app::NativePath(QStringLiteral("c:/data")), path(L"C:\\data"));
 #else
     EXPECT_EQ(app::DisplayName("/home/user"), QStringLiteral("/home/user"));
     EXPECT_EQ(app::NativePath(QStringLiteral("/home/user")), path("/home/user"));
