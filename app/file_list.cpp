@@ -25,6 +25,12 @@ public:
             names = commands::ListFileNames(folder);
         } catch (const commands::FsError&) {
         }
+        Show(folder, std::move(names));
+    }
+
+    // Shows the folder's files but the hidden ones.
+    void Show(const path& folder, std::vector<path> names)
+    {
         names.erase(std::remove_if(names.begin(), names.end(),
                                    [&](const path& n) { return IsHidden(folder, n); }),
                     names.end());
@@ -66,12 +72,15 @@ FileList::FileList(QWidget* parent) : QListView(parent), model_(new FileListMode
     setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
-void FileList::setPath(const path& folder)
+void FileList::setPath(const path& folder, std::optional<std::vector<path>> namesRead)
 {
     path_ = folder;
     keepSelected_.clear();
     stale_ = false;
-    model_->Read(path_);
+    if (namesRead)
+        model_->Show(path_, std::move(*namesRead));
+    else
+        model_->Read(path_);
     scrollToTop();
 }
 

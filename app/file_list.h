@@ -3,6 +3,7 @@
 #include <QtWidgets/QListView>
 
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 namespace app {
@@ -19,9 +20,11 @@ public:
     Q_DISABLE_COPY_MOVE(FileList)
 
     // The folder whose files are listed.
-    std::filesystem::path Path() const { return path_; }
+    const std::filesystem::path& Path() const { return path_; }
     // Lists the folder's files with none selected. A folder that cannot be read lists nothing.
-    void setPath(const std::filesystem::path& folder);
+    // Names that were read from the folder a moment ago may be handed in (in natural order).
+    void setPath(const std::filesystem::path& folder,
+                 std::optional<std::vector<std::filesystem::path>> namesRead = std::nullopt);
     // The selected file's name, exact bytes; empty when none is selected.
     std::filesystem::path FileName();
     // Reads the names again from disk; the selected name stays selected while it is still there.

@@ -9,6 +9,7 @@
 #include <QtGui/QKeyEvent>
 #include <QtWidgets/QStyledItemDelegate>
 
+#include <utility>
 #include <vector>
 
 namespace app {
@@ -59,7 +60,12 @@ public:
     // The rows for a folder; throws commands::FsError when it cannot be read.
     static std::vector<Row> Read(const path& folder)
     {
-        const std::vector<path> subfolders = commands::ListSubfolderNames(folder);
+        return Rows(folder, commands::ListSubfolderNames(folder));
+    }
+
+    // The rows for a folder with these subfolders.
+    static std::vector<Row> Rows(const path& folder, const std::vector<path>& subfolders)
+    {
         std::vector<Row> rows;
         int depth = 0;
         for (path& ancestor : AncestorsOf(folder))
@@ -139,13 +145,24 @@ void FolderTree::setPath(const path& folderOrDrive)
 void FolderTree::OpenFolder(const path& folder)
 {
     const path normal = NormalFolder(folder);
-    model_->Show(FolderTreeModel::Read(normal));
+    commands::FolderEntries entries = commands::ReadFolder(normal);
+    model_->Show(FolderTreeModel::Rows(normal, entries.subfolders));
     setCurrentIndex(model_->index(model_->RowOf(normal)));
     drives_.FolderOpened(normal);
     if (normal != open_) {
         open_ = normal;
+        filesReadOf_ = normal;
+        filesRead_ = std::move(entries.files);
         Q_EMIT Change();
+        filesRead_.reset();
     }
+}
+
+std::optional<std::vector<path>> FolderTree::TakeFilesRead(const path& folder)
+{
+    if (!filesRead_ || folder != filesReadOf_)
+        return std::nullopt;
+    return std::exchange(filesRead_, std::nullopt);
 }
 
 void FolderTree::Refresh()

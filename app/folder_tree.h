@@ -3,6 +3,8 @@
 #include <QtWidgets/QListView>
 
 #include <filesystem>
+#include <optional>
+#include <vector>
 
 namespace app {
 
@@ -20,7 +22,7 @@ public:
     Q_DISABLE_COPY_MOVE(FolderTree)
 
     // The open folder: a root ("/", "C:\") ends in the separator, every other folder has none.
-    std::filesystem::path Path() const { return open_; }
+    const std::filesystem::path& Path() const { return open_; }
     // Opens the folder, or for a drive's mount path that drive's current folder. Raises Change
     // before returning when the open folder changes. Throws commands::FsError when the folder
     // cannot be read; the tree then stays as it was.
@@ -30,6 +32,11 @@ public:
     // Reads the folders shown again from disk. An open folder that has vanished keeps its path,
     // and the tree shows its ancestors that are still there, with the nearest one's subfolders.
     void Refresh();
+    // The files of the folder just opened, read in the same pass as its subfolders, for the
+    // file list to show without reading the folder again; nothing once taken or for another
+    // folder.
+    std::optional<std::vector<std::filesystem::path>> TakeFilesRead(
+        const std::filesystem::path& folder);
 
 Q_SIGNALS:
     // The open folder changed.
@@ -46,6 +53,8 @@ private:
     DriveList& drives_;
     FolderTreeModel* model_;
     std::filesystem::path open_;
+    std::filesystem::path filesReadOf_;
+    std::optional<std::vector<std::filesystem::path>> filesRead_;
 };
 
 } // namespace app

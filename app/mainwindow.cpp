@@ -187,7 +187,11 @@ void MainWindow::Form_Load()
 
 void MainWindow::DirDrive_Change() { DirFolder->setPath(DirDrive->Drive()); }
 
-void MainWindow::DirFolder_Change() { DirFiles->setPath(DirFolder->Path()); }
+// The tree has just read the folder: its files are handed on, not read a second time.
+void MainWindow::DirFolder_Change()
+{
+    DirFiles->setPath(DirFolder->Path(), DirFolder->TakeFilesRead(DirFolder->Path()));
+}
 
 bool MainWindow::TabSelected(int tab) const { return TabStrip1->currentIndex() == tab - 1; }
 
@@ -258,11 +262,11 @@ void MainWindow::Warn(const std::exception& failure)
 
 bool MainWindow::RussianShown() const { return OptRus->isChecked(); }
 
-std::filesystem::path MainWindow::DirFolderPath() const { return DirFolder->Path(); }
+const std::filesystem::path& MainWindow::DirFolderPath() const { return DirFolder->Path(); }
 
 void MainWindow::DirFolderRefresh() { DirFolder->Refresh(); }
 
-std::filesystem::path MainWindow::DirFilesPath() const { return DirFiles->Path(); }
+const std::filesystem::path& MainWindow::DirFilesPath() const { return DirFiles->Path(); }
 
 std::filesystem::path MainWindow::DirFilesFileName() const { return DirFiles->FileName(); }
 

@@ -38,9 +38,9 @@ public:
     // True while the window shows its Russian captions.
     bool RussianShown() const;
 
-    std::filesystem::path DirFolderPath() const override;
+    const std::filesystem::path& DirFolderPath() const override;
     void DirFolderRefresh() override;
-    std::filesystem::path DirFilesPath() const override;
+    const std::filesystem::path& DirFilesPath() const override;
     std::filesystem::path DirFilesFileName() const override;
     void DirFilesRefresh() override;
     std::string txtNameText() const override;

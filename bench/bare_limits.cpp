@@ -25,9 +25,9 @@ double Since(std::chrono::steady_clock::time_point start)
         .count();
 }
 
-std::vector<std::string> ReadNames(const std::filesystem::path& folder)
+std::vector<std::filesystem::path> ReadNames(const std::filesystem::path& folder)
 {
-    std::vector<std::string> names;
+    std::vector<std::filesystem::path> names;
     DIR* dir = opendir(folder.c_str());
     while (const dirent* entry = readdir(dir)) {
         if (entry->d_type != DT_DIR)
@@ -37,14 +37,19 @@ std::vector<std::string> ReadNames(const std::filesystem::path& folder)
     return names;
 }
 
+std::vector<std::filesystem::path> ReadSortedNames(const std::filesystem::path& folder)
+{
+    std::vector<std::filesystem::path> names = ReadNames(folder);
+    commands::SortNaturally(names);
+    return names;
+}
+
 } // namespace
 
 double ListAndSort(const std::filesystem::path& folder)
 {
     const auto start = std::chrono::steady_clock::now();
-    const std::vector<std::string> names = ReadNames(folder);
-    std::vector<std::filesystem::path> paths(names.begin(), names.end());
-    commands::SortNaturally(paths);
+    ReadSortedNames(folder);
     return Since(start);
 }
 
@@ -53,7 +58,7 @@ double RenameEach(const std::filesystem::path& folder, const char* prefix)
     const auto start = std::chrono::steady_clock::now();
     const int dirfd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
     long number = 0;
-    for (const std::string& name : ReadNames(folder)) {
+    for (const std::filesystem::path& name : ReadSortedNames(folder)) {
         const std::string newName = prefix + std::to_string(++number);
         renameat2(dirfd, name.c_str(), dirfd, newName.c_str(), RENAME_NOREPLACE);
     }
@@ -65,7 +70,7 @@ double UnlinkEach(const std::filesystem::path& folder)
 {
     const auto start = std::chrono::steady_clock::now();
     const int dirfd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    for (const std::string& name : ReadNames(folder))
+    for (const std::filesystem::path& name : ReadSortedNames(folder))
         unlinkat(dirfd, name.c_str(), 0);
     close(dirfd);
     return Since(start);
@@ -74,7 +79,7 @@ double UnlinkEach(const std::filesystem::path& folder)
 double TrashEach(const std::filesystem::path& folder)
 {
     const auto start = std::chrono::steady_clock::now();
-    for (const std::string& name : ReadNames(folder)) {
+    for (const std::filesystem::path& name : ReadSortedNames(folder)) {
         GFile* file = g_file_new_for_path((folder / name).c_str());
         g_file_trash(file, nullptr, nullptr);
         g_object_unref(file);

@@ -10,11 +10,11 @@ class CommandWindow {
 public:
     virtual ~CommandWindow() = default;
     // The open folder of the folder tree.
-    virtual std::filesystem::path DirFolderPath() const = 0;
+    virtual const std::filesystem::path& DirFolderPath() const = 0;
     // Re-reads the folder tree from disk.
     virtual void DirFolderRefresh() = 0;
     // The folder whose files the file list shows.
-    virtual std::filesystem::path DirFilesPath() const = 0;
+    virtual const std::filesystem::path& DirFilesPath() const = 0;
     // The selected file's name, exact bytes; empty when no file is selected.
     virtual std::filesystem::path DirFilesFileName() const = 0;
     // Re-reads the file list from disk.

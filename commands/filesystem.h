@@ -36,11 +36,15 @@ public:
 
 private:
     friend class Folder;
+    friend class FileSystemObject;
     explicit File(Path::string_type native) : native_(std::move(native)) {}
 
     // Held as a plain string: a folder of many files makes many of these, and a path object
     // would split each one into its elements.
     Path::string_type native_;
+    // What the lookup saw, so that a delete right after it need not look again.
+    bool lookedUp_ = false;
+    bool readOnly_ = false;
 };
 
 // One existing folder, looked up by its full path.
@@ -72,6 +76,12 @@ public:
     void DeleteFolder(const Path& path) const;
 };
 
+// A folder's entries read in one pass: its files and its subfolders, each in natural order.
+struct FolderEntries {
+    std::vector<Path> files;
+    std::vector<Path> subfolders;
+};
+FolderEntries ReadFolder(const Path& folder);
 // Names of a folder's files (entries that are not folders, hidden ones included), natural order.
 std::vector<Path> ListFileNames(const Path& folder);
 // Names of a folder's subfolders (links to folders included, hidden ones included), natural order.

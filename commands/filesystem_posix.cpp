@@ -269,18 +269,24 @@ EntryKind kindOf(int dirfd, const dirent& entry, const Path& folder)
     return EntryKind::File;
 }
 
-std::vector<Path> listNames(const Path& folder, EntryKind wanted)
+// Reads the folder once; sorts the names of the kinds asked for.
+FolderEntries readEntries(const Path& folder, bool wantFiles, bool wantSubfolders)
 {
     const char* op = "read folder";
     const Fd fd = openDirectory(AT_FDCWD, cpath(folder, op), 0, folder, op);
     DirStream stream(fd.get(), folder, op);
-    std::vector<Path> names;
+    FolderEntries entries;
     while (const dirent* entry = stream.next(folder, op)) {
-        if (kindOf(fd.get(), *entry, folder) == wanted)
-            names.emplace_back(entry->d_name);
+        if (kindOf(fd.get(), *entry, folder) == EntryKind::File) {
+            if (wantFiles)
+                entries.files.emplace_back(entry->d_name);
+        } else if (wantSubfolders) {
+            entries.subfolders.emplace_back(entry->d_name);
+        }
     }
-    SortNaturally(names);
-    return names;
+    SortNaturally(entries.files);
+    SortNaturally(entries.subfolders);
+    return entries;
 }
 
 // The canonical form of a folder path, every link and dot resolved.
@@ -471,12 +477,17 @@ void File::Delete()
     const char* op = "delete file";
     if (native_.find('\0') != std::string::npos)
         fail(EINVAL, path(), op);
-    struct stat st {};
-    if (sys().fstatat(AT_FDCWD, native_.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-        fail(errno, path(), op);
-    if (S_ISDIR(st.st_mode))
-        fail(EISDIR, path(), op);
-    if (isReadOnly(st))
+    // A file just looked up is not looked at again: unlinkat never removes a folder, and a link
+    // put in the file's place is removed as a link.
+    if (!lookedUp_) {
+        struct stat st {};
+        if (sys().fstatat(AT_FDCWD, native_.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            fail(errno, path(), op);
+        if (S_ISDIR(st.st_mode))
+            fail(EISDIR, path(), op);
+        readOnly_ = isReadOnly(st);
+    }
+    if (readOnly_)
         fail(EACCES, path(), op);
     if (sys().unlinkat(AT_FDCWD, native_.c_str(), 0) != 0)
         fail(errno, path(), op);
@@ -518,7 +529,10 @@ File FileSystemObject::GetFile(const Path& path) const
         if (sys().fstatat(AT_FDCWD, path.c_str(), &target, 0) == 0 && S_ISDIR(target.st_mode))
             fail(EISDIR, path, op);
     }
-    return File(path);
+    File file(path);
+    file.lookedUp_ = true;
+    file.readOnly_ = isReadOnly(st);
+    return file;
 }
 
 Folder FileSystemObject::CreateFolder(const Path& path) const
@@ -561,11 +575,16 @@ void FileSystemObject::DeleteFolder(const Path& path) const
     deleteTree(parent.get(), name.native(), st.st_dev, path);
 }
 
-std::vector<Path> ListFileNames(const Path& folder) { return listNames(folder, EntryKind::File); }
+FolderEntries ReadFolder(const Path& folder) { return readEntries(folder, true, true); }
+
+std::vector<Path> ListFileNames(const Path& folder)
+{
+    return readEntries(folder, true, false).files;
+}
 
 std::vector<Path> ListSubfolderNames(const Path& folder)
 {
-    return listNames(folder, EntryKind::Folder);
+    return readEntries(folder, false, true).subfolders;
 }
 
 } // namespace commands

@@ -501,6 +501,11 @@ void FileSystemObject::DeleteFolder(const Path& path) const
     deleteTree(top, path);
 }
 
+FolderEntries ReadFolder(const Path& folder)
+{
+    return {listNames(folder, EntryKind::File), listNames(folder, EntryKind::Folder)};
+}
+
 std::vector<Path> ListFileNames(const Path& folder) { return listNames(folder, EntryKind::File); }
 
 std::vector<Path> ListSubfolderNames(const Path& folder)

@@ -16,9 +16,9 @@ public:
     bool justDelete = false;
     std::vector<std::string> refreshes;  // "tree" or "files", in order
 
-    std::filesystem::path DirFolderPath() const override { return folder; }
+    const std::filesystem::path& DirFolderPath() const override { return folder; }
     void DirFolderRefresh() override { refreshes.push_back("tree"); }
-    std::filesystem::path DirFilesPath() const override { return folder; }
+    const std::filesystem::path& DirFilesPath() const override { return folder; }
     std::filesystem::path DirFilesFileName() const override { return selected; }
     void DirFilesRefresh() override { refreshes.push_back("files"); }
     std::string txtNameText() const override { return name; }
