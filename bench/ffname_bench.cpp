@@ -77,7 +77,8 @@ long PeakRssKb()
 // Runs the event loop until the window is on screen and everything pending is painted.
 void Settle(QWidget& window)
 {
-    QTest::qWaitForWindowExposed(&window);
+    if (!QTest::qWaitForWindowExposed(&window))
+        qWarning("the window was not shown");
     QCoreApplication::processEvents();
 }
 
@@ -303,7 +304,9 @@ int main(int argc, char** argv)
             return;
         Result result;
         for (int run = 0; run < runs; ++run) {
-            const fs::path folder = home / ("f" + std::to_string(run));
+            std::string name = "f";
+            name += std::to_string(run);
+            const fs::path folder = home / name;
             MakeFolder(folder, n);
             window.Home();
             result.ms.push_back(timed(folder));
