@@ -10,10 +10,7 @@
 #include <unistd.h>
 #include <vector>
 
-#pragma push_macro("signals")
-#undef signals
 #include <gio/gio.h>
-#pragma pop_macro("signals")
 
 namespace bench {
 

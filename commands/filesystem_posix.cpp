@@ -501,7 +501,9 @@ std::vector<File> Folder::Files() const
     std::vector<File> files;
     std::vector<Path> names = ListFileNames(path_);
     files.reserve(names.size());
-    const std::string prefix = root ? path_.native() : path_.native() + '/';
+    // Each file's path by the target-path rule, composed once as a prefix: one parse per folder
+    // instead of one per file.
+    const std::string prefix = TargetPath(path_, Path(), root).native();
     for (const Path& name : names)
         files.push_back(File(prefix + name.native()));
     return files;
