@@ -18,14 +18,14 @@ void CommandFrame::cbDelAll_Click()
     bool trapArmed = false;
     try {
         for (const File& file : files) {
-            const Path filePath =
-                TargetPath(window_.DirFolderPath(), file.Name(), fldCurrent->IsRootFolder());
+            const Path::string_type filePath = ComposeTargetPath(
+                window_.DirFolderPath(), file.Name(), fldCurrent->IsRootFolder());
             File target = Fso().GetFile(filePath);
             trapArmed = true;  // from here on a failure ends the walk quietly
             if (window_.OptDelValue())
                 target.Delete();
             else
-                DeleteToRecycleBin(shell_, filePath);
+                DeleteToRecycleBin(shell_, Path(filePath));
         }
     } catch (const std::exception&) {
         if (!trapArmed)
@@ -44,8 +44,8 @@ void CommandFrame::cbRenAll_Click()
     try {
         for (const File& file : files) {
             ++runningNumber;
-            const Path filePath =
-                TargetPath(window_.DirFilesPath(), file.Name(), fldCurrent->IsRootFolder());
+            const Path::string_type filePath = ComposeTargetPath(
+                window_.DirFilesPath(), file.Name(), fldCurrent->IsRootFolder());
             if (window_.txtNameText().empty())
                 continue;
             File target = Fso().GetFile(filePath);

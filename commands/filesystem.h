@@ -1,8 +1,10 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace commands {
@@ -21,6 +23,9 @@ private:
     Path path_;
 };
 
+// A folder held open while its file collection is in use; each platform's backend defines it.
+struct OpenedFolder;
+
 // One file (any entry that is not a folder), looked up by its full path.
 class File {
 public:
@@ -37,11 +42,21 @@ public:
 private:
     friend class Folder;
     friend class FileSystemObject;
-    explicit File(Path::string_type native) : native_(std::move(native)) {}
+    File(Path::string_type native, std::shared_ptr<const OpenedFolder> folder)
+        : native_(std::move(native)), folder_(std::move(folder))
+    {
+    }
+    // Where the file's own calls find it: the open folder and the name in it, or the current
+    // directory and the full path.
+    std::pair<int, const char*> Location() const;
 
     // Held as a plain string: a folder of many files makes many of these, and a path object
     // would split each one into its elements.
     Path::string_type native_;
+    // The open folder that the file was found in, or null. Calls relative to it find the file
+    // without walking its full path again, and in the folder that was listed even when someone
+    // moves another folder to that path meanwhile.
+    std::shared_ptr<const OpenedFolder> folder_;
     // What the lookup saw, so that a delete right after it need not look again.
     bool lookedUp_ = false;
     bool readOnly_ = false;
@@ -54,7 +69,8 @@ public:
     const Path& path() const noexcept { return path_; }
     // True for a root folder, whose path already ends in the separator.
     bool IsRootFolder() const;
-    // Snapshot of the folder's files, hidden ones included, in natural order.
+    // Snapshot of the folder's files, hidden ones included, in natural order. While any file of
+    // it is held, GetFile finds a file of this folder in the folder opened for the snapshot.
     std::vector<File> Files() const;
     // Renames the folder within its parent; never replaces another entry.
     void Name(const Path& newName);
@@ -67,7 +83,10 @@ private:
 class FileSystemObject {
 public:
     Folder GetFolder(const Path& path) const;
-    File GetFile(const Path& path) const;
+    File GetFile(const Path& path) const { return GetFile(path.native()); }
+    // The same for a full path held as a plain string, as the batch commands compose one for
+    // every file.
+    File GetFile(const Path::string_type& path) const;
     // Creates one folder in an existing parent.
     Folder CreateFolder(const Path& path) const;
     // Creates an empty file; an existing file is never truncated.

@@ -167,64 +167,73 @@ Path parentOf(const Path& path)
     return parent.empty() ? Path(".") : parent;
 }
 
+// An entry as the calls that act on it find it: relative to a folder descriptor, or to the
+// current directory when the path is a full one; and its full path, for messages.
+struct EntryAt {
+    int dirfd;
+    const char* path;
+    std::string_view full;
+};
+
 // Gives a file (not a folder) its new name as a hard link, then drops the old name. Returns
 // false where the file system makes no hard link, so that another way can be tried.
-bool renameByHardLink(const Path& from, const Path& to, const struct stat& st)
+bool renameByHardLink(const EntryAt& from, const EntryAt& to, const struct stat& st)
 {
     const char* op = "rename";
-    if (sys().linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0) != 0) {
+    if (sys().linkat(from.dirfd, from.path, to.dirfd, to.path, 0) != 0) {
         if (errno == EEXIST)
-            fail(EEXIST, to, op);
+            fail(EEXIST, Path(to.full), op);
         return false;
     }
-    if (sys().unlinkat(AT_FDCWD, from.c_str(), 0) == 0)
+    if (sys().unlinkat(from.dirfd, from.path, 0) == 0)
         return true;
     const int saved = errno;
     // The new name is taken back only while the old one still holds the same file: had someone
     // else removed or replaced the old name meanwhile, the new name would be the file's last.
     // When that cannot be told, both names stay and the rename is reported as failed.
     struct stat now {};
-    if (sys().fstatat(AT_FDCWD, from.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (sys().fstatat(from.dirfd, from.path, &now, AT_SYMLINK_NOFOLLOW) != 0) {
         if (errno == ENOENT)
             return true;
-        fail(saved, from, op);
+        fail(saved, Path(from.full), op);
     }
     if (now.st_dev != st.st_dev || now.st_ino != st.st_ino)
         return true;
-    sys().unlinkat(AT_FDCWD, to.c_str(), 0);
-    fail(saved, from, op);
+    sys().unlinkat(to.dirfd, to.path, 0);
+    fail(saved, Path(from.full), op);
 }
 
 // Renames where the file system does not support RENAME_NOREPLACE: the new name is first
 // claimed by a hard link or a placeholder that only this call can have made, so a taken name
 // still fails.
-void renameClaimingTheName(const Path& from, const Path& to)
+void renameClaimingTheName(const EntryAt& from, const EntryAt& to)
 {
     const char* op = "rename";
-    const struct stat st = statAt(AT_FDCWD, from.c_str(), AT_SYMLINK_NOFOLLOW, from, op);
+    const struct stat st = statAt(from.dirfd, from.path, AT_SYMLINK_NOFOLLOW, Path(from.full), op);
     if (!S_ISDIR(st.st_mode) && renameByHardLink(from, to, st))
         return;
     // Claim the name with an empty placeholder, then move the entry over it.
     if (S_ISDIR(st.st_mode)) {
-        if (sys().mkdirat(AT_FDCWD, to.c_str(), 0700) != 0)
-            fail(errno, to, op);
+        if (sys().mkdirat(to.dirfd, to.path, 0700) != 0)
+            fail(errno, Path(to.full), op);
     } else {
-        const int fd = sys().openat(AT_FDCWD, to.c_str(),
+        const int fd = sys().openat(to.dirfd, to.path,
                                     O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (fd < 0)
-            fail(errno, to, op);
+            fail(errno, Path(to.full), op);
         sys().close(fd);
     }
-    if (sys().renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0) != 0) {
+    if (sys().renameat2(from.dirfd, from.path, to.dirfd, to.path, 0) != 0) {
         const int saved = errno;
-        sys().unlinkat(AT_FDCWD, to.c_str(), S_ISDIR(st.st_mode) ? AT_REMOVEDIR : 0);
-        fail(saved, from, op);
+        sys().unlinkat(to.dirfd, to.path, S_ISDIR(st.st_mode) ? AT_REMOVEDIR : 0);
+        fail(saved, Path(from.full), op);
     }
 }
 
 // Renames the entry at the full path `native` to newName in the same folder, never replacing
-// an entry. Works on the plain string: path objects are made only when something fails.
-void renameInPlace(const std::string& native, const Path& newName)
+// an entry. The calls find the entry at `at`, which is either the full path or its name in an
+// open folder. Works on plain strings: path objects are made only when something fails.
+void renameInPlace(const std::string& native, const EntryAt& at, const Path& newName)
 {
     const char* op = "rename";
     if (!isValidElement(newName))
@@ -237,15 +246,17 @@ void renameInPlace(const std::string& native, const Path& newName)
     if (oldName.empty() || oldName == "." || oldName == "..")
         fail(EBUSY, Path(native), op);
     if (oldName == newName.native()) {
-        statAt(AT_FDCWD, native.c_str(), AT_SYMLINK_NOFOLLOW, Path(native), op);
+        statAt(at.dirfd, at.path, AT_SYMLINK_NOFOLLOW, Path(native), op);
         return;
     }
-    const std::string target = native.substr(0, native.size() - oldName.size()) + newName.native();
-    if (sys().renameat2(AT_FDCWD, native.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+    const std::string newPath = native.substr(0, native.size() - oldName.size()) + newName.native();
+    // Relative to an open folder the new name is the new path; otherwise the full one is.
+    const std::string& target = at.dirfd == AT_FDCWD ? newPath : newName.native();
+    if (sys().renameat2(at.dirfd, at.path, at.dirfd, target.c_str(), RENAME_NOREPLACE) == 0)
         return;
     if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
         fail(errno, Path(native), op);
-    renameClaimingTheName(Path(native), Path(target));
+    renameClaimingTheName(at, {at.dirfd, target.c_str(), newPath});
 }
 
 enum class EntryKind { File, Folder };
@@ -269,15 +280,14 @@ EntryKind kindOf(int dirfd, const dirent& entry, const Path& folder)
     return EntryKind::File;
 }
 
-// Reads the folder once; sorts the names of the kinds asked for.
-FolderEntries readEntries(const Path& folder, bool wantFiles, bool wantSubfolders)
+// Reads the open folder once; sorts the names of the kinds asked for.
+FolderEntries readEntriesAt(int dirfd, const Path& folder, bool wantFiles, bool wantSubfolders)
 {
     const char* op = "read folder";
-    const Fd fd = openDirectory(AT_FDCWD, cpath(folder, op), 0, folder, op);
-    DirStream stream(fd.get(), folder, op);
+    DirStream stream(dirfd, folder, op);
     FolderEntries entries;
     while (const dirent* entry = stream.next(folder, op)) {
-        if (kindOf(fd.get(), *entry, folder) == EntryKind::File) {
+        if (kindOf(dirfd, *entry, folder) == EntryKind::File) {
             if (wantFiles)
                 entries.files.emplace_back(entry->d_name);
         } else if (wantSubfolders) {
@@ -287,6 +297,13 @@ FolderEntries readEntries(const Path& folder, bool wantFiles, bool wantSubfolder
     SortNaturally(entries.files);
     SortNaturally(entries.subfolders);
     return entries;
+}
+
+FolderEntries readEntries(const Path& folder, bool wantFiles, bool wantSubfolders)
+{
+    const char* op = "read folder";
+    const Fd fd = openDirectory(AT_FDCWD, cpath(folder, op), 0, folder, op);
+    return readEntriesAt(fd.get(), folder, wantFiles, wantSubfolders);
 }
 
 // The canonical form of a folder path, every link and dot resolved.
@@ -453,6 +470,33 @@ void deleteTree(int parentFd, const std::string& name, dev_t device, const Path&
 
 } // namespace
 
+struct OpenedFolder {
+    Fd fd;
+    // The folder's path by the target-path rule with an empty name: what a file's full path in
+    // it starts with.
+    std::string prefix;
+
+    // The file's name when `path` names a file directly in this folder, else null.
+    const char* nameOf(const std::string& path) const
+    {
+        if (path.size() <= prefix.size() || path.compare(0, prefix.size(), prefix) != 0)
+            return nullptr;
+        const std::string_view name = std::string_view(path).substr(prefix.size());
+        if (name == "." || name == ".." || name.find('/') != std::string_view::npos)
+            return nullptr;
+        return path.c_str() + prefix.size();
+    }
+};
+
+namespace {
+
+// The folder of the newest file collection still in use. Batch commands look each file of the
+// collection up by its full path; this lets the lookup and what follows it work in the folder
+// that was listed. It is let go with the collection, so no later command can meet it.
+std::weak_ptr<const OpenedFolder> listedFolder;
+
+} // namespace
+
 SystemCalls& systemCalls() { return currentCalls; }
 const SystemCalls& realSystemCalls() { return realCalls; }
 
@@ -470,18 +514,30 @@ Path File::Name() const
     return Path(slash == std::string::npos ? native_ : native_.substr(slash + 1));
 }
 
-void File::Name(const Path& newName) { renameInPlace(native_, newName); }
+std::pair<int, const char*> File::Location() const
+{
+    if (folder_)
+        return {folder_->fd.get(), native_.c_str() + folder_->prefix.size()};
+    return {AT_FDCWD, native_.c_str()};
+}
+
+void File::Name(const Path& newName)
+{
+    const auto [dirfd, at] = Location();
+    renameInPlace(native_, {dirfd, at, native_}, newName);
+}
 
 void File::Delete()
 {
     const char* op = "delete file";
     if (native_.find('\0') != std::string::npos)
         fail(EINVAL, path(), op);
+    const auto [dirfd, at] = Location();
     // A file just looked up is not looked at again: unlinkat never removes a folder, and a link
     // put in the file's place is removed as a link.
     if (!lookedUp_) {
         struct stat st {};
-        if (sys().fstatat(AT_FDCWD, native_.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        if (sys().fstatat(dirfd, at, &st, AT_SYMLINK_NOFOLLOW) != 0)
             fail(errno, path(), op);
         if (S_ISDIR(st.st_mode))
             fail(EISDIR, path(), op);
@@ -489,7 +545,7 @@ void File::Delete()
     }
     if (readOnly_)
         fail(EACCES, path(), op);
-    if (sys().unlinkat(AT_FDCWD, native_.c_str(), 0) != 0)
+    if (sys().unlinkat(dirfd, at, 0) != 0)
         fail(errno, path(), op);
 }
 
@@ -497,19 +553,25 @@ bool Folder::IsRootFolder() const { return path_.native() == "/"; }
 
 std::vector<File> Folder::Files() const
 {
-    const bool root = IsRootFolder();
-    std::vector<File> files;
-    std::vector<Path> names = ListFileNames(path_);
-    files.reserve(names.size());
+    const char* op = "read folder";
     // Each file's path by the target-path rule, composed once as a prefix: one parse per folder
     // instead of one per file.
-    const std::string prefix = TargetPath(path_, Path(), root).native();
+    auto folder = std::make_shared<OpenedFolder>(
+        OpenedFolder{openDirectory(AT_FDCWD, cpath(path_, op), 0, path_, op),
+                     TargetPath(path_, Path(), IsRootFolder()).native()});
+    const std::vector<Path> names = readEntriesAt(folder->fd.get(), path_, true, false).files;
+    std::vector<File> files;
+    files.reserve(names.size());
     for (const Path& name : names)
-        files.push_back(File(prefix + name.native()));
+        files.push_back(File(folder->prefix + name.native(), folder));
+    listedFolder = folder;
     return files;
 }
 
-void Folder::Name(const Path& newName) { renameInPlace(path_.native(), newName); }
+void Folder::Name(const Path& newName)
+{
+    renameInPlace(path_.native(), {AT_FDCWD, path_.c_str(), path_.native()}, newName);
+}
 
 Folder FileSystemObject::GetFolder(const Path& path) const
 {
@@ -520,18 +582,31 @@ Folder FileSystemObject::GetFolder(const Path& path) const
     return Folder(path);
 }
 
-File FileSystemObject::GetFile(const Path& path) const
+File FileSystemObject::GetFile(const Path::string_type& path) const
 {
     const char* op = "open file";
-    const struct stat st = statAt(AT_FDCWD, cpath(path, op), AT_SYMLINK_NOFOLLOW, path, op);
+    if (path.find('\0') != std::string::npos)
+        fail(EINVAL, Path(path), op);
+    const char* at = path.c_str();
+    std::shared_ptr<const OpenedFolder> folder = listedFolder.lock();
+    if (folder) {
+        if (const char* name = folder->nameOf(path))
+            at = name;
+        else
+            folder.reset();
+    }
+    const int dirfd = folder ? folder->fd.get() : AT_FDCWD;
+    struct stat st {};
+    if (sys().fstatat(dirfd, at, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        fail(errno, Path(path), op);
     if (S_ISDIR(st.st_mode))
-        fail(EISDIR, path, op);
+        fail(EISDIR, Path(path), op);
     if (S_ISLNK(st.st_mode)) {
         struct stat target {};
-        if (sys().fstatat(AT_FDCWD, path.c_str(), &target, 0) == 0 && S_ISDIR(target.st_mode))
-            fail(EISDIR, path, op);
+        if (sys().fstatat(dirfd, at, &target, 0) == 0 && S_ISDIR(target.st_mode))
+            fail(EISDIR, Path(path), op);
     }
-    File file(path);
+    File file(path, std::move(folder));
     file.lookedUp_ = true;
     file.readOnly_ = isReadOnly(st);
     return file;

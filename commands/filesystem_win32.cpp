@@ -454,9 +454,10 @@ Folder FileSystemObject::GetFolder(const Path& path) const
     return Folder(path);
 }
 
-File FileSystemObject::GetFile(const Path& path) const
+File FileSystemObject::GetFile(const Path::string_type& native) const
 {
     const char* op = "open file";
+    const Path path(native);
     if (attributesOf(path, op) & FILE_ATTRIBUTE_DIRECTORY)
         fail(ERROR_FILE_NOT_FOUND, path, op);
     return File(path);

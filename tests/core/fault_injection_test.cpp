@@ -176,6 +176,42 @@ TEST_F(FaultTest, AFileReplacedByALinkToAnOutsideFolderIsNeverFollowed)
     }
 }
 
+// The open folder swapped for a link to another folder during a batch command: the command's
+// changes all land in one folder. Once the walk has begun it keeps to the folder it listed;
+// before that it works in whatever the path leads to.
+TEST_F(FaultTest, ABatchCommandChangesOneFolderEvenWhenItsPathIsSwapped)
+{
+    const fs::path other = tree() / "other folder";
+    const fs::path movedAway = tree() / "moved away";
+    const auto freshWithTwins = [&] {
+        fresh();
+        fs::create_directory(other);
+        for (const char* name : {"a", "b", "c"})
+            std::ofstream(other / name) << "twin " << name;
+        return scan(tree(), trash());
+    };
+    const auto untouched = [](const fs::path& folder) {
+        for (const char* name : {"a", "b", "c"})
+            if (!fs::exists(fs::symlink_status(folder / name)))
+                return false;
+        return true;
+    };
+    for (const Click& c : {Click{Command::DelAll, "disk/cur", "", "", true, {}},
+                           Click{Command::RenAll, "disk/cur", "", "n", false, {}}}) {
+        SCOPED_TRACE(c.describe());
+        atEveryCall(
+            c, freshWithTwins, tree(), trash(),
+            [&] {
+                std::error_code ignored;
+                fs::rename(tree() / "disk/cur", movedAway, ignored);
+                fs::create_directory_symlink(other, tree() / "disk/cur", ignored);
+            },
+            [&](const State&, const Result&) {
+                EXPECT_TRUE(untouched(other) || untouched(movedAway));
+            });
+    }
+}
+
 TEST_F(FaultTest, AFolderThatVanishesDuringTheClickLosesNothingElse)
 {
     for (Command command : allCommands) {

@@ -180,6 +180,32 @@ TEST_F(FileSystemTest, FilesIsASnapshotThatRenamesDoNotChange)
     EXPECT_EQ(names(files), (std::vector<std::string>{"a", "b"}));
 }
 
+// A batch command looks up each file of its collection by full path. While the collection is
+// held, that finds the file in the folder that was listed, even when another folder has taken
+// its path; once the collection is let go, a path means what it says again.
+TEST_F(FileSystemTest, WhileAFolderIsWalkedItsFilesAreFoundInTheFolderThatWasListed)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "an open folder cannot be moved on Windows";
+#endif
+    write("cur/f", "listed");
+    write("cur/g", "listed");
+    {
+        const auto files = fso.GetFolder(at("cur")).Files();
+        fs::rename(at("cur"), at("moved"));
+        write("cur/f", "newcomer");
+        write("cur/g", "newcomer");
+        fso.GetFile(at("cur/f")).Delete();
+        fso.GetFile(at("cur/g")).Name("h");
+        EXPECT_FALSE(exists(at("moved/f")));
+        EXPECT_EQ(read(at("moved/h")), "listed");
+        EXPECT_EQ(read(at("cur/f")), "newcomer");
+        EXPECT_EQ(read(at("cur/g")), "newcomer");
+    }
+    fso.GetFile(at("cur/f")).Delete();
+    EXPECT_FALSE(exists(at("cur/f")));
+}
+
 TEST_F(FileSystemTest, DeleteRemovesAFileOrLinkButNotAReadOnlyFile)
 {
     SKIP_WITHOUT_SYMLINKS();
