@@ -4,6 +4,7 @@
 #include <QtCore/QFileInfo>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QPainter>
+#include <QtGui/QWindow>
 #include <QtWidgets/QDialog>
 #include <QtWidgets/QDialogButtonBox>
 #include <QtWidgets/QGridLayout>
@@ -102,6 +103,18 @@ constexpr Texts russian{"Удаление файла", "Переместить �
                         "Удаление файла",
                         "Не удалось переместить «%1» в корзину: %2"};
 
+// Qt 6.4 connects a window's focusObjectChanged to the application each time the window is
+// activated, and a dialog that hides is not always disconnected again. A question asked once
+// per file would then gather one connection per file, and every later activation would call
+// them all: Delete All would grow slower with every file. The connection is made anew at the
+// next activation.
+void forgetFocusConnection(QWindow* window)
+{
+    if (window)
+        QObject::disconnect(window, SIGNAL(focusObjectChanged(QObject*)), qApp,
+                            SLOT(_q_updateFocusObject(QObject*)));
+}
+
 } // namespace
 
 TrashShell::~TrashShell()
@@ -153,7 +166,9 @@ bool TrashShell::confirm(const QString& shownPath)
     questionButtons_->button(QDialogButtonBox::Yes)->setText(QString::fromUtf8(texts.yes));
     questionButtons_->button(QDialogButtonBox::No)->setText(QString::fromUtf8(texts.no));
     const ArrowCursor arrow;
-    return question_->exec() == QDialog::Accepted;
+    const bool yes = question_->exec() == QDialog::Accepted;
+    forgetFocusConnection(question_->windowHandle());
+    return yes;
 }
 
 void TrashShell::makeQuestion()
