@@ -65,9 +65,12 @@ public:
 
     void setText(const QString& text)
     {
-        lines_ = static_cast<int>(text.count(QLatin1Char('\n'))) + 1;
+        const int lines = static_cast<int>(text.count(QLatin1Char('\n'))) + 1;
         setAccessibleName(text);
-        updateGeometry();
+        if (lines != lines_) {  // the layout is asked again only when the size changes
+            lines_ = lines;
+            updateGeometry();
+        }
         update();
     }
     QSize sizeHint() const override

@@ -7,6 +7,7 @@
 #include "mainwindow.h"
 #include "trash_shell.h"
 
+#include <QtCore/QFile>
 #include <QtCore/QProcess>
 #include <QtTest/QTest>
 #include <QtWidgets/QAbstractButton>
@@ -374,13 +375,16 @@ int main(int argc, char** argv)
         fs::remove_all(root);
         return 0;
     }
-    // Start-up and memory, each in a fresh process.
+    // Start-up and memory, each in a fresh process, started by absolute path: the child runs
+    // in the folder it opens.
+    const QByteArray selfPath = QFile::encodeName(QCoreApplication::applicationFilePath());
+    const char* self = selfPath.constData();
     const fs::path startFolder = root / "start";
     MakeFolder(startFolder, 10000);
     Result startup;
     for (int run = 0; run < runs; ++run) {
-        startup.ms.push_back(RunChild(argv[0], startFolder, true).first);
-        startup.limit.push_back(RunChild(argv[0], startFolder, false).first);
+        startup.ms.push_back(RunChild(self, startFolder, true).first);
+        startup.limit.push_back(RunChild(self, startFolder, false).first);
     }
     Print("startup", 10000, startup);
     if (!quick) {
@@ -388,8 +392,8 @@ int main(int argc, char** argv)
         MakeFolder(big, 100000);
         std::vector<double> real, bare;
         for (int run = 0; run < runs; ++run) {
-            real.push_back(RunChild(argv[0], big, true).second / 1024.0);
-            bare.push_back(RunChild(argv[0], big, false).second / 1024.0);
+            real.push_back(RunChild(self, big, true).second / 1024.0);
+            bare.push_back(RunChild(self, big, false).second / 1024.0);
         }
         std::printf("peak_rss n=100000 mb=%.1f bare_mb=%.1f extra_mb=%.1f\n", Median(real),
                     Median(bare), Median(real) - Median(bare));
