@@ -46,8 +46,8 @@ private:
         : native_(std::move(native)), folder_(std::move(folder))
     {
     }
-    // Where the file's own calls find it: the open folder and the name in it, or the current
-    // directory and the full path.
+    // Where the POSIX backend's calls find the file: the open folder and the name in it, or the
+    // current directory and the full path.
     std::pair<int, const char*> Location() const;
 
     // Held as a plain string: a folder of many files makes many of these, and a path object

@@ -558,7 +558,7 @@ std::vector<File> Folder::Files() const
     // instead of one per file.
     auto folder = std::make_shared<OpenedFolder>(
         OpenedFolder{openDirectory(AT_FDCWD, cpath(path_, op), 0, path_, op),
-                     TargetPath(path_, Path(), IsRootFolder()).native()});
+                     ComposeTargetPath(path_, Path(), IsRootFolder())});
     const std::vector<Path> names = readEntriesAt(folder->fd.get(), path_, true, false).files;
     std::vector<File> files;
     files.reserve(names.size());
