@@ -136,16 +136,35 @@ FolderTree::FolderTree(DriveList& drives, QWidget* parent)
     connect(this, &QAbstractItemView::doubleClicked, this, &FolderTree::RequestOpen);
 }
 
-void FolderTree::setPath(const path& folderOrDrive)
+void FolderTree::setPath(const path& folderOrDrive) { OpenFolder(FolderToOpen(folderOrDrive)); }
+
+path FolderTree::FolderToOpen(const path& folderOrDrive) const
 {
     const path folder = NormalFolder(folderOrDrive);
-    OpenFolder(drives_.IsDrive(folder) ? drives_.CurrentFolder(folder) : folder);
+    return drives_.IsDrive(folder) ? drives_.CurrentFolder(folder) : folder;
+}
+
+void FolderTree::ReadAhead(const path& folderOrDrive)
+{
+    readAheadOf_ = NormalFolder(FolderToOpen(folderOrDrive));
+    readAhead_ = std::async(std::launch::async, commands::ReadFolder, readAheadOf_);
+}
+
+// A read ahead serves the one opening that follows it, and only if it read that folder.
+commands::FolderEntries FolderTree::Read(const path& folder)
+{
+    if (readAhead_.valid()) {
+        std::future<commands::FolderEntries> ahead = std::move(readAhead_);
+        if (readAheadOf_ == folder)
+            return ahead.get();
+    }
+    return commands::ReadFolder(folder);
 }
 
 void FolderTree::OpenFolder(const path& folder)
 {
     const path normal = NormalFolder(folder);
-    commands::FolderEntries entries = commands::ReadFolder(normal);
+    commands::FolderEntries entries = Read(normal);
     model_->Show(FolderTreeModel::Rows(normal, entries.subfolders));
     setCurrentIndex(model_->index(model_->RowOf(normal)));
     drives_.FolderOpened(normal);

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "filesystem.h"
+
 #include <QtWidgets/QListView>
 
 #include <filesystem>
+#include <future>
 #include <optional>
 #include <vector>
 
@@ -29,6 +32,10 @@ public:
     void setPath(const std::filesystem::path& folderOrDrive);
     // Opens exactly this folder (never a drive's current folder); otherwise like setPath.
     void OpenFolder(const std::filesystem::path& folder);
+    // Starts reading, on a worker thread, the folder that setPath would open for this folder or
+    // drive. The next opening takes the result if it opens that folder, and drops it otherwise.
+    // For start-up, where building the window's controls takes as long as a big folder's read.
+    void ReadAhead(const std::filesystem::path& folderOrDrive);
     // Reads the folders shown again from disk. An open folder that has vanished keeps its path,
     // and the tree shows its ancestors that are still there, with the nearest one's subfolders.
     void Refresh();
@@ -48,6 +55,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    std::filesystem::path FolderToOpen(const std::filesystem::path& folderOrDrive) const;
+    commands::FolderEntries Read(const std::filesystem::path& folder);
     void RequestOpen(const QModelIndex& index);
 
     DriveList& drives_;
@@ -55,6 +64,8 @@ private:
     std::filesystem::path open_;
     std::filesystem::path filesReadOf_;
     std::optional<std::vector<std::filesystem::path>> filesRead_;
+    std::filesystem::path readAheadOf_;
+    std::future<commands::FolderEntries> readAhead_;
 };
 
 } // namespace app

@@ -92,6 +92,8 @@ void MainWindow::CreateControls()
     Label1->setFont(tnr9bold);
     DirDrive = place(new DriveList(this), "DirDrive", 120, 480, 2652, 288);
     DirFolder = place(new FolderTree(*DirDrive, this), "DirFolder", 120, 960, 2652, 1800);
+    // Form_Load's folder is read while the rest of the window is built.
+    DirFolder->ReadAhead(DirDrive->Drive());
     DirFiles = place(new FileList(this), "DirFiles", 3000, 960, 3132, 1800);
     txtName = place(new QLineEdit(this), "txtName", 3000, 480, 3132, 372);
     txtName->setMaxLength(std::numeric_limits<int>::max());
