@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <clocale>
+#include <random>
 
 using namespace commands;
 
@@ -51,6 +52,31 @@ TEST(NaturalOrder, SortsTheSameWhateverTheLocale)
     EXPECT_TRUE(std::is_sorted(inC.begin(), inC.end(), [](const auto& x, const auto& y) {
         return NaturalLess(x.string(), y.string());
     }));
+}
+
+// The sort compares a few key bytes after the beginning that all names share before whole keys:
+// it must give the pairwise order whether the names differ early, late or only in case, and
+// whether a key ends before those bytes do.
+TEST(NaturalOrder, SortingGivesThePairwiseOrder)
+{
+    const char* tails[] = {"1.jpg", "01.jpg", "10.jpg", "9", "", "a", "A", "\xff", "\x80", "Я",
+                           "_a_long_tail_that_differs_only_at_its_end_1",
+                           "_a_long_tail_that_differs_only_at_its_end_2"};
+    std::mt19937 random(7);
+    for (const char* prefix : {"", "photo_", "photo_0000", "PHOTO_0000000000000000"}) {
+        std::vector<std::filesystem::path> names;
+        for (const char* tail : tails)
+            names.emplace_back(std::string(prefix) + tail);
+        for (int round = 0; round < 10; ++round) {
+            std::shuffle(names.begin(), names.end(), random);
+            auto sorted = names;
+            SortNaturally(sorted);
+            EXPECT_TRUE(std::is_permutation(sorted.begin(), sorted.end(), names.begin()));
+            EXPECT_TRUE(std::is_sorted(sorted.begin(), sorted.end(), [](const auto& x, const auto& y) {
+                return NaturalLess(x.string(), y.string());
+            })) << "prefix " << prefix;
+        }
+    }
 }
 
 } // namespace
