@@ -91,6 +91,20 @@ private:
     int lines_ = 1;
 };
 
+// The question asked once per file. Qt closes a dialog when it is answered, which destroys its
+// native window, and the next question makes that window anew: a third of a question's cost.
+// Hidden instead, one native window serves every question.
+class Question final : public QDialog {
+public:
+    using QDialog::QDialog;
+
+    void done(int result) override
+    {
+        setResult(result);
+        hide();  // ends exec()
+    }
+};
+
 struct Texts {
     const char* questionTitle;
     const char* question;
@@ -177,7 +191,7 @@ bool TrashShell::confirm(const QString& shownPath)
 void TrashShell::makeQuestion()
 {
     delete question_;
-    question_ = new QDialog(owner_);
+    question_ = new Question(owner_);
     question_->setObjectName("TrashQuestion");
     question_->setModal(true);
     auto* icon = new QLabel(question_);
