@@ -4,6 +4,8 @@
 #include "filesystem.h"
 #include "folder_paths.h"
 #include "native_names.h"
+#include "icons/folder-closed-16.xpm"
+#include "icons/folder-open-16.xpm"
 
 #include <QtCore/QAbstractListModel>
 #include <QtGui/QKeyEvent>
@@ -123,10 +125,16 @@ private:
     std::vector<Row> rows_;
 };
 
+FolderReadAhead ReadAhead(const path& folder)
+{
+    const path normal = NormalFolder(folder);
+    return {normal, std::async(std::launch::async, commands::ReadFolder, normal)};
+}
+
 FolderTree::FolderTree(DriveList& drives, QWidget* parent)
     : QListView(parent), drives_(drives),
-      model_(new FolderTreeModel(this, style()->standardIcon(QStyle::SP_DirOpenIcon),
-                                 style()->standardIcon(QStyle::SP_DirClosedIcon)))
+      model_(new FolderTreeModel(this, QIcon(QPixmap(folder_open_16_xpm)),
+                                 QIcon(QPixmap(folder_closed_16_xpm))))
 {
     setModel(model_);
     setItemDelegate(new IndentDelegate(this));
@@ -136,27 +144,21 @@ FolderTree::FolderTree(DriveList& drives, QWidget* parent)
     connect(this, &QAbstractItemView::doubleClicked, this, &FolderTree::RequestOpen);
 }
 
-void FolderTree::setPath(const path& folderOrDrive) { OpenFolder(FolderToOpen(folderOrDrive)); }
-
-path FolderTree::FolderToOpen(const path& folderOrDrive) const
+void FolderTree::setPath(const path& folderOrDrive)
 {
     const path folder = NormalFolder(folderOrDrive);
-    return drives_.IsDrive(folder) ? drives_.CurrentFolder(folder) : folder;
+    OpenFolder(drives_.IsDrive(folder) ? drives_.CurrentFolder(folder) : folder);
 }
 
-void FolderTree::ReadAhead(const path& folderOrDrive)
-{
-    readAheadOf_ = NormalFolder(FolderToOpen(folderOrDrive));
-    readAhead_ = std::async(std::launch::async, commands::ReadFolder, readAheadOf_);
-}
+void FolderTree::UseReadAhead(FolderReadAhead read) { readAhead_ = std::move(read); }
 
 // A read ahead serves the one opening that follows it, and only if it read that folder.
 commands::FolderEntries FolderTree::Read(const path& folder)
 {
-    if (readAhead_.valid()) {
-        std::future<commands::FolderEntries> ahead = std::move(readAhead_);
-        if (readAheadOf_ == folder)
-            return ahead.get();
+    if (readAhead_.entries.valid()) {
+        FolderReadAhead ahead = std::exchange(readAhead_, {});
+        if (ahead.folder == folder)
+            return ahead.entries.get();
     }
     return commands::ReadFolder(folder);
 }

@@ -14,6 +14,15 @@ namespace app {
 class DriveList;
 class FolderTreeModel;
 
+// A folder being read on a worker thread, for an opening to come.
+struct FolderReadAhead {
+    std::filesystem::path folder;
+    std::future<commands::FolderEntries> entries;
+};
+
+// Starts reading the folder on a worker thread.
+FolderReadAhead ReadAhead(const std::filesystem::path& folder);
+
 // The folder tree: the open folder's ancestors from its root ("/", "C:\") down, then its
 // subfolders one level deeper. Double click or Enter opens an entry; a single click only
 // highlights it.
@@ -32,10 +41,9 @@ public:
     void setPath(const std::filesystem::path& folderOrDrive);
     // Opens exactly this folder (never a drive's current folder); otherwise like setPath.
     void OpenFolder(const std::filesystem::path& folder);
-    // Starts reading, on a worker thread, the folder that setPath would open for this folder or
-    // drive. The next opening takes the result if it opens that folder, and drops it otherwise.
-    // For start-up, where building the window's controls takes as long as a big folder's read.
-    void ReadAhead(const std::filesystem::path& folderOrDrive);
+    // The next opening shows this read if it opens that folder, and drops it otherwise: start-up
+    // reads its first folder while the window's controls are built, which takes as long.
+    void UseReadAhead(FolderReadAhead read);
     // Reads the folders shown again from disk. An open folder that has vanished keeps its path,
     // and the tree shows its ancestors that are still there, with the nearest one's subfolders.
     void Refresh();
@@ -55,7 +63,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    std::filesystem::path FolderToOpen(const std::filesystem::path& folderOrDrive) const;
     commands::FolderEntries Read(const std::filesystem::path& folder);
     void RequestOpen(const QModelIndex& index);
 
@@ -64,8 +71,7 @@ private:
     std::filesystem::path open_;
     std::filesystem::path filesReadOf_;
     std::optional<std::vector<std::filesystem::path>> filesRead_;
-    std::filesystem::path readAheadOf_;
-    std::future<commands::FolderEntries> readAhead_;
+    FolderReadAhead readAhead_;
 };
 
 } // namespace app

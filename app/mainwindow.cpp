@@ -10,6 +10,7 @@
 #include "icons/ffname-16.xpm"
 #include "icons/ffname-32.xpm"
 
+#include <QtCore/QDir>
 #include <QtGui/QGuiApplication>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QGroupBox>
@@ -39,6 +40,8 @@ QFont TimesNewRoman(qreal points, QFont::Weight weight)
 
 MainWindow::MainWindow(commands::Shell& shell) : frame_(*this, shell)
 {
+    // The folder that Form_Load opens, the working directory, is read while the window is built.
+    FolderReadAhead firstFolder = ReadAhead(NativePath(QDir::currentPath()));
     setObjectName(QStringLiteral("cbCrFile"));
     setWindowTitle(QStringLiteral("FF Name"));
     QIcon icon;
@@ -56,6 +59,7 @@ MainWindow::MainWindow(commands::Shell& shell) : frame_(*this, shell)
 
     setFixedSize(Pixels(0, 0, 9468, 3780).size());
     CreateControls();
+    DirFolder->UseReadAhead(std::move(firstFolder));
     ConnectEvents();
     DirDrive->setFocus();
     RunEvent([this] { Form_Load(); });
@@ -92,8 +96,6 @@ void MainWindow::CreateControls()
     Label1->setFont(tnr9bold);
     DirDrive = place(new DriveList(this), "DirDrive", 120, 480, 2652, 288);
     DirFolder = place(new FolderTree(*DirDrive, this), "DirFolder", 120, 960, 2652, 1800);
-    // Form_Load's folder is read while the rest of the window is built.
-    DirFolder->ReadAhead(DirDrive->Drive());
     DirFiles = place(new FileList(this), "DirFiles", 3000, 960, 3132, 1800);
     txtName = place(new QLineEdit(this), "txtName", 3000, 480, 3132, 372);
     txtName->setMaxLength(std::numeric_limits<int>::max());

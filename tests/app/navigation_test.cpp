@@ -99,7 +99,7 @@ TEST_F(NavigationTest, AVanishedFolderKeepsTheLastGoodOneWithAWarning)
 TEST_F(NavigationTest, AFolderReadAheadIsShownOnceAndOnlyForThatFolder)
 {
     StartWindow();
-    tree().ReadAhead(root / "sub");
+    tree().UseReadAhead(app::ReadAhead(root / "sub"));
     tree().OpenFolder(root / "other");
     EXPECT_TRUE(files().Names().empty());
     Touch(root / "sub" / "made after the first read.txt");
@@ -107,7 +107,7 @@ TEST_F(NavigationTest, AFolderReadAheadIsShownOnceAndOnlyForThatFolder)
     EXPECT_EQ(files().Names(),
               (std::vector<fs::path>{"in sub.txt", "made after the first read.txt"}));
 
-    tree().ReadAhead(root);
+    tree().UseReadAhead(app::ReadAhead(root));
     tree().OpenFolder(root);
     EXPECT_EQ(files().Names(), std::vector<fs::path>{"top.txt"});
     Touch(root / "top2.txt");
