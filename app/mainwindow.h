@@ -46,6 +46,9 @@ public:
     std::string txtNameText() const override;
     bool OptDelValue() const override;
 
+protected:
+    bool event(QEvent* event) override;
+
 private Q_SLOTS:
     void Form_Load();
     void DirDrive_Change();

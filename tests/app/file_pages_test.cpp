@@ -147,5 +147,43 @@ TEST_F(FilePagesTest, DeleteAllToTheTrashAsksPerFileAndKeepsTheDeclinedOne)
     EXPECT_FALSE(fs::exists(TrashFiles() / "f2"));
 }
 
+// Clicks the window, as the window system delivers a click, whenever a question shows.
+class ClickBehindQuestions final : public QObject {
+public:
+    ClickBehindQuestions(QWidget& window, QPoint at) : window_(window), at_(at)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~ClickBehindQuestions() override { qApp->removeEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* dialog = qobject_cast<QDialog*>(watched);
+        if (dialog && event->type() == QEvent::Show)  // the click comes once the question is up
+            QTimer::singleShot(0, &window_, [this] {
+                QTest::mouseClick(window_.windowHandle(), Qt::LeftButton, {}, at_);
+            });
+        return false;
+    }
+
+private:
+    QWidget& window_;
+    QPoint at_;
+};
+
+TEST_F(FilePagesTest, TheWindowTakesNoClicksWhileAQuestionIsUp)
+{
+    Open({"f1", "f2"}, 3);
+    QWidget* justDelete = control("OptDel");
+    ModalAnswerer answer({QMessageBox::Yes});
+    // A click on "Just Delete" that got through would delete the second file outright.
+    ClickBehindQuestions clicks(window(), justDelete->mapTo(&window(), justDelete->rect().center()));
+    Click("cbDelAll");
+    EXPECT_EQ(answer.texts().size(), 2);
+    EXPECT_FALSE(control<QRadioButton>("OptDel")->isChecked());
+    EXPECT_EQ(Read(TrashFiles() / "f1"), "f1");
+    EXPECT_EQ(Read(TrashFiles() / "f2"), "f2");
+}
+
 } // namespace
 } // namespace apptest
