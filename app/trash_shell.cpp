@@ -2,6 +2,7 @@
 
 #include <QtCore/QFile>
 #include <QtCore/QFileInfo>
+#include <QtCore/QMetaMethod>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QPainter>
 #include <QtGui/QWindow>
@@ -124,12 +125,14 @@ constexpr Texts russian{"Удаление файла", "Переместить �
 // activated, and a dialog that hides is not always disconnected again. A question asked once
 // per file would then gather one connection per file, and every later activation would call
 // them all: Delete All would grow slower with every file. The connection is made anew at the
-// next activation.
+// next activation. (The methods are looked up once: a disconnect by signature parses it anew.)
 void forgetFocusConnection(QWindow* window)
 {
+    static const QMetaMethod signal = QMetaMethod::fromSignal(&QWindow::focusObjectChanged);
+    static const QMetaMethod slot = QGuiApplication::staticMetaObject.method(
+        QGuiApplication::staticMetaObject.indexOfSlot("_q_updateFocusObject(QObject*)"));
     if (window)
-        QObject::disconnect(window, SIGNAL(focusObjectChanged(QObject*)), qApp,
-                            SLOT(_q_updateFocusObject(QObject*)));
+        QObject::disconnect(window, signal, qApp, slot);
 }
 
 } // namespace
