@@ -25,6 +25,27 @@ const CaptionSet russianCaptions = {
     "Все файлы", "Удалить с запросом в корзину", "Просто удалить", "Метод удаления файлов",
 };
 
+const WarningTexts englishWarnings = {
+    "No file is selected.",
+    "Cannot use \u201c%1\u201d: %2.",
+    "\u201c%1\u201d is no longer the folder that the window showed: another program has moved or "
+    "replaced it. Nothing was changed; the lists now show what is there.",
+    "The folder that the program was started in cannot be used: %1. The window shows "
+    "\u201c%2\u201d instead.",
+    "Cannot use \u201c%1\u201d: %2. The window shows \u201c%3\u201d instead.",
+    "Something went wrong: %1. Nothing more was done, and the window can be used on.",
+};
+
+const WarningTexts russianWarnings = {
+    "Файл не выбран.",
+    "Не удаётся использовать «%1»: %2.",
+    "«%1» — уже не та папка, что была показана: другая программа переместила или заменила её. "
+    "Ничего не изменено; списки показывают то, что там есть сейчас.",
+    "Папку, в которой запущена программа, нельзя использовать: %1. Вместо неё показана «%2».",
+    "Не удаётся использовать «%1»: %2. Вместо неё показана «%3».",
+    "Произошла ошибка: %1. Больше ничего не сделано, окном можно пользоваться дальше.",
+};
+
 void ApplyCaptions(QWidget& window, const CaptionSet& captions)
 {
     for (std::size_t step = 0; step < captionSteps.size(); ++step) {

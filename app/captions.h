@@ -23,4 +23,16 @@ extern const CaptionSet russianCaptions;
 // Writes a caption set to the window's controls, step by step.
 void ApplyCaptions(QWidget& window, const CaptionSet& captions);
 
+// The window's warnings in one language, UTF-8; %1, %2 and %3 stand for names and reasons.
+struct WarningTexts {
+    const char* noFileSelected;
+    const char* cannotUse;         // %1 the path, %2 the system's reason
+    const char* folderReplaced;    // %1 the folder's path
+    const char* startElsewhere;    // %1 the system's reason, %2 the folder shown instead
+    const char* cannotUseStart;    // %1 the start folder, %2 the reason, %3 the folder shown
+    const char* unexpected;        // %1 what failed
+};
+extern const WarningTexts englishWarnings;
+extern const WarningTexts russianWarnings;
+
 } // namespace app

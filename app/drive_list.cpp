@@ -3,34 +3,96 @@
 #include "folder_paths.h"
 #include "native_names.h"
 
-#include <QtCore/QDir>
+#include <QtCore/QSocketNotifier>
 
 #include <algorithm>
 
 namespace app {
 
-DriveList::DriveList(QWidget* parent)
-    : QComboBox(parent), workingDir_(NativePath(QDir::currentPath()))
+namespace {
+
+// The folder written as the lists write folders; empty for a folder that is not absolute, which
+// names no place on a drive.
+std::filesystem::path NormalOrNone(const std::filesystem::path& folder)
 {
-    volumes_ = ReadVolumes(workingDir_);
-    FillItems();
-    Select(DriveOf(workingDir_));
-    connect(this, &QComboBox::activated, this, [this](int index) {
-        if (index == shownIndex_)
-            return;
-        shownIndex_ = index;
-        Q_EMIT Change();
+    return folder.is_absolute() ? NormalFolder(folder) : std::filesystem::path();
+}
+
+bool SameVolumes(const std::vector<Volume>& a, const std::vector<Volume>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const Volume& x, const Volume& y) {
+        return x.mountPath == y.mountPath && x.label == y.label;
     });
+}
+
+} // namespace
+
+DriveList::DriveList(Path workingFolder, QWidget* parent)
+    : QComboBox(parent), workingFolder_(NormalOrNone(workingFolder))
+{
+    volumes_ = ReadVolumes(workingFolder_);
+    FillItems();
+    Select(DriveOf(workingFolder_));
+    connect(this, &QComboBox::activated, this, &DriveList::Picked);
+    WatchMounts();
+}
+
+DriveList::~DriveList()
+{
+    // The notifier lets go of the descriptor before it closes.
+    if (mountWatch_)
+        mountWatch_->setEnabled(false);
+    CloseMountTable(mountTable_);
+}
+
+// The kernel marks the open mount table at each mount and unmount; polling it takes the mark off.
+void DriveList::WatchMounts()
+{
+    mountTable_ = OpenMountTable();
+    if (mountTable_ < 0)
+        return;
+    mountWatch_ = new QSocketNotifier(mountTable_, QSocketNotifier::Exception, this);
+    connect(mountWatch_, &QSocketNotifier::activated, this, &DriveList::MountsChanged);
+}
+
+void DriveList::MountsChanged()
+{
+    Refill();
+    Q_EMIT VolumesChanged();
+}
+
+void DriveList::Picked(int index)
+{
+    if (index == shownIndex_) {
+        Q_EMIT Repicked();
+        return;
+    }
+    shownIndex_ = index;
+    Q_EMIT Change();
+}
+
+// Lists the volumes mounted now. The selected drive stays selected while it is listed; once it
+// is gone, the drive that now holds its path is.
+void DriveList::Refill()
+{
+    const Path selected = Drive();
+    std::vector<Volume> volumes = ReadVolumes(workingFolder_);
+    if (SameVolumes(volumes, volumes_))
+        return;  // an open popup stays as it is
+    volumes_ = std::move(volumes);
+    FillItems();
+    Select(DriveOf(selected));
 }
 
 void DriveList::FillItems()
 {
     const QSignalBlocker blocker(this);
     clear();
+    shownIndex_ = -1;
     for (const Volume& volume : volumes_) {
-        QString text = DisplayName(volume.mountPath);
+        QString text = ShownName(volume.mountPath);
         if (!volume.label.isEmpty())
-            text += QStringLiteral(" [%1]").arg(volume.label);
+            text += QStringLiteral(" [%1]").arg(ShownText(volume.label));
         addItem(text);
     }
 }
@@ -59,8 +121,8 @@ DriveList::Path DriveList::CurrentFolder(const Path& drive) const
     Path folder = drive;
     if (const auto found = currentFolders_.find(drive); found != currentFolders_.end())
         folder = found->second;
-    else if (!workingDir_.empty() && DriveOf(workingDir_) == drive)
-        folder = workingDir_;
+    else if (!workingFolder_.empty() && DriveOf(workingFolder_) == drive)
+        folder = workingFolder_;
     // A current folder deleted or renamed since: its nearest ancestor still there on that drive.
     std::error_code error;
     while (folder != drive && folder != folder.parent_path() &&
@@ -79,11 +141,8 @@ void DriveList::ShowDriveOf(const Path& folder) { Select(DriveOf(folder)); }
 
 void DriveList::showPopup()
 {
-    // Drives come and go while the program runs: list the ones mounted now.
-    const Path selected = Drive();
-    volumes_ = ReadVolumes(workingDir_);
-    FillItems();
-    Select(IsDrive(selected) ? selected : FirstDrive());
+    // Windows has no notice of drives coming and going: the list is read again when opened.
+    Refill();
     QComboBox::showPopup();
 }
 

@@ -57,7 +57,7 @@ public:
         if (role != Qt::DisplayRole || !index.isValid() ||
             index.row() >= static_cast<int>(names_.size()))
             return {};
-        return DisplayName(names_[index.row()]);
+        return ShownName(names_[index.row()]);
     }
 
 private:

@@ -6,7 +6,13 @@ using std::filesystem::path;
 
 path NormalFolder(const path& folder)
 {
-    path normal = std::filesystem::absolute(folder).lexically_normal();
+    // A relative path, which the program never makes itself, is taken from the working folder
+    // where there is one.
+    std::error_code error;
+    path normal = std::filesystem::absolute(folder, error);
+    if (error)
+        normal = folder;
+    normal = normal.lexically_normal();
     // A trailing separator is an empty last element; a root keeps its separator.
     if (normal.has_relative_path() && !normal.has_filename())
         normal = normal.parent_path();

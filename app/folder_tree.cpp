@@ -59,12 +59,6 @@ public:
     {
     }
 
-    // The rows for a folder; throws commands::FsError when it cannot be read.
-    static std::vector<Row> Read(const path& folder)
-    {
-        return Rows(folder, commands::ListSubfolderNames(folder));
-    }
-
     // The rows for a folder with these subfolders.
     static std::vector<Row> Rows(const path& folder, const std::vector<path>& subfolders)
     {
@@ -109,7 +103,7 @@ public:
         switch (role) {
         case Qt::DisplayRole:
             // A root shows its whole path ("/", "C:\"), any other folder its name.
-            return DisplayName(row.folder.has_relative_path() ? row.folder.filename() : row.folder);
+            return ShownName(row.folder.has_relative_path() ? row.folder.filename() : row.folder);
         case Qt::DecorationRole:
             return row.ancestor ? openIcon_ : closedIcon_;
         case DepthRole:
@@ -124,12 +118,6 @@ private:
     QIcon closedIcon_;
     std::vector<Row> rows_;
 };
-
-FolderReadAhead ReadAhead(const path& folder)
-{
-    const path normal = NormalFolder(folder);
-    return {normal, std::async(std::launch::async, commands::ReadFolder, normal)};
-}
 
 FolderTree::FolderTree(DriveList& drives, QWidget* parent)
     : QListView(parent), drives_(drives),
@@ -150,26 +138,14 @@ void FolderTree::setPath(const path& folderOrDrive)
     OpenFolder(drives_.IsDrive(folder) ? drives_.CurrentFolder(folder) : folder);
 }
 
-void FolderTree::UseReadAhead(FolderReadAhead read) { readAhead_ = std::move(read); }
-
-// A read ahead serves the one opening that follows it, and only if it read that folder.
-commands::FolderEntries FolderTree::Read(const path& folder)
-{
-    if (readAhead_.entries.valid()) {
-        FolderReadAhead ahead = std::exchange(readAhead_, {});
-        if (ahead.folder == folder)
-            return ahead.entries.get();
-    }
-    return commands::ReadFolder(folder);
-}
-
 void FolderTree::OpenFolder(const path& folder)
 {
     const path normal = NormalFolder(folder);
-    commands::FolderEntries entries = Read(normal);
+    commands::FolderEntries entries = commands::ReadFolder(normal);
     model_->Show(FolderTreeModel::Rows(normal, entries.subfolders));
     setCurrentIndex(model_->index(model_->RowOf(normal)));
     drives_.FolderOpened(normal);
+    identity_ = entries.identity;
     if (normal != open_) {
         open_ = normal;
         filesReadOf_ = normal;
@@ -192,7 +168,10 @@ void FolderTree::Refresh()
     const path highlighted = current.isValid() ? model_->FolderAt(current.row()) : path();
     for (path shown = open_; !shown.empty(); shown = shown.parent_path()) {
         try {
-            model_->Show(FolderTreeModel::Read(shown));
+            commands::FolderEntries entries = commands::ReadFolder(shown);
+            model_->Show(FolderTreeModel::Rows(shown, entries.subfolders));
+            if (shown == open_)
+                identity_ = entries.identity;
             break;
         } catch (const commands::FsError&) {
             if (shown == shown.parent_path()) {

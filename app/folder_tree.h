@@ -5,7 +5,6 @@
 #include <QtWidgets/QListView>
 
 #include <filesystem>
-#include <future>
 #include <optional>
 #include <vector>
 
@@ -13,15 +12,6 @@ namespace app {
 
 class DriveList;
 class FolderTreeModel;
-
-// A folder being read on a worker thread, for an opening to come.
-struct FolderReadAhead {
-    std::filesystem::path folder;
-    std::future<commands::FolderEntries> entries;
-};
-
-// Starts reading the folder on a worker thread.
-FolderReadAhead ReadAhead(const std::filesystem::path& folder);
 
 // The folder tree: the open folder's ancestors from its root ("/", "C:\") down, then its
 // subfolders one level deeper. Double click or Enter opens an entry; a single click only
@@ -41,11 +31,11 @@ public:
     void setPath(const std::filesystem::path& folderOrDrive);
     // Opens exactly this folder (never a drive's current folder); otherwise like setPath.
     void OpenFolder(const std::filesystem::path& folder);
-    // The next opening shows this read if it opens that folder, and drops it otherwise: start-up
-    // reads its first folder while the window's controls are built, which takes as long.
-    void UseReadAhead(FolderReadAhead read);
+    // What the open folder was when it was read: the folder that the commands act on.
+    const commands::FolderIdentity& Identity() const { return identity_; }
     // Reads the folders shown again from disk. An open folder that has vanished keeps its path,
     // and the tree shows its ancestors that are still there, with the nearest one's subfolders.
+    // Where the path now names another folder, that folder is the open one from now on.
     void Refresh();
     // The files of the folder just opened, read in the same pass as its subfolders, for the
     // file list to show without reading the folder again; nothing once taken or for another
@@ -63,15 +53,14 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    commands::FolderEntries Read(const std::filesystem::path& folder);
     void RequestOpen(const QModelIndex& index);
 
     DriveList& drives_;
     FolderTreeModel* model_;
     std::filesystem::path open_;
+    commands::FolderIdentity identity_;
     std::filesystem::path filesReadOf_;
     std::optional<std::vector<std::filesystem::path>> filesRead_;
-    FolderReadAhead readAhead_;
 };
 
 } // namespace app

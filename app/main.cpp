@@ -1,11 +1,12 @@
+#include "application.h"
 #include "desktop_shell.h"
-
-#include <QtWidgets/QApplication>
 
 int main(int argc, char* argv[])
 {
-    QApplication application(argc, argv);
+    app::Application application(argc, argv);
     const app::DesktopWindow desktop = app::MakeDesktopWindow();
+    application.SetFailureHandler(
+        [window = desktop.window.get()](const QString& what) { window->ShowUncaughtFailure(what); });
     desktop.window->show();
     return application.exec();
 }

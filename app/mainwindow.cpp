@@ -5,6 +5,7 @@
 #include "drive_list.h"
 #include "file_list.h"
 #include "folder_tree.h"
+#include "folder_watch.h"
 #include "native_names.h"
 #include "tab_strip.h"
 #include "icons/ffname-16.xpm"
@@ -22,6 +23,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace app {
 
@@ -40,8 +42,8 @@ QFont TimesNewRoman(qreal points, QFont::Weight weight)
 
 MainWindow::MainWindow(commands::Shell& shell) : frame_(*this, shell)
 {
-    // The folder that Form_Load opens, the working directory, is read while the window is built.
-    FolderReadAhead firstFolder = ReadAhead(NativePath(QDir::currentPath()));
+    int workingError = 0;
+    const std::filesystem::path working = WorkingFolder(workingError);
     setObjectName(QStringLiteral("cbCrFile"));
     setWindowTitle(QStringLiteral("FF Name"));
     QIcon icon;
@@ -58,24 +60,58 @@ MainWindow::MainWindow(commands::Shell& shell) : frame_(*this, shell)
     setFont(font);
 
     setFixedSize(Pixels(0, 0, 9468, 3780).size());
-    CreateControls();
-    DirFolder->UseReadAhead(std::move(firstFolder));
+    const std::filesystem::path home = HomeFolder();
+    CreateControls(!working.empty() ? working : !home.empty() ? home : std::filesystem::path("/"));
+    watch_ = new FolderWatch(this);
     ConnectEvents();
     DirDrive->setFocus();
-    RunEvent([this] { Form_Load(); });
+    StartUp(working, workingError);
 }
 
 MainWindow::~MainWindow() = default;
 
-bool MainWindow::event(QEvent* event)
+// Form_Load; where its folder cannot be used, the nearest folder that can, with one warning.
+void MainWindow::StartUp(const std::filesystem::path& working, int workingError)
 {
-    // A question over the window blocks it and then unblocks it. Qt hands both pieces of news
-    // down to every control, none of which does anything with them, and when Delete All asks
-    // once per file that is a quarter of each question's cost. The blocking itself happens
-    // without them: a blocked window gets no input.
-    if (event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowUnblocked)
-        return true;
-    return QWidget::event(event);
+    QString problem;
+    std::filesystem::path failed;
+    try {
+        Form_Load();
+    } catch (const commands::FsError& failure) {
+        failed = failure.path();
+        problem = ErrorText(failure.code());
+        OpenNearestReadable(failed);
+    } catch (const std::exception& failure) {
+        Warn(failure);
+        return;
+    }
+    const QString shown = ShownName(DirFolder->Path());
+    if (working.empty()) {
+        ShowWarning(QString::fromUtf8(Warnings().startElsewhere).arg(ErrorText(workingError), shown));
+    } else if (!failed.empty()) {
+        ShowWarning(QString::fromUtf8(Warnings().cannotUseStart)
+                        .arg(ShownName(failed), problem, shown));
+    }
+}
+
+// Opens the folder's nearest ancestor that can be read, else the home folder, else the root.
+std::filesystem::path MainWindow::OpenNearestReadable(const std::filesystem::path& folder)
+{
+    std::vector<std::filesystem::path> candidates;
+    for (std::filesystem::path up = folder.parent_path(); !up.empty(); up = up.parent_path()) {
+        candidates.push_back(up);
+        if (up == up.parent_path())
+            break;
+    }
+    candidates.push_back(HomeFolder());
+    for (const std::filesystem::path& candidate : candidates) {
+        try {
+            DirFolder->OpenFolder(candidate);
+            return candidate;
+        } catch (const commands::FsError&) {
+        }
+    }
+    return {};
 }
 
 // Twips to pixels at the window's logical resolution.
@@ -86,7 +122,7 @@ QRect MainWindow::Pixels(int left, int top, int width, int height) const
     return QRect(x(left), y(top), x(width), y(height));
 }
 
-void MainWindow::CreateControls()
+void MainWindow::CreateControls(const std::filesystem::path& startFolder)
 {
     const auto place = [this](auto* control, const char* name, int left, int top, int width,
                               int height) {
@@ -105,7 +141,7 @@ void MainWindow::CreateControls()
     Label1->setTextFormat(Qt::PlainText);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Label1->setFont(tnr9bold);
-    DirDrive = place(new DriveList(this), "DirDrive", 120, 480, 2652, 288);
+    DirDrive = place(new DriveList(startFolder, this), "DirDrive", 120, 480, 2652, 288);
     DirFolder = place(new FolderTree(*DirDrive, this), "DirFolder", 120, 960, 2652, 1800);
     DirFiles = place(new FileList(this), "DirFiles", 3000, 960, 3132, 1800);
     txtName = place(new QLineEdit(this), "txtName", 3000, 480, 3132, 372);
@@ -172,7 +208,15 @@ void MainWindow::ConnectEvents()
             [this](const std::filesystem::path& folder) {
                 RunEvent([this, &folder] { DirFolder->OpenFolder(folder); });
             });
+    // Picking the drive shown opens its root: a way back from any folder, even an unreadable one.
+    connect(DirDrive, &DriveList::Repicked, this, &MainWindow::ReopenDrive);
+    connect(DirDrive, &DriveList::VolumesChanged, this, [this] {
+        DirDrive->ShowDriveOf(DirFolder->Path());
+        FollowDisk();
+    });
     connect(DirFolder, &FolderTree::Change, this, &MainWindow::DirFolder_Change);
+    connect(DirFolder, &FolderTree::Change, this, [this] { watch_->Watch(DirFolder->Path()); });
+    connect(watch_, &FolderWatch::Changed, this, &MainWindow::FollowDisk);
     connect(TabStrip1, &QTabBar::currentChanged, this, &MainWindow::TabStrip1_Click);
     // A click on the tab that is already selected changes nothing, but is a click all the same.
     connect(TabStrip1, &QTabBar::tabBarClicked, this, [this](int index) {
@@ -208,6 +252,39 @@ void MainWindow::DirFolder_Change()
     DirFiles->setPath(DirFolder->Path(), DirFolder->TakeFilesRead(DirFolder->Path()));
 }
 
+void MainWindow::ReopenDrive()
+{
+    RunEvent([this] {
+        DirFolder->OpenFolder(DirDrive->Drive());
+        DirFiles->Refresh();
+    });
+    DirDrive->ShowDriveOf(DirFolder->Path());
+}
+
+// Changes on disk that another program made: the lists are read again once the event loop
+// has taken in every change that is waiting.
+void MainWindow::FollowDisk()
+{
+    if (followPending_)
+        return;
+    followPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            followPending_ = false;
+            RunEvent([this] { ReadListsAgain(); });
+        },
+        Qt::QueuedConnection);
+}
+
+// Reads both lists again from the open folder's path; the folder now there is the open one.
+void MainWindow::ReadListsAgain()
+{
+    DirFolder->Refresh();
+    DirFiles->Refresh();
+    watch_->Watch(DirFolder->Path());
+}
+
 bool MainWindow::TabSelected(int tab) const { return TabStrip1->currentIndex() == tab - 1; }
 
 void MainWindow::TabStrip1_Click()
@@ -237,47 +314,88 @@ void MainWindow::cbDelFile_Click() { RunCommand(&commands::CommandFrame::cbDelFi
 void MainWindow::cbDelAll_Click() { RunCommand(&commands::CommandFrame::cbDelAll_Click); }
 void MainWindow::cbRenAll_Click() { RunCommand(&commands::CommandFrame::cbRenAll_Click); }
 
+// A command's own changes are not news to the lists: it refreshes them itself.
 void MainWindow::RunCommand(void (commands::CommandFrame::*procedure)())
 {
-    RunEvent([this, procedure] { (frame_.*procedure)(); });
+    watch_->Pause();
+    RunEvent([this, procedure] { frame_.Run(procedure); });
+    watch_->Resume();
 }
 
 // Runs one event procedure under a busy cursor. A failure that leaves it shows one short
-// warning, and the window stays open.
+// warning, and the window stays open. Where the folder shown was replaced, the lists first
+// show what is there now.
 void MainWindow::RunEvent(const std::function<void()>& procedure)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         procedure();
+        QApplication::restoreOverrideCursor();
+    } catch (const commands::FolderReplaced& failure) {
+        QApplication::restoreOverrideCursor();
+        ReadListsAgain();
+        Warn(failure);
     } catch (const std::exception& failure) {
         QApplication::restoreOverrideCursor();
         Warn(failure);
-        return;
+    } catch (...) {
+        QApplication::restoreOverrideCursor();
+        ShowUncaughtFailure(QStringLiteral("?"));
     }
-    QApplication::restoreOverrideCursor();
+}
+
+const WarningTexts& MainWindow::Warnings() const
+{
+    return RussianShown() ? russianWarnings : englishWarnings;
 }
 
 void MainWindow::Warn(const std::exception& failure)
 {
-    const bool russian = RussianShown();
-    QString text;
+    const WarningTexts& texts = Warnings();
     if (dynamic_cast<const commands::NoFileSelected*>(&failure)) {
-        text = russian ? QStringLiteral("Файл не выбран.") : QStringLiteral("No file is selected.");
+        ShowWarning(QString::fromUtf8(texts.noFileSelected));
+    } else if (const auto* replaced = dynamic_cast<const commands::FolderReplaced*>(&failure)) {
+        ShowWarning(QString::fromUtf8(texts.folderReplaced).arg(ShownName(replaced->path())),
+                    DisplayName(replaced->path()));
     } else if (const auto* fsError = dynamic_cast<const commands::FsError*>(&failure)) {
-        const QString path = DisplayName(fsError->path());
-        const QString reason = ErrorText(fsError->code());
-        text = (russian ? QStringLiteral("Не удаётся открыть «%1»: %2.")
-                        : QStringLiteral("Cannot use \"%1\": %2."))
-                   .arg(path, reason);
+        ShowWarning(QString::fromUtf8(texts.cannotUse)
+                        .arg(ShownName(fsError->path()), ErrorText(fsError->code())),
+                    DisplayName(fsError->path()));
     } else {
-        text = QString::fromLocal8Bit(failure.what());
+        ShowUncaughtFailure(QString::fromLocal8Bit(failure.what()));
     }
-    QMessageBox::warning(this, windowTitle(), text);
+}
+
+void MainWindow::ShowUncaughtFailure(const QString& what)
+{
+    // A failure that comes back at every repaint or click is shown the first time only.
+    if (uncaughtShown_.contains(what))
+        return;
+    uncaughtShown_.append(what);
+    ShowWarning(QString::fromUtf8(Warnings().unexpected).arg(ShownText(what)));
+}
+
+// A warning box in plain text, whatever names it holds. A very long text is cut in its middle
+// to keep the box on the screen; the whole of it is one click away, under "Show Details".
+void MainWindow::ShowWarning(const QString& text, const QString& whole)
+{
+    constexpr int longest = 600;
+    QString shown = text;
+    if (shown.size() > longest)
+        shown = shown.left(longest / 2) + QChar(0x2026) + shown.right(longest / 2);
+    QMessageBox box(QMessageBox::Warning, windowTitle(), shown, QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("Warning"));
+    box.setTextFormat(Qt::PlainText);
+    if (shown != text)
+        box.setDetailedText(ShownText(whole.isEmpty() ? text : whole));
+    box.exec();
 }
 
 bool MainWindow::RussianShown() const { return OptRus->isChecked(); }
 
 const std::filesystem::path& MainWindow::DirFolderPath() const { return DirFolder->Path(); }
+
+commands::FolderIdentity MainWindow::DirFolderIdentity() const { return DirFolder->Identity(); }
 
 void MainWindow::DirFolderRefresh() { DirFolder->Refresh(); }
 

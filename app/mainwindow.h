@@ -3,6 +3,7 @@
 #include "command_frame.h"
 #include "command_window.h"
 
+#include <QtCore/QStringList>
 #include <QtWidgets/QWidget>
 
 #include <exception>
@@ -24,6 +25,8 @@ namespace app {
 class DriveList;
 class FileList;
 class FolderTree;
+class FolderWatch;
+struct WarningTexts;
 
 // The one window: the drive list, folder tree and file list, the name box, the three command
 // pages under the tab strip, and the language and delete-method options.
@@ -37,17 +40,17 @@ public:
 
     // True while the window shows its Russian captions.
     bool RussianShown() const;
+    // Shows a failure that no event procedure caught, once for each kind of failure.
+    void ShowUncaughtFailure(const QString& what);
 
     const std::filesystem::path& DirFolderPath() const override;
+    commands::FolderIdentity DirFolderIdentity() const override;
     void DirFolderRefresh() override;
     const std::filesystem::path& DirFilesPath() const override;
     std::filesystem::path DirFilesFileName() const override;
     void DirFilesRefresh() override;
     std::string txtNameText() const override;
     bool OptDelValue() const override;
-
-protected:
-    bool event(QEvent* event) override;
 
 private Q_SLOTS:
     void Form_Load();
@@ -66,11 +69,18 @@ private Q_SLOTS:
     void cbRenAll_Click();
 
 private:
-    void CreateControls();
+    void CreateControls(const std::filesystem::path& startFolder);
     void ConnectEvents();
+    void StartUp(const std::filesystem::path& workingFolder, int workingError);
+    std::filesystem::path OpenNearestReadable(const std::filesystem::path& folder);
+    void ReopenDrive();
+    void FollowDisk();
+    void ReadListsAgain();
     void RunEvent(const std::function<void()>& procedure);
     void RunCommand(void (commands::CommandFrame::*procedure)());
     void Warn(const std::exception& failure);
+    void ShowWarning(const QString& text, const QString& whole = {});
+    const WarningTexts& Warnings() const;
     bool TabSelected(int tab) const;
     QRect Pixels(int left, int top, int width, int height) const;
 
@@ -98,6 +108,9 @@ private:
     QRadioButton* OptDelRec = nullptr;
     QRadioButton* OptDel = nullptr;
 
+    FolderWatch* watch_ = nullptr;
+    bool followPending_ = false;
+    QStringList uncaughtShown_;
     commands::CommandFrame frame_;
 };
 

@@ -2,7 +2,12 @@
 
 #include <QtCore/QFile>
 
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <pwd.h>
+#include <string>
+#include <unistd.h>
 
 namespace app {
 
@@ -14,6 +19,27 @@ QString DisplayName(const std::filesystem::path& name)
 std::filesystem::path NativePath(const QString& text)
 {
     return QFile::encodeName(text).toStdString();
+}
+
+std::filesystem::path WorkingFolder(int& error)
+{
+    std::string buffer(4096, '\0');
+    if (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+        error = errno;
+        return {};
+    }
+    error = 0;
+    buffer.resize(std::strlen(buffer.c_str()));
+    return buffer;
+}
+
+std::filesystem::path HomeFolder()
+{
+    if (const char* home = std::getenv("HOME"); home && *home == '/')
+        return home;
+    if (const passwd* user = getpwuid(getuid()); user && user->pw_dir && *user->pw_dir == '/')
+        return user->pw_dir;
+    return {};
 }
 
 bool IsHidden(const std::filesystem::path& /*folder*/, const std::filesystem::path& name)

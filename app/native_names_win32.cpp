@@ -21,6 +21,22 @@ std::filesystem::path NativePath(const QString& text)
     return native.toStdWString();
 }
 
+std::filesystem::path WorkingFolder(int& error)
+{
+    const DWORD size = GetCurrentDirectoryW(0, nullptr);
+    std::wstring buffer(size, L'\0');
+    const DWORD length = size ? GetCurrentDirectoryW(size, buffer.data()) : 0;
+    if (length == 0 || length >= size) {
+        error = static_cast<int>(GetLastError());
+        return {};
+    }
+    error = 0;
+    buffer.resize(length);
+    return NativePath(QString::fromStdWString(buffer));
+}
+
+std::filesystem::path HomeFolder() { return NativePath(QDir::homePath()); }
+
 bool IsHidden(const std::filesystem::path& folder, const std::filesystem::path& name)
 {
     const DWORD attributes = GetFileAttributesW((folder / name).c_str());

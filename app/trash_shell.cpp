@@ -1,21 +1,27 @@
 #include "trash_shell.h"
 
-#include <QtCore/QFile>
-#include <QtCore/QFileInfo>
-#include <QtCore/QMetaMethod>
+#include "native_names.h"
+
 #include <QtGui/QGuiApplication>
 #include <QtGui/QPainter>
-#include <QtGui/QWindow>
+#include <QtGui/QScreen>
+#include <QtGui/QTextLayout>
+#include <QtWidgets/QBoxLayout>
 #include <QtWidgets/QDialog>
 #include <QtWidgets/QDialogButtonBox>
 #include <QtWidgets/QGridLayout>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QScrollArea>
 #include <QtWidgets/QStyle>
 
 #include <gio/gio.h>
 
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -47,65 +53,6 @@ public:
     ~ArrowCursor() { QGuiApplication::restoreOverrideCursor(); }
 };
 
-constexpr int lineWidth = 60;
-
-// Breaks a long name or path into lines of at most lineWidth characters.
-QString broken(const QString& text, int width = lineWidth)
-{
-    QString lines;
-    for (int start = 0; start < text.size(); start += width)
-        lines += (start ? QStringLiteral("\n") : QString()) + text.mid(start, width);
-    return lines;
-}
-
-// Plain text in lines, sized by its line count alone. A label measures its text at every change,
-// which costs more than moving a file to the Trash when Delete All asks once per file.
-class LinesLabel final : public QWidget {
-public:
-    explicit LinesLabel(QWidget* parent) : QWidget(parent) {}
-
-    void setText(const QString& text)
-    {
-        const int lines = static_cast<int>(text.count(QLatin1Char('\n'))) + 1;
-        setAccessibleName(text);
-        if (lines != lines_) {  // the layout is asked again only when the size changes
-            lines_ = lines;
-            updateGeometry();
-        }
-        update();
-    }
-    QSize sizeHint() const override
-    {
-        const QFontMetrics metrics(font());
-        return {metrics.averageCharWidth() * (lineWidth + 4), metrics.lineSpacing() * lines_};
-    }
-    QSize minimumSizeHint() const override { return sizeHint(); }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, accessibleName());
-    }
-
-private:
-    int lines_ = 1;
-};
-
-// The question asked once per file. Qt closes a dialog when it is answered, which destroys its
-// native window, and the next question makes that window anew: a third of a question's cost.
-// Hidden instead, one native window serves every question.
-class Question final : public QDialog {
-public:
-    using QDialog::QDialog;
-
-    void done(int result) override
-    {
-        setResult(result);
-        hide();  // ends exec()
-    }
-};
-
 struct Texts {
     const char* questionTitle;
     const char* question;
@@ -115,33 +62,175 @@ struct Texts {
     const char* failure;
 };
 
-constexpr Texts english{"Delete File", "Do you want to move \u201c%1\u201d to the Trash?", "Yes", "No",
+constexpr Texts englishTexts{"Delete File", "Do you want to move \u201c%1\u201d to the Trash?", "Yes", "No",
                         "Delete File", "\u201c%1\u201d could not be moved to the Trash: %2"};
-constexpr Texts russian{"Удаление файла", "Переместить «%1» в корзину?", "Да", "Нет",
-                        "Удаление файла",
-                        "Не удалось переместить «%1» в корзину: %2"};
+constexpr Texts russianTexts{"Удаление файла", "Переместить «%1» в корзину?", "Да", "Нет",
+                             "Удаление файла",
+                             "Не удалось переместить «%1» в корзину: %2"};
 
-// Qt 6.4 connects a window's focusObjectChanged to the application each time the window is
-// activated, and a dialog that hides is not always disconnected again. A question asked once
-// per file would then gather one connection per file, and every later activation would call
-// them all: Delete All would grow slower with every file. The connection is made anew at the
-// next activation. (The methods are looked up once: a disconnect by signature parses it anew.)
-void forgetFocusConnection(QWindow* window)
+// The room a dialog over the owner may take: the available area of the owner's screen, less the
+// frame that the window manager draws around the owner, as it will around the dialog.
+QSize screenRoom(const QWidget* owner)
 {
-    static const QMetaMethod signal = QMetaMethod::fromSignal(&QWindow::focusObjectChanged);
-    static const QMetaMethod slot = QGuiApplication::staticMetaObject.method(
-        QGuiApplication::staticMetaObject.indexOfSlot("_q_updateFocusObject(QObject*)"));
-    if (window)
-        QObject::disconnect(window, signal, qApp, slot);
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
+    QSize room = screen->availableGeometry().size();
+    if (owner && owner->window()->isVisible())
+        room -= owner->window()->frameGeometry().size() - owner->window()->geometry().size();
+    return room;
+}
+
+// Plain text wrapped at the widget's width: between words where it can, inside a long word
+// where it must, so that a whole name or path is shown however long it is. The accessible name
+// holds the whole text.
+class WrappedText final : public QWidget {
+public:
+    WrappedText(const QString& text, QWidget* parent) : QWidget(parent), layout_(text)
+    {
+        setAccessibleName(text);
+        QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+        policy.setHeightForWidth(true);
+        setSizePolicy(policy);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout_.setTextOption(option);
+    }
+
+    // Layouts ask again and again for a few widths, and every line breaking shapes the text anew.
+    int heightForWidth(int width) const override
+    {
+        measure();
+        if (width >= textWidth_)
+            return lineHeight_;
+        const auto known = heights_.find(width);
+        return known != heights_.end() ? known->second : heights_[width] = layOut(width);
+    }
+
+    // As wide as the text up to a comfortable line length; longer texts wrap.
+    QSize sizeHint() const override
+    {
+        measure();
+        const int width = std::min(textWidth_, fontMetrics().averageCharWidth() * 60);
+        return {width, heightForWidth(width)};
+    }
+
+    QSize minimumSizeHint() const override
+    {
+        const QFontMetrics metrics(font());
+        return {metrics.averageCharWidth() * 8, metrics.height()};
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        if (laidOutWidth_ != width())
+            layOut(width());
+        QPainter painter(this);
+        layout_.draw(&painter, QPointF(0, 0));
+    }
+
+    void changeEvent(QEvent* event) override
+    {
+        if (event->type() == QEvent::FontChange) {
+            heights_.clear();
+            textWidth_ = laidOutWidth_ = -1;
+            updateGeometry();
+        }
+        QWidget::changeEvent(event);
+    }
+
+private:
+    // The width and height of the text on one line.
+    void measure() const
+    {
+        if (textWidth_ >= 0)
+            return;
+        lineHeight_ = layOut(unbounded);
+        const qreal width = layout_.lineCount() ? layout_.lineAt(0).naturalTextWidth() : 0;
+        textWidth_ = static_cast<int>(std::ceil(width));
+    }
+
+    // Breaks the text into lines no wider than width; returns their height.
+    int layOut(int width) const
+    {
+        layout_.setFont(font());
+        layout_.beginLayout();
+        qreal height = 0;
+        for (QTextLine line = layout_.createLine(); line.isValid(); line = layout_.createLine()) {
+            line.setLineWidth(width);
+            line.setPosition(QPointF(0, height));
+            height += line.height();
+        }
+        layout_.endLayout();
+        laidOutWidth_ = width;
+        return static_cast<int>(std::ceil(height));
+    }
+
+    static constexpr int unbounded = 1'000'000;  // wider than any name or path
+    mutable QTextLayout layout_;
+    mutable int laidOutWidth_ = -1;
+    mutable int textWidth_ = -1;
+    mutable int lineHeight_ = 0;
+    mutable std::map<int, int> heights_;  // by width
+};
+
+// The question's texts in a scrolling area: a long name or path scrolls instead of pushing the
+// dialog and its buttons off the screen.
+QScrollArea* scrolledTexts(const QStringList& texts, QWidget* parent)
+{
+    auto* area = new QScrollArea(parent);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setWidgetResizable(true);
+    // Given to the area while empty: texts taken in at once would be wrapped at the area's
+    // default width before the dialog has any size, only to be wrapped again.
+    area->setWidget(new QWidget);
+    auto* layout = new QVBoxLayout(area->widget());
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (const QString& text : texts)
+        layout->addWidget(new WrappedText(text, area->widget()));
+    layout->addStretch();
+    return area;
+}
+
+// Fills a new dialog with the question about one file; Yes is the default button, Esc answers No.
+void buildQuestion(QDialog& dialog, const Texts& texts, const QString& name, const QString& folder)
+{
+    dialog.setObjectName("TrashQuestion");
+    dialog.setWindowTitle(QString::fromUtf8(texts.questionTitle));
+    dialog.setMaximumSize(screenRoom(dialog.parentWidget()));
+    auto* icon = new QLabel(&dialog);
+    const int size = dialog.style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
+    icon->setPixmap(dialog.style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(size));
+    QScrollArea* question =
+        scrolledTexts({QString::fromUtf8(texts.question).arg(name), folder}, &dialog);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Yes | QDialogButtonBox::No, &dialog);
+    QPushButton* yes = buttons->button(QDialogButtonBox::Yes);
+    yes->setText(QString::fromUtf8(texts.yes));
+    buttons->button(QDialogButtonBox::No)->setText(QString::fromUtf8(texts.no));
+    yes->setDefault(true);
+    yes->setFocus();
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QGridLayout(&dialog);
+    layout->addWidget(icon, 0, 0, Qt::AlignTop);
+    layout->addWidget(question, 0, 1);
+    layout->addWidget(buttons, 1, 0, 1, 2);
+}
+
+// The text with every word wider than width shortened in its middle. A message box breaks lines
+// only between words, so one long path would make it wider than the screen.
+QString withLongWordsElided(const QString& text, const QFontMetrics& metrics, int width)
+{
+    QStringList words = text.split(QLatin1Char(' '));
+    for (QString& word : words)
+        if (metrics.horizontalAdvance(word) > width)
+            word = metrics.elidedText(word, Qt::ElideMiddle, width);
+    return words.join(QLatin1Char(' '));
 }
 
 } // namespace
-
-TrashShell::~TrashShell()
-{
-    if (question_ && !question_->parent())
-        delete question_;
-}
 
 void TrashShell::attach(QWidget* owner, std::function<bool()> russian)
 {
@@ -156,74 +245,52 @@ int TrashShell::SHFileOperation(commands::ShellFileOperation& request)
         return 1;
     int result = 0;
     for (const std::string& path : pathsOf(request)) {
-        const QString shown = QFile::decodeName(QByteArray::fromStdString(path));
-        if (!(request.fFlags & Request::fofNoConfirmation) && !confirm(shown)) {
+        const std::filesystem::path file(path);
+        if (!(request.fFlags & Request::fofNoConfirmation) &&
+            !confirm(ShownName(file.filename()), ShownName(file.parent_path()))) {
             request.fAnyOperationsAborted = true;
             continue;
         }
-        GFile* file = g_file_new_for_path(path.c_str());
+        GFile* trashed = g_file_new_for_path(path.c_str());
         GError* error = nullptr;
-        if (!g_file_trash(file, nullptr, &error)) {
+        if (!g_file_trash(trashed, nullptr, &error)) {
             result = 1;
             if (!(request.fFlags & (Request::fofNoErrorUi | Request::fofSilent)))
-                reportFailure(shown, QString::fromUtf8(error->message));
+                reportFailure(ShownName(file), ShownText(QString::fromUtf8(error->message)));
             g_error_free(error);
         }
-        g_object_unref(file);
+        g_object_unref(trashed);
     }
     return result;
 }
 
-bool TrashShell::confirm(const QString& shownPath)
-{
-    const Texts& texts = (russian_ && russian_()) ? russian : english;
-    if (!question_ || question_->parentWidget() != owner_)
-        makeQuestion();
-    question_->setWindowTitle(QString::fromUtf8(texts.questionTitle));
-    static_cast<LinesLabel*>(questionText_)
-        ->setText(QString::fromUtf8(texts.question).arg(broken(QFileInfo(shownPath).fileName())));
-    static_cast<LinesLabel*>(questionFolder_)->setText(broken(QFileInfo(shownPath).path()));
-    questionButtons_->button(QDialogButtonBox::Yes)->setText(QString::fromUtf8(texts.yes));
-    questionButtons_->button(QDialogButtonBox::No)->setText(QString::fromUtf8(texts.no));
-    const ArrowCursor arrow;
-    const bool yes = question_->exec() == QDialog::Accepted;
-    forgetFocusConnection(question_->windowHandle());
-    return yes;
-}
+bool TrashShell::russian() const { return russian_ && russian_(); }
 
-void TrashShell::makeQuestion()
+bool TrashShell::confirm(const QString& name, const QString& folder) const
 {
-    delete question_;
-    question_ = new Question(owner_);
-    question_->setObjectName("TrashQuestion");
-    question_->setModal(true);
-    auto* icon = new QLabel(question_);
-    const int size = question_->style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
-    icon->setPixmap(question_->style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(size));
-    questionText_ = new LinesLabel(question_);
-    questionFolder_ = new LinesLabel(question_);
-    questionButtons_ =
-        new QDialogButtonBox(QDialogButtonBox::Yes | QDialogButtonBox::No, question_);
-    // Yes is the default button; Esc answers No.
-    questionButtons_->button(QDialogButtonBox::Yes)->setDefault(true);
-    QObject::connect(questionButtons_, &QDialogButtonBox::accepted, question_, &QDialog::accept);
-    QObject::connect(questionButtons_, &QDialogButtonBox::rejected, question_, &QDialog::reject);
-    auto* layout = new QGridLayout(question_);
-    layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
-    layout->addWidget(questionText_, 0, 1);
-    layout->addWidget(questionFolder_, 1, 1);
-    layout->addWidget(questionButtons_, 2, 0, 1, 2);
-    question_->setMinimumWidth(360);
+    // A dialog of its own for every question, gone with its native window once answered.
+    QDialog question(owner_);
+    buildQuestion(question, russian() ? russianTexts : englishTexts, name, folder);
+    const ArrowCursor arrow;
+    return question.exec() == QDialog::Accepted;
 }
 
 void TrashShell::reportFailure(const QString& shownPath, const QString& reason) const
 {
-    const Texts& texts = (russian_ && russian_()) ? russian : english;
-    const ArrowCursor arrow;
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(texts.failureTitle),
-                    QString::fromUtf8(texts.failure).arg(shownPath, reason), QMessageBox::Ok,
-                    owner_);
+    const Texts& texts = russian() ? russianTexts : englishTexts;
+    const QString message = QString::fromUtf8(texts.failure).arg(shownPath, reason);
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(texts.failureTitle), QString(),
+                    QMessageBox::Ok, owner_);
     box.setObjectName("TrashFailure");
+    box.setTextFormat(Qt::PlainText);
+    const QFontMetrics metrics = box.fontMetrics();
+    const int longestWord =
+        std::min(metrics.averageCharWidth() * 40, screenRoom(owner_).width() / 2);
+    const QString shown = withLongWordsElided(message, metrics, longestWord);
+    box.setText(shown);
+    if (shown != message)
+        box.setDetailedText(message);  // the whole text, where it wraps anywhere and scrolls
+    const ArrowCursor arrow;
     box.exec();
 }
 

@@ -6,10 +6,6 @@
 #include <QtWidgets/QWidget>
 
 #include <functional>
-#include <memory>
-
-class QDialog;
-class QDialogButtonBox;
 
 namespace app {
 
@@ -18,7 +14,6 @@ namespace app {
 class TrashShell final : public commands::Shell {
 public:
     TrashShell() = default;
-    ~TrashShell() override;
     TrashShell(const TrashShell&) = delete;
     TrashShell& operator=(const TrashShell&) = delete;
     // The window that owns the questions, and whether they are asked in Russian.
@@ -26,18 +21,12 @@ public:
     int SHFileOperation(commands::ShellFileOperation& request) override;
 
 private:
-    bool confirm(const QString& shownPath);
-    void makeQuestion();
+    bool russian() const;
+    bool confirm(const QString& name, const QString& folder) const;
     void reportFailure(const QString& shownPath, const QString& reason) const;
 
     QPointer<QWidget> owner_;
     std::function<bool()> russian_;
-    // One question dialog, made at the first question and shown again for every later one,
-    // so that a Delete All over many files does not build a dialog per file.
-    QPointer<QDialog> question_;
-    QWidget* questionText_ = nullptr;
-    QWidget* questionFolder_ = nullptr;
-    QDialogButtonBox* questionButtons_ = nullptr;
 };
 
 } // namespace app

@@ -1,68 +1,209 @@
 #include "volumes.h"
 
+#include "folder_paths.h"
 #include "native_names.h"
+#include "natural_order.h"
 
-#include <QtCore/QFileInfo>
-#include <QtCore/QSet>
 #include <QtCore/QStorageInfo>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <iterator>
+#include <map>
 
 namespace app {
 
+using std::filesystem::path;
+
 namespace {
 
+constexpr const char* mountTablePath = "/proc/self/mountinfo";
+
 // File systems that hold no user files: kernel views, memory-backed scratch areas, automounters.
-bool IsPseudoFileSystem(const QByteArray& type)
+bool IsPseudoFileSystem(std::string_view type)
 {
-    static const QSet<QByteArray> pseudo = {
-        "autofs",   "binfmt_misc", "bpf",     "cgroup",     "cgroup2",   "configfs",
-        "debugfs",  "devpts",      "devtmpfs", "efivarfs",  "fusectl",   "hugetlbfs",
-        "mqueue",   "nsfs",        "proc",    "pstore",     "ramfs",     "rpc_pipefs",
-        "securityfs", "selinuxfs", "squashfs", "sysfs",     "tmpfs",     "tracefs",
+    static constexpr std::string_view pseudo[] = {
+        "autofs",     "binfmt_misc", "bpf",      "cgroup",   "cgroup2", "configfs",
+        "debugfs",    "devpts",      "devtmpfs", "efivarfs", "fusectl", "hugetlbfs",
+        "mqueue",     "nsfs",        "proc",     "pstore",   "ramfs",   "rpc_pipefs",
+        "securityfs", "selinuxfs",   "squashfs", "sysfs",    "tmpfs",   "tracefs",
         "fuse.gvfsd-fuse", "fuse.portal"};
-    return pseudo.contains(type);
+    return std::find(std::begin(pseudo), std::end(pseudo), type) != std::end(pseudo);
 }
 
-bool IsSystemArea(const QString& mountPath)
+// The kernel's and the system services' own areas; removable media mounted under /run/media
+// are the user's.
+bool IsSystemArea(const path& mountPoint)
 {
     for (const char* area : {"/proc", "/sys", "/dev", "/run"})
-        if (mountPath == QLatin1String(area) || mountPath.startsWith(QLatin1String(area) + u'/'))
-            return !mountPath.startsWith(QLatin1String("/run/media/"));
+        if (IsUnder(mountPoint, area))
+            return !IsUnder(mountPoint, "/run/media") || mountPoint == "/run/media";
     return false;
+}
+
+bool HoldsUserFiles(const path& mountPoint, std::string_view type)
+{
+    std::error_code error;
+    return !IsPseudoFileSystem(type) && !IsSystemArea(mountPoint) &&
+           std::filesystem::is_directory(mountPoint, error);  // not a single file bound in place
+}
+
+bool IsOctalDigit(char c) { return c >= '0' && c <= '7'; }
+
+// A field of the mount table: the kernel writes space, tab, newline and backslash as "\040",
+// "\011", "\012" and "\134"; every other byte stands for itself.
+std::string DecodeField(std::string_view field)
+{
+    std::string bytes;
+    bytes.reserve(field.size());
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == '\\' && i + 3 < field.size() && IsOctalDigit(field[i + 1]) &&
+            IsOctalDigit(field[i + 2]) && IsOctalDigit(field[i + 3])) {
+            bytes += static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 +
+                                       (field[i + 3] - '0'));
+            i += 3;
+        } else {
+            bytes += field[i];
+        }
+    }
+    return bytes;
+}
+
+std::vector<std::string_view> SplitFields(std::string_view line)
+{
+    std::vector<std::string_view> fields;
+    for (std::size_t start = 0; start <= line.size();) {
+        const std::size_t end = std::min(line.find(' ', start), line.size());
+        fields.push_back(line.substr(start, end - start));
+        start = end + 1;
+    }
+    return fields;
+}
+
+// "36 35 98:0 /root /mount/point options [optional fields...] - type source super-options"
+bool ParseMountLine(std::string_view line, MountEntry& entry)
+{
+    const std::vector<std::string_view> fields = SplitFields(line);
+    constexpr std::size_t mountPointField = 4, firstOptionalField = 6;
+    const auto separator = std::find(fields.begin() + std::min(firstOptionalField, fields.size()),
+                                     fields.end(), "-");
+    if (separator == fields.end() || separator + 1 == fields.end())
+        return false;
+    std::string mountPoint = DecodeField(fields[mountPointField]);
+    if (mountPoint.empty() || mountPoint.front() != '/')
+        return false;
+    entry = {std::move(mountPoint), DecodeField(separator[1])};
+    return true;
+}
+
+// The mount table's text; empty when it cannot be read.
+std::string ReadMountInfo()
+{
+    std::string text;
+    const int descriptor = OpenMountTable();
+    if (descriptor < 0)
+        return text;
+    char buffer[16384];
+    for (;;) {
+        const ssize_t count = ::read(descriptor, buffer, sizeof buffer);
+        if (count > 0)
+            text.append(buffer, static_cast<std::size_t>(count));
+        else if (count < 0 && errno == EINTR)
+            continue;
+        else
+            break;
+    }
+    CloseMountTable(descriptor);
+    return text;
+}
+
+// The mounts from Qt where the system has no /proc: their paths are only as exact as Qt's text.
+std::vector<MountEntry> MountsFromQt()
+{
+    std::vector<MountEntry> mounts;
+    for (const QStorageInfo& info : QStorageInfo::mountedVolumes())
+        mounts.push_back({NativePath(info.rootPath()), info.fileSystemType().toStdString()});
+    return mounts;
+}
+
+// Each mount point once, with the type of its last mount: the one stacked on top, which is what
+// its path shows.
+std::map<path, std::string> TopMounts()
+{
+    const std::string text = ReadMountInfo();
+    std::map<path, std::string> types;
+    for (MountEntry& mount : text.empty() ? MountsFromQt() : ParseMountInfo(text))
+        types[std::move(mount.mountPoint)] = std::move(mount.fileSystemType);
+    return types;
+}
+
+// The mount point that holds the folder: the longest one it lies under.
+path HoldingMount(const std::map<path, std::string>& mounts, const path& folder)
+{
+    path holding;
+    for (const auto& [mountPoint, type] : mounts)
+        if (IsUnder(folder, mountPoint) && mountPoint.native().size() > holding.native().size())
+            holding = mountPoint;
+    return holding;
+}
+
+// Qt reads mount paths as text, so it can only name a volume whose path that text holds exactly.
+QString LabelOf(const path& mountPoint)
+{
+    const QString text = DisplayName(mountPoint);
+    if (NativePath(text) != mountPoint)
+        return {};
+    const QStorageInfo info(text);
+    return info.isValid() && info.rootPath() == text ? info.name() : QString();
+}
+
+void SortForDriveList(std::vector<Volume>& volumes)
+{
+    std::sort(volumes.begin(), volumes.end(), [](const Volume& a, const Volume& b) {
+        if ((a.mountPath == "/") != (b.mountPath == "/"))
+            return a.mountPath == "/";
+        return commands::NaturalLess(a.mountPath.native(), b.mountPath.native());
+    });
 }
 
 } // namespace
 
-std::vector<Volume> ReadVolumes(const std::filesystem::path& workingDir)
+std::vector<MountEntry> ParseMountInfo(std::string_view text)
 {
-    const QStorageInfo working(DisplayName(workingDir));
-    std::vector<Volume> volumes;
-    QList<QStorageInfo> mounted = QStorageInfo::mountedVolumes();
-    if (working.isValid())
-        mounted.append(working);  // Qt leaves some out, such as volumes under /dev
-    for (const QStorageInfo& info : mounted) {
-        const QString root = info.rootPath();
-        const bool holdsWorkingDir = working.isValid() && root == working.rootPath();
-        if (!holdsWorkingDir &&
-            (!info.isValid() || !info.isReady() || IsPseudoFileSystem(info.fileSystemType()) ||
-             IsSystemArea(root) || !QFileInfo(root).isDir()))
-            continue;
-        std::filesystem::path mount = NativePath(root);
-        if (std::any_of(volumes.begin(), volumes.end(),
-                        [&](const Volume& v) { return v.mountPath == mount; }))
-            continue;  // the same mount point stacked more than once
-        volumes.push_back({std::move(mount), info.name()});
+    std::vector<MountEntry> mounts;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        if (MountEntry entry; ParseMountLine(text.substr(start, end - start), entry))
+            mounts.push_back(std::move(entry));
+        start = end + 1;
     }
+    return mounts;
+}
+
+std::vector<Volume> ReadVolumes(const path& workingFolder)
+{
+    const std::map<path, std::string> mounts = TopMounts();
+    const path holdingWorkingFolder = HoldingMount(mounts, workingFolder);
+    std::vector<Volume> volumes;
+    for (const auto& [mountPoint, type] : mounts)
+        if (mountPoint == holdingWorkingFolder || HoldsUserFiles(mountPoint, type))
+            volumes.push_back({mountPoint, LabelOf(mountPoint)});
     if (std::none_of(volumes.begin(), volumes.end(),
                      [](const Volume& v) { return v.mountPath == "/"; }))
         volumes.push_back({"/", QString()});
-    std::sort(volumes.begin(), volumes.end(), [](const Volume& a, const Volume& b) {
-        if ((a.mountPath == "/") != (b.mountPath == "/"))
-            return a.mountPath == "/";
-        return a.mountPath.native() < b.mountPath.native();
-    });
+    SortForDriveList(volumes);
     return volumes;
+}
+
+int OpenMountTable() { return ::open(mountTablePath, O_RDONLY | O_CLOEXEC); }
+
+void CloseMountTable(int descriptor)
+{
+    if (descriptor >= 0)
+        ::close(descriptor);
 }
 
 } // namespace app

@@ -22,11 +22,17 @@ void CommandFrame::cbDelAll_Click()
                 window_.DirFolderPath(), file.Name(), fldCurrent->IsRootFolder());
             File target = Fso().GetFile(filePath);
             trapArmed = true;  // from here on a failure ends the walk quietly
-            if (window_.OptDelValue())
+            if (window_.OptDelValue()) {
                 target.Delete();
-            else
+            } else {
+                // The shell takes a path, and the user may answer each question much later:
+                // the path is handed on only while it still names the folder listed.
+                fldCurrent->CheckStillAtItsPath();
                 DeleteToRecycleBin(shell_, Path(filePath));
+            }
         }
+    } catch (const FolderReplaced&) {
+        throw;  // not quietly: the window shows another folder than the one walked
     } catch (const std::exception&) {
         if (!trapArmed)
             throw;

@@ -17,7 +17,27 @@ FileSystemObject& CommandFrame::Fso()
     return *fso;
 }
 
-void CommandFrame::LookUpCurrentFolder() { fldCurrent = Fso().GetFolder(strPath); }
+void CommandFrame::Run(void (CommandFrame::*procedure)())
+{
+    struct ReleaseAtEnd {
+        CommandFrame& frame;
+        ~ReleaseAtEnd()
+        {
+            if (frame.fso)
+                frame.fso->Release();
+        }
+    } release{*this};
+    (this->*procedure)();
+}
+
+// The path may name another folder than the one the window shows: another program may have
+// moved that one away and made a new one in its place, or unmounted the volume over it.
+void CommandFrame::LookUpCurrentFolder()
+{
+    fldCurrent = Fso().GetFolder(strPath);
+    if (fldCurrent->Identity() != window_.DirFolderIdentity())
+        throw FolderReplaced(strPath);
+}
 
 Path CommandFrame::SelectedFilePath()
 {

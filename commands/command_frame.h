@@ -26,6 +26,9 @@ public:
     CommandFrame(const CommandFrame&) = delete;
     CommandFrame& operator=(const CommandFrame&) = delete;
 
+    // Runs one of the procedures below; the folder that it looked up is let go at its end.
+    void Run(void (CommandFrame::*procedure)());
+
     // Folder page
     void cbCr_Click();
     void cbRen_Click();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "filesystem.h"
+
 #include <filesystem>
 #include <string>
 
@@ -11,6 +13,8 @@ public:
     virtual ~CommandWindow() = default;
     // The open folder of the folder tree.
     virtual const std::filesystem::path& DirFolderPath() const = 0;
+    // What the open folder was when the tree read it.
+    virtual FolderIdentity DirFolderIdentity() const = 0;
     // Re-reads the folder tree from disk.
     virtual void DirFolderRefresh() = 0;
     // The folder whose files the file list shows.

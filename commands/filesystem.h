@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
@@ -23,7 +24,29 @@ private:
     Path path_;
 };
 
-// A folder held open while its file collection is in use; each platform's backend defines it.
+// What a folder is, whatever path names it: the device and inode numbers on Linux, the volume
+// serial number and file ID on Windows. A folder moved away and a new one made under its old
+// path differ in it, and so do a mount point and the folder that a mount hides.
+struct FolderIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t file = 0;
+    bool operator==(const FolderIdentity&) const = default;
+};
+
+// A command's folder path names another folder than the one the window shows.
+class FolderReplaced : public std::runtime_error {
+public:
+    explicit FolderReplaced(Path path)
+        : std::runtime_error("The folder's path names another folder now."), path_(std::move(path))
+    {
+    }
+    const Path& path() const noexcept { return path_; }
+
+private:
+    Path path_;
+};
+
+// A folder held open since its lookup; each platform's backend defines it.
 struct OpenedFolder;
 
 // One file (any entry that is not a folder), looked up by its full path.
@@ -67,22 +90,36 @@ class Folder {
 public:
     explicit Folder(Path path) : path_(std::move(path)) {}
     const Path& path() const noexcept { return path_; }
+    // What the folder was when GetFolder looked it up; zero for a folder that was only named.
+    const FolderIdentity& Identity() const noexcept { return identity_; }
     // True for a root folder, whose path already ends in the separator.
     bool IsRootFolder() const;
-    // Snapshot of the folder's files, hidden ones included, in natural order. While any file of
-    // it is held, GetFile finds a file of this folder in the folder opened for the snapshot.
+    // Snapshot of the folder's files, hidden ones included, in natural order; of the folder
+    // that was looked up, when it was.
     std::vector<File> Files() const;
-    // Renames the folder within its parent; never replaces another entry.
+    // Renames the folder within its parent; never replaces another entry, and renames nothing
+    // when its path names another folder than the one looked up.
     void Name(const Path& newName);
+    // Throws FolderReplaced when the folder's path no longer names the folder looked up.
+    void CheckStillAtItsPath() const;
 
 private:
+    friend class FileSystemObject;
     Path path_;
+    FolderIdentity identity_;
+    // The folder as GetFolder opened it, while the file-system object holds it.
+    std::weak_ptr<const OpenedFolder> opened_;
 };
 
 // The file-system services that the commands call.
 class FileSystemObject {
 public:
-    Folder GetFolder(const Path& path) const;
+    // Looks the folder up. On Linux it is then held open until Release or the next lookup, and
+    // the calls below find a path that lies in it relative to the folder held: in the folder
+    // that was looked up, even when another program puts another folder at its path meanwhile.
+    Folder GetFolder(const Path& path);
+    // Lets go of the folder held open, so that no volume is kept busy between commands.
+    void Release() { held_.reset(); }
     File GetFile(const Path& path) const { return GetFile(path.native()); }
     // The same for a full path held as a plain string, as the batch commands compose one for
     // every file.
@@ -91,14 +128,20 @@ public:
     Folder CreateFolder(const Path& path) const;
     // Creates an empty file; an existing file is never truncated.
     void CreateTextFile(const Path& path) const;
-    // Deletes a folder with everything in it, outright; refuses roots, mount points and home.
+    // Deletes a folder with everything in it, outright; refuses roots, mount points and home,
+    // and the folder looked up when its path now names another one.
     void DeleteFolder(const Path& path) const;
+
+private:
+    std::shared_ptr<const OpenedFolder> held_;
 };
 
-// A folder's entries read in one pass: its files and its subfolders, each in natural order.
+// A folder's entries read in one pass: its files and its subfolders, each in natural order,
+// and what the folder read was.
 struct FolderEntries {
     std::vector<Path> files;
     std::vector<Path> subfolders;
+    FolderIdentity identity;
 };
 FolderEntries ReadFolder(const Path& folder);
 // Names of a folder's files (entries that are not folders, hidden ones included), natural order.

@@ -100,6 +100,11 @@ struct stat statAt(int dirfd, const char* name, int flags, const Path& shown,
     return st;
 }
 
+FolderIdentity identityOf(const struct stat& st)
+{
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
 bool isReadOnly(const struct stat& st) { return !S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR); }
 
 // True when the entry (or, with AT_EMPTY_PATH, the open folder itself) is the root of a
@@ -303,7 +308,9 @@ FolderEntries readEntries(const Path& folder, bool wantFiles, bool wantSubfolder
 {
     const char* op = "read folder";
     const Fd fd = openDirectory(AT_FDCWD, cpath(folder, op), 0, folder, op);
-    return readEntriesAt(fd.get(), folder, wantFiles, wantSubfolders);
+    FolderEntries entries = readEntriesAt(fd.get(), folder, wantFiles, wantSubfolders);
+    entries.identity = identityOf(statAt(fd.get(), "", AT_EMPTY_PATH, folder, op));
+    return entries;
 }
 
 // The canonical form of a folder path, every link and dot resolved.
@@ -433,10 +440,13 @@ OpenFolder openFolderToClear(int dirfd, const char* name, dev_t device, const Pa
 // Deletes the folder `name` of the open folder parentFd depth first. It holds one descriptor
 // for the folder it works in and climbs back through "..", checked against the folder it came
 // from, so that trees of any depth need only a few descriptors.
-void deleteTree(int parentFd, const std::string& name, dev_t device, const Path& path)
+void deleteTree(int parentFd, const std::string& name, const FolderIdentity& seen, const Path& path)
 {
     const char* op = "delete folder";
+    const auto device = static_cast<dev_t>(seen.volume);
     OpenFolder top = openFolderToClear(parentFd, name.c_str(), device, path);
+    if (identityOf(top.st) != seen)
+        fail(ESTALE, path, "delete folder (the folder was replaced while it was opened)");
     Fd current = std::move(top.fd);
     std::vector<Level> levels{{top.st.st_dev, top.st.st_ino, name}};
     Path shown = path;
@@ -472,28 +482,51 @@ void deleteTree(int parentFd, const std::string& name, dev_t device, const Path&
 
 struct OpenedFolder {
     Fd fd;
-    // The folder's path by the target-path rule with an empty name: what a file's full path in
-    // it starts with.
+    // The folder's path, and that path by the target-path rule with an empty name: what the
+    // full path of an entry in it starts with.
+    std::string path;
     std::string prefix;
+    FolderIdentity identity;
 
-    // The file's name when `path` names a file directly in this folder, else null.
-    const char* nameOf(const std::string& path) const
+    // What follows the prefix when `full` names an entry inside this folder, else null.
+    const char* inside(const std::string& full) const
     {
-        if (path.size() <= prefix.size() || path.compare(0, prefix.size(), prefix) != 0)
+        if (full.size() <= prefix.size() || full.compare(0, prefix.size(), prefix) != 0)
             return nullptr;
-        const std::string_view name = std::string_view(path).substr(prefix.size());
-        if (name == "." || name == ".." || name.find('/') != std::string_view::npos)
+        return full.c_str() + prefix.size();
+    }
+    // The file's name when `full` names an entry directly in this folder, else null.
+    const char* nameOf(const std::string& full) const
+    {
+        const char* name = inside(full);
+        if (!name)
             return nullptr;
-        return path.c_str() + prefix.size();
+        const std::string_view n(name);
+        return n == "." || n == ".." || n.find('/') != std::string_view::npos ? nullptr : name;
     }
 };
 
 namespace {
 
-// The folder of the newest file collection still in use. Batch commands look each file of the
-// collection up by its full path; this lets the lookup and what follows it work in the folder
-// that was listed. It is let go with the collection, so no later command can meet it.
-std::weak_ptr<const OpenedFolder> listedFolder;
+// Opens the folder at the path for calls relative to it; it need not be readable.
+std::shared_ptr<const OpenedFolder> openFolder(const Path& path, bool isRoot, const char* op)
+{
+    Fd fd = openDirectory(AT_FDCWD, cpath(path, op), O_PATH, path, op);
+    const struct stat st = statAt(fd.get(), "", AT_EMPTY_PATH, path, op);
+    return std::make_shared<const OpenedFolder>(OpenedFolder{
+        std::move(fd), path.native(), ComposeTargetPath(path, Path(), isRoot), identityOf(st)});
+}
+
+// Where a call finds the entry at the full path: relative to the folder held when the path
+// lies in it, else the full path itself.
+std::pair<int, const char*> placeOf(const std::shared_ptr<const OpenedFolder>& held,
+                                    const std::string& full)
+{
+    if (held)
+        if (const char* inside = held->inside(full))
+            return {held->fd.get(), inside};
+    return {AT_FDCWD, full.c_str()};
+}
 
 } // namespace
 
@@ -554,32 +587,46 @@ bool Folder::IsRootFolder() const { return path_.native() == "/"; }
 std::vector<File> Folder::Files() const
 {
     const char* op = "read folder";
-    // Each file's path by the target-path rule, composed once as a prefix: one parse per folder
-    // instead of one per file.
-    auto folder = std::make_shared<OpenedFolder>(
-        OpenedFolder{openDirectory(AT_FDCWD, cpath(path_, op), 0, path_, op),
-                     ComposeTargetPath(path_, Path(), IsRootFolder())});
+    std::shared_ptr<const OpenedFolder> folder = opened_.lock();
+    if (!folder) {
+        folder = openFolder(path_, IsRootFolder(), op);
+        if (identity_ != FolderIdentity() && folder->identity != identity_)
+            throw FolderReplaced(path_);
+    }
     const std::vector<Path> names = readEntriesAt(folder->fd.get(), path_, true, false).files;
     std::vector<File> files;
     files.reserve(names.size());
+    // Each file's path by the target-path rule, from the prefix composed once for the folder.
     for (const Path& name : names)
         files.push_back(File(folder->prefix + name.native(), folder));
-    listedFolder = folder;
     return files;
+}
+
+void Folder::CheckStillAtItsPath() const
+{
+    const struct stat st = statAt(AT_FDCWD, cpath(path_, "open folder"), 0, path_, "open folder");
+    if (identityOf(st) != identity_)
+        throw FolderReplaced(path_);
 }
 
 void Folder::Name(const Path& newName)
 {
+    if (identity_ != FolderIdentity()) {
+        struct stat st {};
+        if (sys().fstatat(AT_FDCWD, cpath(path_, "rename"), &st, 0) == 0 &&
+            identityOf(st) != identity_)
+            fail(ESTALE, path_, "rename (the folder's path names another folder now)");
+    }
     renameInPlace(path_.native(), {AT_FDCWD, path_.c_str(), path_.native()}, newName);
 }
 
-Folder FileSystemObject::GetFolder(const Path& path) const
+Folder FileSystemObject::GetFolder(const Path& path)
 {
-    const char* op = "open folder";
-    const struct stat st = statAt(AT_FDCWD, cpath(path, op), 0, path, op);
-    if (!S_ISDIR(st.st_mode))
-        fail(ENOTDIR, path, op);
-    return Folder(path);
+    Folder folder(path);
+    held_ = openFolder(path, folder.IsRootFolder(), "open folder");
+    folder.identity_ = held_->identity;
+    folder.opened_ = held_;
+    return folder;
 }
 
 File FileSystemObject::GetFile(const Path::string_type& path) const
@@ -588,7 +635,7 @@ File FileSystemObject::GetFile(const Path::string_type& path) const
     if (path.find('\0') != std::string::npos)
         fail(EINVAL, Path(path), op);
     const char* at = path.c_str();
-    std::shared_ptr<const OpenedFolder> folder = listedFolder.lock();
+    std::shared_ptr<const OpenedFolder> folder = held_;
     if (folder) {
         if (const char* name = folder->nameOf(path))
             at = name;
@@ -615,7 +662,9 @@ File FileSystemObject::GetFile(const Path::string_type& path) const
 Folder FileSystemObject::CreateFolder(const Path& path) const
 {
     const char* op = "create folder";
-    if (sys().mkdirat(AT_FDCWD, cpath(path, op), 0777) != 0)
+    cpath(path, op);
+    const auto [dirfd, at] = placeOf(held_, path.native());
+    if (sys().mkdirat(dirfd, at, 0777) != 0)
         fail(errno, path, op);
     return Folder(path);
 }
@@ -623,8 +672,9 @@ Folder FileSystemObject::CreateFolder(const Path& path) const
 void FileSystemObject::CreateTextFile(const Path& path) const
 {
     const char* op = "create file";
-    const int fd = sys().openat(AT_FDCWD, cpath(path, op),
-                                O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+    cpath(path, op);
+    const auto [dirfd, at] = placeOf(held_, path.native());
+    const int fd = sys().openat(dirfd, at, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
     if (fd < 0)
         fail(errno, path, op);
     sys().close(fd);
@@ -637,8 +687,17 @@ void FileSystemObject::DeleteFolder(const Path& path) const
     const Path name = path.filename();
     if (name.empty() || name == "." || name == "..")
         fail(EINVAL, path, op);
+    // The folder looked up is deleted only while its path still names it.
+    const FolderIdentity* expected = held_ && held_->path == path.native() ? &held_->identity
+                                                                           : nullptr;
     const Fd parent = openDirectory(AT_FDCWD, cpath(parentOf(path), op), 0, path, op);
     const struct stat st = statAt(parent.get(), name.c_str(), AT_SYMLINK_NOFOLLOW, path, op);
+    if (expected) {
+        const struct stat seen =
+            S_ISLNK(st.st_mode) ? statAt(parent.get(), name.c_str(), 0, path, op) : st;
+        if (identityOf(seen) != *expected)
+            fail(ESTALE, path, "delete folder (its path names another folder now)");
+    }
     if (S_ISLNK(st.st_mode)) {
         // A link is removed as a link; what it leads to is kept.
         if (sys().unlinkat(parent.get(), name.c_str(), 0) != 0)
@@ -649,7 +708,7 @@ void FileSystemObject::DeleteFolder(const Path& path) const
         fail(ENOTDIR, path, op);
     if (isReadOnly(st))
         fail(EACCES, path, op);
-    deleteTree(parent.get(), name.native(), st.st_dev, path);
+    deleteTree(parent.get(), name.native(), identityOf(st), path);
 }
 
 FolderEntries ReadFolder(const Path& folder) { return readEntries(folder, true, true); }

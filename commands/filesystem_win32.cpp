@@ -399,6 +399,30 @@ FsError::FsError(int code, const Path& path, const std::string& operation)
 {
 }
 
+namespace {
+
+// The volume serial number and file ID of the folder at the path. Windows keeps no handle open
+// between calls: an open folder could then not be renamed or deleted.
+FolderIdentity identityOf(const Path& path, const char* operation)
+{
+    const HANDLE handle =
+        CreateFileW(cpath(path, operation), FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        failLast(path, operation);
+    BY_HANDLE_FILE_INFORMATION info{};
+    const BOOL read = GetFileInformationByHandle(handle, &info);
+    const DWORD error = GetLastError();
+    CloseHandle(handle);
+    if (!read)
+        fail(error, path, operation);
+    return {info.dwVolumeSerialNumber,
+            (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+} // namespace
+
 Path NameFromText(const std::string& utf8Text)
 {
     if (utf8Text.empty())
@@ -446,12 +470,20 @@ std::vector<File> Folder::Files() const
 
 void Folder::Name(const Path& newName) { renameInPlace(path_, newName); }
 
-Folder FileSystemObject::GetFolder(const Path& path) const
+void Folder::CheckStillAtItsPath() const
+{
+    if (identityOf(path_, "open folder") != identity_)
+        throw FolderReplaced(path_);
+}
+
+Folder FileSystemObject::GetFolder(const Path& path)
 {
     const char* op = "open folder";
     if (!(attributesOf(path, op) & FILE_ATTRIBUTE_DIRECTORY))
         fail(ERROR_DIRECTORY, path, op);
-    return Folder(path);
+    Folder folder(path);
+    folder.identity_ = identityOf(path, op);
+    return folder;
 }
 
 File FileSystemObject::GetFile(const Path::string_type& native) const
@@ -504,7 +536,8 @@ void FileSystemObject::DeleteFolder(const Path& path) const
 
 FolderEntries ReadFolder(const Path& folder)
 {
-    return {listNames(folder, EntryKind::File), listNames(folder, EntryKind::Folder)};
+    const FolderIdentity identity = identityOf(folder, "read folder");
+    return {listNames(folder, EntryKind::File), listNames(folder, EntryKind::Folder), identity};
 }
 
 std::vector<Path> ListFileNames(const Path& folder) { return listNames(folder, EntryKind::File); }

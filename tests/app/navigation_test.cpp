@@ -93,29 +93,6 @@ TEST_F(NavigationTest, AVanishedFolderKeepsTheLastGoodOneWithAWarning)
     EXPECT_EQ(files().Path(), root / "other");
 }
 
-// A folder read ahead is shown by the one opening that follows, and only if it opens that
-// folder; every later opening reads the disk again. (Opening drops or takes the read, which
-// waits for it to finish, so the files made after it were surely not in it.)
-TEST_F(NavigationTest, AFolderReadAheadIsShownOnceAndOnlyForThatFolder)
-{
-    StartWindow();
-    tree().UseReadAhead(app::ReadAhead(root / "sub"));
-    tree().OpenFolder(root / "other");
-    EXPECT_TRUE(files().Names().empty());
-    Touch(root / "sub" / "made after the first read.txt");
-    tree().OpenFolder(root / "sub");
-    EXPECT_EQ(files().Names(),
-              (std::vector<fs::path>{"in sub.txt", "made after the first read.txt"}));
-
-    tree().UseReadAhead(app::ReadAhead(root));
-    tree().OpenFolder(root);
-    EXPECT_EQ(files().Names(), std::vector<fs::path>{"top.txt"});
-    Touch(root / "top2.txt");
-    tree().OpenFolder(root / "sub");
-    tree().OpenFolder(root);
-    EXPECT_EQ(files().Names(), (std::vector<fs::path>{"top.txt", "top2.txt"}));
-}
-
 TEST_F(NavigationTest, TabsShowTheirPage)
 {
     StartWindow();

@@ -1,7 +1,8 @@
-// The window suites share one QApplication. The Trash they could reach is a scratch one.
+// The window suites share one application object, with the program's net for failures. The
+// Trash they could reach is a scratch one.
 #include <QtCore/QDir>
 #include <QtCore/QTemporaryDir>
-#include <QtWidgets/QApplication>
+#include "application.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,6 @@ int main(int argc, char* argv[])
     if (!dataHome.isValid())
         return 1;
     setenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path()).constData(), 1);
-    QApplication application(argc, argv);
+    app::Application application(argc, argv);
     return RUN_ALL_TESTS();
 }

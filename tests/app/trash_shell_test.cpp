@@ -6,6 +6,8 @@
 #include <QtCore/QDir>
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QTimer>
+#include <QtGui/QImage>
+#include <QtGui/QScreen>
 #include <QtTest/QTest>
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QApplication>
@@ -21,6 +23,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -28,7 +31,39 @@ namespace {
 
 fs::path dataHome;
 
-// Answers the modal dialogs as they come, in order, and remembers what they said.
+// Whether the dialog's frame lies inside its screen's available area, with each of its buttons
+// shown whole inside it.
+bool FitsItsScreen(const QWidget& dialog)
+{
+    const QRect room = dialog.screen()->availableGeometry();
+    const auto* box = dialog.findChild<QDialogButtonBox*>();
+    if (!room.contains(dialog.frameGeometry()) || !box || box->buttons().isEmpty())
+        return false;
+    for (const QAbstractButton* button : box->buttons())
+        if (!button->isVisible() || button->visibleRegion().boundingRect() != button->rect() ||
+            !room.contains(QRect(button->mapToGlobal(QPoint(0, 0)), button->size())))
+            return false;
+    return true;
+}
+
+// Whether a label shows all of its text: no word wider than the label, no line below it.
+bool ShowsAllItsText(const QLabel& label)
+{
+    return label.minimumSizeHint().width() <= label.width() &&
+           (!label.hasHeightForWidth() || label.heightForWidth(label.width()) <= label.height());
+}
+
+// What one dialog showed when it was answered.
+struct SeenDialog {
+    QString name;
+    QString text;  // its labels' texts and its texts' accessible names
+    QImage image;
+    bool fitsItsScreen = false;
+    bool labelsShowAllText = true;
+    Qt::TextFormat failureFormat = Qt::AutoText;
+};
+
+// Answers the modal dialogs as they come, in order, and remembers what they showed.
 class BoxAnswerer {
 public:
     explicit BoxAnswerer(std::deque<QDialogButtonBox::StandardButton> answers)
@@ -37,8 +72,15 @@ public:
         QObject::connect(&timer_, &QTimer::timeout, [this] { answer(); });
         timer_.start(5);
     }
-    QStringList texts;
-    QStringList names;
+    std::vector<SeenDialog> seen;
+
+    QStringList names() const
+    {
+        QStringList names;
+        for (const SeenDialog& dialog : seen)
+            names << dialog.name;
+        return names;
+    }
 
 private:
     void answer()
@@ -46,20 +88,32 @@ private:
         QWidget* dialog = QApplication::activeModalWidget();
         if (!dialog || answers_.empty())
             return;
-        QStringList shown;
-        for (const QLabel* label : dialog->findChildren<QLabel*>())
-            shown << label->text();
-        for (const QWidget* child : dialog->findChildren<QWidget*>())
-            if (!child->accessibleName().isEmpty())
-                shown << child->accessibleName();
-        texts << shown.join('\n');
-        names << dialog->objectName();
+        seen.push_back(look(*dialog));
         auto* buttons = dialog->findChild<QDialogButtonBox*>();
         QAbstractButton* button = buttons ? buttons->button(answers_.front()) : nullptr;
         answers_.pop_front();
         if (button)
             button->click();
     }
+
+    static SeenDialog look(QWidget& dialog)
+    {
+        SeenDialog seen{dialog.objectName(), {}, dialog.grab().toImage(), FitsItsScreen(dialog)};
+        QStringList texts;
+        for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+            texts << label->text();
+            if (label->isVisible() && !label->text().isEmpty())
+                seen.labelsShowAllText = seen.labelsShowAllText && ShowsAllItsText(*label);
+        }
+        for (const QWidget* child : dialog.findChildren<QWidget*>())
+            if (!child->accessibleName().isEmpty())
+                texts << child->accessibleName();
+        seen.text = texts.join('\n');
+        if (auto* box = qobject_cast<QMessageBox*>(&dialog))
+            seen.failureFormat = box->textFormat();
+        return seen;
+    }
+
     std::deque<QDialogButtonBox::StandardButton> answers_;
     QTimer timer_;
 };
@@ -129,8 +183,8 @@ TEST_F(TrashShellTest, AConfirmedFileMovesToTheTrashWithItsExactPathRecorded)
     EXPECT_FALSE(fs::exists(file));
     EXPECT_EQ(read(trashed("50% off report.txt")), "contents");
     EXPECT_EQ(recordedPath("50% off report.txt"), file.string());
-    ASSERT_EQ(answerer.texts.size(), 1);
-    EXPECT_TRUE(answerer.texts[0].contains("50% off report.txt"));
+    ASSERT_EQ(answerer.seen.size(), 1u);
+    EXPECT_TRUE(answerer.seen[0].text.contains("50% off report.txt"));
 }
 
 TEST_F(TrashShellTest, ADeclinedQuestionKeepsTheFileAndTheTrashUnchanged)
@@ -140,7 +194,7 @@ TEST_F(TrashShellTest, ADeclinedQuestionKeepsTheFileAndTheTrashUnchanged)
     commands::DeleteToRecycleBin(shell, file);
     EXPECT_EQ(read(file), "kept");
     EXPECT_FALSE(fs::exists(trashed("keep me")));
-    EXPECT_EQ(answerer.names, QStringList{"TrashQuestion"});
+    EXPECT_EQ(answerer.names(), QStringList{"TrashQuestion"});
 }
 
 TEST_F(TrashShellTest, EnterAnswersYesAndEscAnswersNo)
@@ -169,8 +223,8 @@ TEST_F(TrashShellTest, AFileTheTrashCannotTakeIsReportedAndNeverDeleted)
 {
     BoxAnswerer answerer({QDialogButtonBox::Yes, QDialogButtonBox::Ok});
     commands::DeleteToRecycleBin(shell, folder_ / "vanished");
-    EXPECT_EQ(answerer.names, (QStringList{"TrashQuestion", "TrashFailure"}));
-    EXPECT_TRUE(answerer.texts.value(1).contains("vanished"));
+    ASSERT_EQ(answerer.names(), (QStringList{"TrashQuestion", "TrashFailure"}));
+    EXPECT_TRUE(answerer.seen[1].text.contains("vanished"));
 }
 
 TEST_F(TrashShellTest, QuestionsFollowTheWindowsLanguage)
@@ -179,9 +233,62 @@ TEST_F(TrashShellTest, QuestionsFollowTheWindowsLanguage)
     russian = true;
     BoxAnswerer answerer({QDialogButtonBox::No});
     commands::DeleteToRecycleBin(shell, file);
-    ASSERT_EQ(answerer.texts.size(), 1);
-    EXPECT_TRUE(answerer.texts[0].contains(QString::fromUtf8("корзину")));
-    EXPECT_TRUE(answerer.texts[0].contains(QString::fromUtf8("файл")));
+    ASSERT_EQ(answerer.seen.size(), 1u);
+    EXPECT_TRUE(answerer.seen[0].text.contains(QString::fromUtf8("корзину")));
+    EXPECT_TRUE(answerer.seen[0].text.contains(QString::fromUtf8("файл")));
+}
+
+TEST_F(TrashShellTest, TwoLongNamesThatDifferOnlyInTheMiddleAskDifferentQuestions)
+{
+    // Wide letters: a line of them is far wider than the same count of average ones.
+    const std::string start(110, 'W'), end(130, 'W');
+    BoxAnswerer answerer({QDialogButtonBox::No, QDialogButtonBox::No});
+    commands::DeleteToRecycleBin(shell, write(start + "1" + end));
+    commands::DeleteToRecycleBin(shell, write(start + "2" + end));
+    ASSERT_EQ(answerer.seen.size(), 2u);
+    EXPECT_NE(answerer.seen[0].image, answerer.seen[1].image) << "the two questions look alike";
+}
+
+TEST_F(TrashShellTest, AVeryLongPathKeepsTheQuestionAndTheFailureOnTheScreen)
+{
+    fs::path path = folder_;
+    while (path.native().size() < 3700)
+        path /= std::string(250, 'd');
+    path /= "missing file";
+    BoxAnswerer answerer({QDialogButtonBox::Yes, QDialogButtonBox::Ok});
+    commands::DeleteToRecycleBin(shell, path);
+    ASSERT_EQ(answerer.names(), (QStringList{"TrashQuestion", "TrashFailure"}));
+    EXPECT_TRUE(answerer.seen[0].fitsItsScreen) << "the question or its buttons are off the screen";
+    EXPECT_TRUE(answerer.seen[0].text.contains(QString::fromStdString(path.parent_path().native())))
+        << "the question lost a part of the folder";
+    EXPECT_TRUE(answerer.seen[1].fitsItsScreen) << "the failure box or its button are off the screen";
+    EXPECT_TRUE(answerer.seen[1].labelsShowAllText) << "the failure box clips its message";
+}
+
+// Names from the disk are never markup, nor can they break or reorder the text around them.
+TEST_F(TrashShellTest, NamesAreShownAsTheyAreWrittenNeverAsMarkup)
+{
+    const QString image = "<img width=3000 height=3000 src=x>";
+    const QString font = "<font color=red size=7>big &amp; red";
+    for (const QString& name : {image, font}) {
+        BoxAnswerer answerer({QDialogButtonBox::Yes, QDialogButtonBox::Ok});
+        commands::DeleteToRecycleBin(shell, folder_ / name.toStdString());  // no such file
+        ASSERT_EQ(answerer.names(), (QStringList{"TrashQuestion", "TrashFailure"}))
+            << name.toStdString();
+        for (const SeenDialog& seen : answerer.seen) {
+            const std::string what = (seen.name + " for " + name).toStdString();
+            EXPECT_TRUE(seen.text.contains(name)) << what << ": " << seen.text.toStdString();
+            EXPECT_TRUE(seen.fitsItsScreen) << what;
+            EXPECT_LT(seen.image.height(), 300) << what;
+        }
+        EXPECT_EQ(answerer.seen[1].failureFormat, Qt::PlainText);
+    }
+    const std::string disguised = "line\nbreak\u202Etxt.exe";
+    BoxAnswerer answerer({QDialogButtonBox::No});
+    commands::DeleteToRecycleBin(shell, write(disguised));
+    ASSERT_EQ(answerer.seen.size(), 1u);
+    EXPECT_TRUE(answerer.seen[0].text.contains(QString::fromUtf8("line\uFFFDbreak\uFFFDtxt.exe")))
+        << answerer.seen[0].text.toStdString();
 }
 
 TEST_F(TrashShellTest, ARequestThatCannotBeUndoneIsRefusedUntouched)

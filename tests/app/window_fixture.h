@@ -3,6 +3,7 @@
 // Helpers shared by the window suites: a fixture that starts the real window in a temporary
 // folder, a modal-dialog answerer, and lookups of controls by name.
 
+#include "application.h"
 #include "drive_list.h"
 #include "file_list.h"
 #include "folder_tree.h"
@@ -58,6 +59,13 @@ public:
 
     // The texts of the dialogs answered, in order.
     const QStringList& texts() const { return texts_; }
+    // How each dialog answered looked on the screen: its frame's size, and for a message box
+    // whether its text was shown as plain text.
+    struct Look {
+        QSize size;
+        bool plainText = true;
+    };
+    const std::vector<Look>& looks() const { return looks_; }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
@@ -72,8 +80,11 @@ public:
                                  : answers_[std::min<std::size_t>(texts_.size() - 1,
                                                                   answers_.size() - 1)];
             // Answered once the dialog's own event loop runs.
-            QTimer::singleShot(0, dialog, [dialog, answer] {
+            QTimer::singleShot(0, dialog, [this, dialog, answer] {
                 dialog->setProperty(pending, false);
+                const auto* box = qobject_cast<const QMessageBox*>(dialog);
+                looks_.push_back({dialog->frameGeometry().size(),
+                                  !box || box->textFormat() == Qt::PlainText});
                 auto* buttons = dialog->findChild<QDialogButtonBox*>();
                 QAbstractButton* button =
                     buttons ? buttons->button(QDialogButtonBox::StandardButton(int(answer)))
@@ -102,6 +113,7 @@ private:
     static constexpr const char* pending = "ffnameAnswerPending";
     std::vector<QMessageBox::StandardButton> answers_;
     QStringList texts_;
+    std::vector<Look> looks_;
 };
 
 // The scratch Trash's folder of trashed files (the suites' XDG_DATA_HOME).
@@ -120,6 +132,8 @@ protected:
 
     void TearDown() override
     {
+        if (auto* application = qobject_cast<app::Application*>(qApp))
+            application->SetFailureHandler({});
         window_.reset();
         QDir::setCurrent(previousDir_);
         std::error_code error;
@@ -133,6 +147,9 @@ protected:
         window_ = std::make_unique<app::MainWindow>(*shell_);
         app::MainWindow* shown = window_.get();
         shell_->attach(shown, [shown] { return shown->RussianShown(); });
+        if (auto* application = qobject_cast<app::Application*>(qApp))
+            application->SetFailureHandler(
+                [shown](const QString& what) { shown->ShowUncaughtFailure(what); });
         window_->show();
     }
 

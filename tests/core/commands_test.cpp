@@ -4,6 +4,10 @@
 #include "fakes.h"
 #include "sandbox.h"
 
+#include <functional>
+#include <map>
+#include <utility>
+
 using namespace commands;
 
 namespace {
@@ -23,6 +27,26 @@ protected:
         for (const Path& n : ListFileNames(dir))
             names.push_back(n.string());
         return names;
+    }
+
+    // Every entry below a folder with its bytes, a folder's as "/", to compare a tree over time.
+    static std::map<std::string, std::string> contentsOf(const fs::path& dir)
+    {
+        std::map<std::string, std::string> contents;
+        for (const auto& entry : fs::recursive_directory_iterator(dir))
+            contents[fs::relative(entry.path(), dir).string()] =
+                entry.is_directory() ? "/" : read(entry.path());
+        return contents;
+    }
+
+    // Another program moves the window's folder away and makes a new one at its path, holding
+    // files and a subfolder of the same names.
+    void swapTheFolder(const std::vector<std::string>& files)
+    {
+        fs::rename(at("current"), at("moved away"));
+        for (const std::string& name : files)
+            write("current/" + name, "newcomer " + name);
+        folder("current/sub");
     }
 
     FakeWindow window;
@@ -130,6 +154,36 @@ TEST_F(CommandsTest, CommandsOnAVanishedFolderFailOutsideTheTrapWithNoChange)
     }
     EXPECT_TRUE(window.refreshes.empty());
     EXPECT_FALSE(exists(at("vanished")));
+}
+
+TEST_F(CommandsTest, EveryCommandOnAFolderSwappedAtItsPathChangesNeitherFolderAndSaysSo)
+{
+    write("current/f", "listed f");
+    write("current/g", "listed g");
+    folder("current/sub");
+    window.identity = ReadFolder(window.folder).identity;  // as the window read it
+    swapTheFolder({"f", "g"});
+    const auto listed = contentsOf(at("moved away"));
+    const auto newcomer = contentsOf(at("current"));
+    window.selected = "f";
+    window.name = "x";  // so that no command leaves early for an empty name
+    const std::pair<const char*, void (CommandFrame::*)()> clicks[] = {
+        {"cbCr", &CommandFrame::cbCr_Click},         {"cbRen", &CommandFrame::cbRen_Click},
+        {"cbDel", &CommandFrame::cbDel_Click},       {"cbCrFile", &CommandFrame::cbCrFile_Click},
+        {"cbRenFile", &CommandFrame::cbRenFile_Click}, {"cbDelFile", &CommandFrame::cbDelFile_Click},
+        {"cbDelAll", &CommandFrame::cbDelAll_Click}, {"cbRenAll", &CommandFrame::cbRenAll_Click}};
+    for (const bool justDelete : {true, false}) {
+        window.justDelete = justDelete;
+        for (const auto& [name, click] : clicks) {
+            SCOPED_TRACE(std::string(name) + (justDelete ? ", Just Delete" : ", to the Trash"));
+            EXPECT_THROW(frame.Run(click), FolderReplaced);
+            EXPECT_EQ(contentsOf(at("moved away")), listed);
+            EXPECT_EQ(contentsOf(at("current")), newcomer);
+        }
+    }
+    EXPECT_TRUE(fs::is_empty(at("trash")));
+    EXPECT_TRUE(shell.requests.empty());
+    EXPECT_TRUE(window.refreshes.empty());
 }
 
 // ---- File page
@@ -332,6 +386,47 @@ TEST_F(CommandsTest, DeleteAllToTheBinAsksOncePerFileAndGoesOnAfterANo)
     EXPECT_EQ(filesIn(at("current")), std::vector<std::string>{"f2"});
     EXPECT_EQ(filesIn(at("trash")), (std::vector<std::string>{"f1", "f3"}));
     EXPECT_EQ(window.refreshes, Refreshes{"files"});
+}
+
+// A shell that hands each request on, and once it is carried out lets another program act.
+class InterruptedShell final : public Shell {
+public:
+    InterruptedShell(Shell& shell, std::function<void()> meanwhile)
+        : shell_(shell), meanwhile_(std::move(meanwhile))
+    {
+    }
+    int SHFileOperation(ShellFileOperation& request) override
+    {
+        const int result = shell_.SHFileOperation(request);
+        meanwhile_();
+        return result;
+    }
+
+private:
+    Shell& shell_;
+    std::function<void()> meanwhile_;
+};
+
+// The user may answer each question much later; meanwhile the folder may be swapped. The next
+// path would name the newcomer's file of the same name.
+TEST_F(CommandsTest, DeleteAllToTheBinStopsWhenTheFolderIsSwappedBetweenTwoQuestions)
+{
+    for (const char* name : {"f1", "f2", "f3"})
+        write(std::string("current/") + name, "listed");
+    bool swapped = false;
+    InterruptedShell interrupted(shell, [&] {
+        if (!std::exchange(swapped, true))
+            swapTheFolder({"f1", "f2", "f3"});
+    });
+    window.identity = ReadFolder(window.folder).identity;
+    CommandFrame asking(window, interrupted);
+    EXPECT_THROW(asking.Run(&CommandFrame::cbDelAll_Click), FolderReplaced);
+    EXPECT_EQ(shell.requests.size(), 1u);
+    EXPECT_EQ(read(at("trash/f1")), "listed");
+    EXPECT_EQ(filesIn(at("moved away")), (std::vector<std::string>{"f2", "f3"}));
+    for (const char* name : {"f1", "f2", "f3"})
+        EXPECT_EQ(read(at("current") / name), std::string("newcomer ") + name);
+    EXPECT_TRUE(window.refreshes.empty());
 }
 
 TEST_F(CommandsTest, DeleteAllOverAnEmptyFolderOnlyRefreshes)

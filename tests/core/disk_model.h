@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -23,6 +24,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -234,6 +236,7 @@ struct Outcome {
     // an error may only leave the first (nothing changed), and no refresh.
     std::vector<Possible> possible;
     bool throws = false;  // without faults the click ends with an error
+    bool replaced = false;  // that error is FolderReplaced
     // A folder delete: inside this folder any part may be gone, each remaining entry as it was.
     std::optional<std::string> looseFolder;
 };
@@ -285,8 +288,9 @@ inline bool isOneElement(const std::string& name)
            name.find('\0') == std::string::npos && name.size() <= nameMax;
 }
 
-// What the click is to do to the state.
-inline Outcome predict(const State& before, const Click& c)
+// What the click is to do to the state. folderReplaced: another program has put another folder
+// at the click's path since the window read the folder it shows.
+inline Outcome predict(const State& before, const Click& c, bool folderReplaced = false)
 {
     Outcome out;
     const Refreshes none, tree{"tree"}, files{"files"}, both{"tree", "files"};
@@ -297,6 +301,13 @@ inline Outcome predict(const State& before, const Click& c)
         add(before, none);
         return out;
     };
+    // The command's lookup of its folder fails when the path names nothing, or another folder
+    // than the one the window shows.
+    const bool lookupFails = !folderExists || folderReplaced;
+    auto failsAtLookup = [&] {
+        out.replaced = folderExists;
+        return throwsNow();
+    };
     switch (c.command) {
     case Command::Cr:
     case Command::CrFile: {
@@ -306,8 +317,8 @@ inline Outcome predict(const State& before, const Click& c)
             add(before, isFolder ? both : none);
             return out;
         }
-        if (!folderExists)
-            return throwsNow();
+        if (lookupFails)
+            return failsAtLookup();
         add(before, isFolder ? both : none);
         if (c.name.find('\0') != std::string::npos)
             return out;
@@ -323,8 +334,8 @@ inline Outcome predict(const State& before, const Click& c)
             add(before, tree);
             return out;
         }
-        if (!folderExists)
-            return throwsNow();
+        if (lookupFails)
+            return failsAtLookup();
         add(before, tree);
         const std::string to = State::join(State::parentOf(c.folder), c.name);
         if (isOneElement(c.name) && c.name != State::nameOf(c.folder) && !before.find(to)) {
@@ -335,8 +346,8 @@ inline Outcome predict(const State& before, const Click& c)
         return out;
     }
     case Command::Del: {
-        if (!folderExists)
-            return throwsNow();
+        if (lookupFails)
+            return failsAtLookup();
         add(before, both);
         State s = before;
         s.erase(c.folder);
@@ -346,8 +357,8 @@ inline Outcome predict(const State& before, const Click& c)
     }
     case Command::RenFile:
     case Command::DelFile: {
-        if (!folderExists)
-            return throwsNow();
+        if (lookupFails)
+            return failsAtLookup();
         const bool rename = c.command == Command::RenFile;
         if (rename && c.name.empty()) {
             add(before, none);
@@ -390,8 +401,8 @@ inline Outcome predict(const State& before, const Click& c)
     }
     case Command::DelAll:
     case Command::RenAll: {
-        if (!folderExists)
-            return throwsNow();
+        if (lookupFails)
+            return failsAtLookup();
         const bool rename = c.command == Command::RenAll;
         State s = before;
         Refreshes r = rename ? none : files;
@@ -434,35 +445,39 @@ inline Outcome predict(const State& before, const Click& c)
 }
 
 // Runs one click over the tree below root, as the window would: a failure that leaves the
-// click procedure is caught and shown, and the window stays open.
+// click procedure is caught and shown, and the window stays open. The identity is what the
+// window read as its folder; unset, whatever the path names when a command asks.
 struct Result {
     bool threw = false;
+    bool replaced = false;  // the error was FolderReplaced
     std::string error;
     Refreshes refreshes;
 };
 
-inline Result click(const Click& c, const fs::path& root, const fs::path& trash)
+inline Result click(const Click& c, const fs::path& root, const fs::path& trash,
+                    std::optional<commands::FolderIdentity> identity = std::nullopt)
 {
     FakeWindow window;
     window.folder = c.folder.empty() ? root : fs::path(root.native() + "/" + c.folder);
     window.selected = c.selected;
     window.name = c.name;
     window.justDelete = c.justDelete;
+    window.identity = identity;
     RecordingShell shell(trash);
     shell.answers = c.answers;
     commands::CommandFrame frame(window, shell);
     Result run;
+    using Procedure = void (commands::CommandFrame::*)();
+    static const Procedure procedures[] = {
+        &commands::CommandFrame::cbCr_Click,      &commands::CommandFrame::cbRen_Click,
+        &commands::CommandFrame::cbDel_Click,     &commands::CommandFrame::cbCrFile_Click,
+        &commands::CommandFrame::cbRenFile_Click, &commands::CommandFrame::cbDelFile_Click,
+        &commands::CommandFrame::cbDelAll_Click,  &commands::CommandFrame::cbRenAll_Click};
     try {
-        switch (c.command) {
-        case Command::Cr: frame.cbCr_Click(); break;
-        case Command::Ren: frame.cbRen_Click(); break;
-        case Command::Del: frame.cbDel_Click(); break;
-        case Command::CrFile: frame.cbCrFile_Click(); break;
-        case Command::RenFile: frame.cbRenFile_Click(); break;
-        case Command::DelFile: frame.cbDelFile_Click(); break;
-        case Command::DelAll: frame.cbDelAll_Click(); break;
-        case Command::RenAll: frame.cbRenAll_Click(); break;
-        }
+        frame.Run(procedures[int(c.command)]);
+    } catch (const commands::FolderReplaced& e) {
+        run.threw = run.replaced = true;
+        run.error = e.what();
     } catch (const std::exception& e) {
         run.threw = true;
         run.error = e.what();
@@ -498,6 +513,11 @@ inline std::optional<std::string> judge(const State& before, const Outcome& outc
     if (run.threw) {
         if (strict && !outcome.throws)
             why << "the click failed outside its trap: " << run.error << "\n";
+        // A fault may fail the lookup before the identities are compared, never the other way.
+        if (run.replaced && !outcome.replaced)
+            why << "the click saw another folder where the window's is: " << run.error << "\n";
+        if (strict && outcome.replaced && !run.replaced)
+            why << "the click was to fail with FolderReplaced, not: " << run.error << "\n";
         if (!(after == before))
             why << "a click that failed changed the disk\n";
         if (!run.refreshes.empty())
@@ -534,6 +554,115 @@ inline std::optional<std::string> judge(const State& before, const Outcome& outc
         return std::nullopt;
     why << "  before:\n" << before.describe() << "\n  after:\n" << after.describe();
     return why.str();
+}
+
+// ---- The window's folder followed by what it is, not by its path.
+
+// Where an entry is, relative to the root (the trash's entries under "trash/"), and what it is.
+struct Whereabout {
+    std::string rel;
+    Entry entry;
+    bool operator==(const Whereabout&) const = default;
+};
+// Every entry below the root by its inode. An entry with a second name is kept under one of
+// them here; the picture by path keeps both.
+using Whereabouts = std::map<ino_t, Whereabout>;
+
+// The picture by path (as scan makes it, with the trash at root/trash) and the entries by
+// inode, from one walk over the root.
+struct Snapshot {
+    State state;
+    Whereabouts places;
+};
+
+inline Snapshot snapshot(const fs::path& root)
+{
+    Snapshot taken;
+    const std::string prefix = root.native() + "/";
+    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
+         ++it) {
+        const std::string rel = it->path().native().substr(prefix.size());
+        const Entry entry = entryOnDisk(it->path());
+        if (State::parentOf(rel) == "trash")
+            taken.state.trash.insert(trashKey(entry));
+        else if (!State::within(rel, "trash"))
+            taken.state.disk[rel] = entry;
+        struct stat st {};
+        if (::lstat(it->path().c_str(), &st) == 0)
+            taken.places[st.st_ino] = {rel, entry};
+    }
+    return taken;
+}
+
+// A typed name that leads out of the folder it is typed in.
+inline bool climbsOut(const std::string& name)
+{
+    return ("/" + name + "/").find("/../") != std::string::npos;
+}
+
+// Checks a click against the folder that the window read (`shown`), found by its inode
+// wherever it is now. When the click's path does not name that folder, nothing changes at all.
+// Otherwise nothing changes outside it but its own name (Rename) or its existence (Delete), the
+// trash, and a new entry that a typed ".." puts beside it; no entry changes its bytes; and
+// nothing is lost but what the click deletes on purpose. Returns the explanation of a breach.
+inline std::optional<std::string> judgeByIdentity(const Click& c,
+                                                  const commands::FolderIdentity& shown,
+                                                  const Whereabouts& before, const Whereabouts& after)
+{
+    const auto shownBefore = before.find(ino_t(shown.file));
+    if (shownBefore == before.end() || shownBefore->second.rel != c.folder) {
+        if (before == after)
+            return std::nullopt;
+        return "the click changed the disk, though its path names another folder than the "
+               "window's, or none";
+    }
+    const std::string& home = shownBefore->second.rel;
+    const auto shownAfter = after.find(shownBefore->first);
+    const std::optional<std::string> now =
+        shownAfter == after.end() ? std::nullopt : std::optional(shownAfter->second.rel);
+    const Command k = c.command;
+    const bool deletesFiles = k == Command::DelFile || k == Command::DelAll;
+    const bool renamesFiles = k == Command::RenFile || k == Command::RenAll;
+
+    std::ostringstream why;
+    for (const auto& [inode, was] : before) {
+        const auto found = after.find(inode);
+        if (found != after.end() && !(found->second.entry == was.entry))
+            why << "  changed in place: " << State::quoted(was.rel) << "\n";
+        if (inode == shownBefore->first) {
+            const bool renamed = now && *now != home;
+            if ((!now && k != Command::Del) ||
+                (renamed && (k != Command::Ren || State::parentOf(*now) != State::parentOf(home))))
+                why << "  the window's folder went from " << State::quoted(home) << "\n";
+            continue;
+        }
+        const bool inside = State::within(was.rel, home);
+        const bool fileOfIt = State::parentOf(was.rel) == home && was.entry.kind != Entry::Dir;
+        if (found == after.end()) {
+            if (!(k == Command::Del && inside) && !(deletesFiles && c.justDelete && fileOfIt))
+                why << "  lost: " << State::quoted(was.rel) << "\n";
+            continue;
+        }
+        const std::string& to = found->second.rel;
+        if (to == was.rel)
+            continue;
+        const bool movedAlong = inside && now && to == *now + was.rel.substr(home.size());
+        const bool renamedInIt = renamesFiles && fileOfIt && now && State::parentOf(to) == *now;
+        const bool trashed = deletesFiles && !c.justDelete && fileOfIt && to.starts_with("trash/");
+        if (!movedAlong && !renamedInIt && !trashed)
+            why << "  moved: " << State::quoted(was.rel) << " to " << State::quoted(to) << "\n";
+    }
+    int made = 0;
+    for (const auto& [inode, is] : after) {
+        if (before.contains(inode))
+            continue;
+        const bool creates = k == Command::Cr || k == Command::CrFile;
+        if (!creates || ++made > 1 || !(State::within(is.rel, home) || climbsOut(c.name)))
+            why << "  new: " << State::quoted(is.rel) << "\n";
+    }
+    if (why.str().empty())
+        return std::nullopt;
+    return "outside the window's folder " + State::quoted(home) + ", or lost:\n" + why.str();
 }
 
 // A whole number from the environment, or the fallback when it is not set.
@@ -581,7 +710,7 @@ public:
         for (const char* keep : {"keep1", "keep2"})
             std::ofstream(root_ / "outside" / keep) << "outside " << keep;
         fs::create_directory(root_ / "disk");
-        state_ = scan(root_, trash());
+        rescan();
         grow();
     }
 
@@ -611,10 +740,11 @@ public:
             added.disk[rel] = e;
         }
         materialize(added, root_);
-        state_.disk.merge(added.disk);
+        rescan();
     }
 
-    // The next random click.
+    // The next random click. Before it the window may open another folder, and another program
+    // may change the tree.
     Click next()
     {
         Click c;
@@ -625,8 +755,15 @@ public:
             roll -= weights[i++];
         c.command = allCommands[i];
         const bool onFolderItself = c.command == Command::Ren || c.command == Command::Del;
-        const std::vector<std::string> folders = foldersBelowDisk(onFolderItself);
-        c.folder = folders.empty() || below(20) == 0 ? "disk/vanished" : pick(folders);
+        const bool mayStay = !window_.folder.empty() && !(onFolderItself && window_.folder == "disk");
+        if (!mayStay || below(2)) {
+            const std::vector<std::string> folders = foldersBelowDisk(onFolderItself);
+            open(folders.empty() || below(20) == 0 ? "disk/vanished" : pick(folders));
+        }
+        interference_.clear();
+        if (below(4) == 0)
+            interfere();
+        c.folder = window_.folder;
         const std::vector<fs::path> files = state_.filesIn(c.folder);
         const int choice = below(7);
         if (choice < 5 && !files.empty())
@@ -644,23 +781,151 @@ public:
     // Strict: exactly as without faults. Otherwise any state that the click allows.
     bool step(const Click& c, bool strict = true)
     {
-        const Outcome outcome = predict(state_, c);
-        const Result run = click(c, root_, trash());
-        const State after = scan(root_, trash());
-        if (auto why = judge(state_, outcome, run, after, strict)) {
-            ADD_FAILURE() << c.describe() << "\n" << *why;
+        const bool replaced = identityAt(c.folder).value_or(window_.identity) != window_.identity;
+        const Outcome outcome = predict(state_, c, replaced);
+        const Result run = click(c, root_, trash(), window_.identity);
+        Snapshot after = snapshot(root_);
+        auto why = judge(state_, outcome, run, after.state, strict);
+        if (!why)
+            why = judgeByIdentity(c, window_.identity, places_, after.places);
+        if (why) {
+            ADD_FAILURE() << interference_ << c.describe()
+                          << (replaced ? ", its path naming another folder than the window's" : "")
+                          << "\n" << *why;
             return false;
         }
-        state_ = after;
+        state_ = std::move(after.state);
+        places_ = std::move(after.places);
+        if (run.replaced) {
+            ++replacedClicks_;
+            open(window_.folder);
+        }  // the window re-reads the folder at its path, as it warns
         return true;
     }
 
     const State& state() const { return state_; }
+    // How many clicks found another folder at their path, and said so.
+    int replacedClicks() const { return replacedClicks_; }
 
 private:
     int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
     template <typename T>
     const T& pick(const std::vector<T>& items) { return items[below(int(items.size()))]; }
+
+    // The window opens the folder at the path and remembers what it is; a path that names no
+    // folder gets an identity that no folder has.
+    void open(const std::string& folder)
+    {
+        window_.folder = folder;
+        window_.identity = identityAt(folder).value_or(commands::FolderIdentity{});
+    }
+
+    std::optional<commands::FolderIdentity> identityAt(const std::string& rel) const
+    {
+        struct stat st {};
+        if (::stat(fullPath(rel).c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+            return std::nullopt;
+        return commands::FolderIdentity{std::uint64_t(st.st_dev), std::uint64_t(st.st_ino)};
+    }
+
+    void rescan()
+    {
+        Snapshot now = snapshot(root_);
+        state_ = std::move(now.state);
+        places_ = std::move(now.places);
+    }
+
+    std::string fullPath(const std::string& rel) const { return root_.native() + "/" + rel; }
+
+    // Another program changes the tree: it moves an entry away, swaps a folder for a new one
+    // with files of the same names, removes an entry, or moves another folder to the path of
+    // the window's folder. The window's folder and its parent are its targets more often than
+    // the rest; the folder disk itself stays.
+    void interfere()
+    {
+        const std::string& shown = window_.folder;
+        const int choice = below(3);
+        const std::string target = choice == 0 ? anyEntryBelowDisk()
+                                   : choice == 1 ? shown
+                                                 : State::parentOf(shown);
+        if (!target.starts_with("disk/") || !state_.find(target))
+            return;
+        switch (below(4)) {
+        case 0: moveAway(target); break;
+        case 1: replace(target); break;
+        case 2: remove(target); break;
+        case 3: putAnotherFolderAt(shown); break;
+        }
+        rescan();
+    }
+
+    // Renames the entry within its parent to a name of its own; returns where it went.
+    std::string moveAway(const std::string& rel)
+    {
+        const std::string to = State::join(State::parentOf(rel), "moved " + std::to_string(++moves_));
+        std::error_code failed;
+        fs::rename(fullPath(rel), fullPath(to), failed);
+        if (failed)
+            return rel;
+        state_.move(rel, to);
+        interference_ += "another program moved " + State::quoted(rel) + " to " + State::quoted(to) + "\n";
+        return to;
+    }
+
+    // Moves the folder away and makes a new one at its path, with subfolders and files of the
+    // same names two levels deep: a command that went by the path would find all it expects,
+    // in another folder.
+    void replace(const std::string& rel)
+    {
+        if (!state_.isDir(rel))
+            return;
+        const std::string away = moveAway(rel);
+        if (away == rel)
+            return;
+        State replica;
+        for (const auto& [r, e] : state_.disk) {
+            const std::string inner = r.substr(std::min(r.size(), away.size()));
+            if (State::within(r, away) && std::count(inner.begin(), inner.end(), '/') <= 2)
+                replica.disk[rel + inner] = e.kind == Entry::Dir ? folderEntry() : fileEntry("replica");
+        }
+        materialize(replica, root_);
+        interference_ += "another program made a new " + State::quoted(rel) + "\n";
+    }
+
+    void remove(const std::string& rel)
+    {
+        std::error_code ignored;
+        fs::remove_all(fullPath(rel), ignored);
+        interference_ += "another program removed " + State::quoted(rel) + "\n";
+    }
+
+    // Moves the window's folder away and another folder, not one around it, to its path.
+    void putAnotherFolderAt(const std::string& shown)
+    {
+        if (!shown.starts_with("disk/") || !state_.isDir(shown) || moveAway(shown) == shown)
+            return;
+        std::vector<std::string> others;
+        for (const std::string& f : foldersBelowDisk(true))
+            if (!State::within(shown, f))
+                others.push_back(f);
+        if (others.empty())
+            return;
+        const std::string other = pick(others);
+        std::error_code failed;
+        fs::rename(fullPath(other), fullPath(shown), failed);
+        if (!failed)
+            interference_ += "another program moved " + State::quoted(other) + " to " +
+                             State::quoted(shown) + "\n";
+    }
+
+    std::string anyEntryBelowDisk()
+    {
+        std::vector<std::string> entries;
+        for (const auto& [rel, e] : state_.disk)
+            if (rel.starts_with("disk/"))
+                entries.push_back(rel);
+        return entries.empty() ? std::string() : pick(entries);
+    }
 
     std::vector<std::string> foldersBelowDisk(bool strictlyBelow) const
     {
@@ -673,9 +938,19 @@ private:
         return folders;
     }
 
+    struct Window {
+        std::string folder;  // relative to the root; empty before the first click
+        commands::FolderIdentity identity;
+    };
+
     fs::path root_;
     std::mt19937 random_;
     State state_;
+    Whereabouts places_;  // the same entries by inode
+    Window window_;
+    int moves_ = 0;
+    int replacedClicks_ = 0;
+    std::string interference_;  // what another program did before this click, for a failure
 };
 
 } // namespace model

@@ -4,6 +4,7 @@
 #include "recycle_bin.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,14 @@ public:
     std::string name;
     bool justDelete = false;
     std::vector<std::string> refreshes;  // "tree" or "files", in order
+    // What the window read as its folder; unset, the folder at `folder` when a command asks.
+    std::optional<commands::FolderIdentity> identity;
 
     const std::filesystem::path& DirFolderPath() const override { return folder; }
+    commands::FolderIdentity DirFolderIdentity() const override
+    {
+        return identity ? *identity : commands::FileSystemObject().GetFolder(folder).Identity();
+    }
     void DirFolderRefresh() override { refreshes.push_back("tree"); }
     const std::filesystem::path& DirFilesPath() const override { return folder; }
     std::filesystem::path DirFilesFileName() const override { return selected; }

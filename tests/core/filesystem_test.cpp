@@ -183,7 +183,7 @@ TEST_F(FileSystemTest, FilesIsASnapshotThatRenamesDoNotChange)
 // A batch command looks up each file of its collection by full path. While the collection is
 // held, that finds the file in the folder that was listed, even when another folder has taken
 // its path; once the collection is let go, a path means what it says again.
-TEST_F(FileSystemTest, WhileAFolderIsWalkedItsFilesAreFoundInTheFolderThatWasListed)
+TEST_F(FileSystemTest, UntilReleasedAFolderLookedUpIsWhereItsPathsAreFound)
 {
 #ifdef _WIN32
     GTEST_SKIP() << "an open folder cannot be moved on Windows";
@@ -201,7 +201,12 @@ TEST_F(FileSystemTest, WhileAFolderIsWalkedItsFilesAreFoundInTheFolderThatWasLis
         EXPECT_EQ(read(at("moved/h")), "listed");
         EXPECT_EQ(read(at("cur/f")), "newcomer");
         EXPECT_EQ(read(at("cur/g")), "newcomer");
+        fso.CreateTextFile(at("cur/made"));
+        fso.CreateFolder(at("cur/sub"));
+        EXPECT_TRUE(exists(at("moved/made")));
+        EXPECT_TRUE(fs::is_directory(at("moved/sub")));
     }
+    fso.Release();
     fso.GetFile(at("cur/f")).Delete();
     EXPECT_FALSE(exists(at("cur/f")));
 }

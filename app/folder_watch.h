@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QtCore/QObject>
+
+#include <filesystem>
+
+namespace app {
+
+// Tells when the entries of one folder change on disk, by the system's change notification:
+// entries made, removed or renamed inside it, or the folder itself moved, removed or unmounted.
+// Each spell of changes that the event loop picks up at once is told once.
+class FolderWatch final : public QObject {
+    Q_OBJECT
+public:
+    explicit FolderWatch(QObject* parent);
+    ~FolderWatch() override;
+    Q_DISABLE_COPY_MOVE(FolderWatch)
+
+    // Watches this folder instead of the one before; a folder that cannot be watched is not.
+    void Watch(const std::filesystem::path& folder);
+    // Stops telling until Resume: changes made meanwhile are never told, so that a command's
+    // own changes do not come back as news once it has refreshed the lists itself.
+    void Pause();
+    void Resume();
+
+Q_SIGNALS:
+    void Changed();
+
+private:
+    struct Source;
+    Source* source_;
+    std::filesystem::path folder_;
+    bool paused_ = false;
+};
+
+} // namespace app

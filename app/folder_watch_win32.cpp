@@ -1,0 +1,48 @@
+#include "folder_watch.h"
+
+#include "native_names.h"
+
+#include <QtCore/QFileSystemWatcher>
+
+namespace app {
+
+// Qt's watcher, which on Windows takes every path that the system can name.
+struct FolderWatch::Source {
+    QFileSystemWatcher* watcher = nullptr;
+};
+
+FolderWatch::FolderWatch(QObject* parent) : QObject(parent), source_(new Source)
+{
+    source_->watcher = new QFileSystemWatcher(this);
+    connect(source_->watcher, &QFileSystemWatcher::directoryChanged, this, [this] {
+        if (!paused_)
+            Q_EMIT Changed();
+    });
+}
+
+FolderWatch::~FolderWatch() { delete source_; }
+
+void FolderWatch::Watch(const std::filesystem::path& folder)
+{
+    folder_ = folder;
+    if (!paused_)
+        Resume();
+}
+
+void FolderWatch::Pause()
+{
+    paused_ = true;
+    if (!source_->watcher->directories().isEmpty())
+        source_->watcher->removePaths(source_->watcher->directories());
+}
+
+void FolderWatch::Resume()
+{
+    paused_ = false;
+    if (!source_->watcher->directories().isEmpty())
+        source_->watcher->removePaths(source_->watcher->directories());
+    if (!folder_.empty())
+        source_->watcher->addPath(DisplayName(folder_));
+}
+
+} // namespace app

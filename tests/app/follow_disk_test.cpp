@@ -1,0 +1,164 @@
+// What the window shows is what its commands change: a folder swapped or unmounted under the
+// window is never acted on, and changes that other programs make show in the lists by
+// themselves.
+#include "window_fixture.h"
+
+#include <sys/mount.h>
+
+namespace apptest {
+namespace {
+
+using Names = std::vector<fs::path>;
+
+class FollowDiskTest : public WindowFixture {
+protected:
+    void SetUp() override
+    {
+        WindowFixture::SetUp();
+        fs::create_directory(root / "shown");
+        Touch(root / "shown" / "listed 1", "listed");
+        Touch(root / "shown" / "listed 2", "listed");
+        ASSERT_TRUE(QDir::setCurrent(QString::fromStdString((root / "shown").native())));
+        StartWindow();
+        ASSERT_EQ(files().Names(), (Names{"listed 1", "listed 2"}));
+    }
+
+    // Another program moves the shown folder away and makes a new one in its place; the
+    // window has not heard of it yet.
+    void SwapShownFolder()
+    {
+        fs::rename(root / "shown", root / "moved away");
+        fs::create_directory(root / "shown");
+        Touch(root / "shown" / "never listed", "newcomer");
+        fs::create_directory(root / "shown" / "new sub");
+    }
+
+    static bool Eventually(const std::function<bool()>& condition)
+    {
+        return QTest::qWaitFor(condition, 5000);
+    }
+
+    std::vector<fs::path> TreeNames()
+    {
+        std::vector<fs::path> names;
+        for (int row = 0; row < tree().model()->rowCount(); ++row)
+            names.emplace_back(tree().model()->index(row, 0).data().toString().toStdString());
+        return names;
+    }
+};
+
+// Every command that looks its folder up, after the swap: nothing changes in either folder,
+// the window warns once and then lists what is there now.
+TEST_F(FollowDiskTest, ACommandOnASwappedFolderChangesNothingAndShowsWhatIsThere)
+{
+    struct Case {
+        int tab;
+        const char* button;
+        bool justDelete;
+    };
+    const Case cases[] = {{3, "cbDelAll", true}, {3, "cbDelAll", false}, {3, "cbRenAll", true},
+                          {2, "cbCrFile", true}, {2, "cbDelFile", true}, {2, "cbRenFile", true},
+                          {1, "cbCr", true},     {1, "cbRen", true},     {1, "cbDel", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        ClickTab(c.tab);
+        Click(c.justDelete ? "OptDel" : "OptDelRec");
+        TypeName(QStringLiteral("typed"));
+        files().SelectFile("listed 1");
+        SwapShownFolder();
+        ModalAnswerer answer;
+        Click(c.button);
+        EXPECT_EQ(answer.texts().size(), 1);
+        EXPECT_TRUE(answer.texts().value(0).contains(QStringLiteral("shown")));
+        EXPECT_EQ(Names(fs::directory_iterator(root / "moved away"), {}).size(), 2u);
+        EXPECT_TRUE(fs::exists(root / "moved away" / "listed 1"));
+        EXPECT_TRUE(fs::exists(root / "moved away" / "listed 2"));
+        EXPECT_TRUE(fs::exists(root / "shown" / "never listed"));
+        EXPECT_EQ(Names(fs::directory_iterator(root / "shown"), {}).size(), 2u);
+        EXPECT_FALSE(fs::exists(root / "typed"));
+        EXPECT_TRUE(!fs::exists(TrashFiles()) || fs::is_empty(TrashFiles()));
+        // The lists show the folder now at the path, and the next click acts on it.
+        EXPECT_EQ(files().Names(), Names{"never listed"});
+        EXPECT_NE(std::find(TreeNames().begin(), TreeNames().end(), "new sub"), TreeNames().end());
+
+        fs::remove_all(root / "moved away");
+        fs::remove_all(root / "shown");
+        fs::create_directory(root / "shown");
+        Touch(root / "shown" / "listed 1", "listed");
+        Touch(root / "shown" / "listed 2", "listed");
+        ModalAnswerer quiet;
+        drives().activated(drives().currentIndex());
+        tree().OpenFolder(root / "shown");
+    }
+}
+
+// The files that a mount hid come back when it is lazily unmounted; the window showed the
+// volume's files, so none of the hidden ones is ever deleted.
+TEST_F(FollowDiskTest, ALazilyUnmountedVolumeIsNeverMistakenForTheFolderUnderIt)
+{
+    fs::create_directory(root / "mnt");
+    Touch(root / "mnt" / "hidden under the mount", "hidden");
+    if (geteuid() != 0 || mount("ffname-test", (root / "mnt").c_str(), "tmpfs", 0, "size=1m") != 0)
+        GTEST_SKIP() << "mounting needs root";
+    Touch(root / "mnt" / "on the volume");
+    tree().OpenFolder(root / "mnt");
+    ASSERT_EQ(files().Names(), Names{"on the volume"});
+    ClickTab(3);
+    Click("OptDel");
+    ASSERT_EQ(umount2((root / "mnt").c_str(), MNT_DETACH), 0);
+    ModalAnswerer answer;
+    Click("cbDelAll");
+    EXPECT_EQ(answer.texts().size(), 1);
+    EXPECT_TRUE(fs::exists(root / "mnt" / "hidden under the mount"));
+    EXPECT_EQ(files().Names(), Names{"hidden under the mount"});
+}
+
+TEST_F(FollowDiskTest, ChangesThatAnotherProgramMakesShowInBothLists)
+{
+    Touch(root / "shown" / "made outside");
+    EXPECT_TRUE(Eventually([&] { return files().Names().size() == 3; }));
+    fs::rename(root / "shown" / "listed 1", root / "shown" / "renamed outside");
+    fs::remove(root / "shown" / "listed 2");
+    fs::create_directory(root / "shown" / "folder made outside");
+    EXPECT_TRUE(Eventually([&] {
+        return files().Names() == Names{"made outside", "renamed outside"} &&
+               TreeNames().back() == "folder made outside";
+    }));
+
+    // The folder itself swapped: the lists follow the folder now at its path.
+    SwapShownFolder();
+    EXPECT_TRUE(Eventually([&] { return files().Names() == Names{"never listed"}; }));
+    EXPECT_EQ(TreeNames().back(), "new sub");
+    TypeName(QStringLiteral("made by the window"));
+    ClickTab(2);
+    Click("cbCrFile");
+    EXPECT_TRUE(fs::exists(root / "shown" / "made by the window"));
+}
+
+TEST_F(FollowDiskTest, AFailureThatNoProcedureCatchesIsShownOnceAndTheWindowGoesOn)
+{
+    class Throwing final : public QObject {
+    public:
+        bool event(QEvent* event) override
+        {
+            if (event->type() == QEvent::User)
+                throw std::runtime_error("a fault of the program");
+            return QObject::event(event);
+        }
+    } throwing;
+    ModalAnswerer answer;
+    QCoreApplication::postEvent(&throwing, new QEvent(QEvent::User));
+    QCoreApplication::postEvent(&throwing, new QEvent(QEvent::User));
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(answer.texts().size(), 1);
+    EXPECT_TRUE(answer.texts().front().contains(QStringLiteral("a fault of the program")));
+    EXPECT_TRUE(window().isVisible());
+    ClickTab(2);
+    TypeName(QStringLiteral("still works"));
+    Click("cbCrFile");
+    EXPECT_TRUE(fs::exists(root / "shown" / "still works"));
+}
+
+} // namespace
+} // namespace apptest
