@@ -86,12 +86,15 @@ void MainWindow::StartUp(const std::filesystem::path& working, int workingError)
         return;
     }
     const QString shown = ShownName(DirFolder->Path());
-    if (working.empty()) {
-        ShowWarning(QString::fromUtf8(Warnings().startElsewhere).arg(ErrorText(workingError), shown));
-    } else if (!failed.empty()) {
-        ShowWarning(QString::fromUtf8(Warnings().cannotUseStart)
-                        .arg(ShownName(failed), problem, shown));
-    }
+    QString warning;
+    if (working.empty())
+        warning = QString::fromUtf8(Warnings().startElsewhere).arg(ErrorText(workingError), shown);
+    else if (!failed.empty())
+        warning = QString::fromUtf8(Warnings().cannotUseStart).arg(ShownName(failed), problem, shown);
+    // Said over the window, once it is shown.
+    if (!warning.isEmpty())
+        QMetaObject::invokeMethod(this, [this, warning] { ShowWarning(warning); },
+                                  Qt::QueuedConnection);
 }
 
 // Opens the folder's nearest ancestor that can be read, else the home folder, else the root.

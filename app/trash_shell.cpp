@@ -62,8 +62,9 @@ struct Texts {
     const char* failure;
 };
 
-constexpr Texts englishTexts{"Delete File", "Do you want to move \u201c%1\u201d to the Trash?", "Yes", "No",
-                        "Delete File", "\u201c%1\u201d could not be moved to the Trash: %2"};
+constexpr Texts englishTexts{"Delete File", "Do you want to move \u201c%1\u201d to the Trash?", "Yes",
+                             "No", "Delete File",
+                             "\u201c%1\u201d could not be moved to the Trash: %2"};
 constexpr Texts russianTexts{"Удаление файла", "Переместить «%1» в корзину?", "Да", "Нет",
                              "Удаление файла",
                              "Не удалось переместить «%1» в корзину: %2"};

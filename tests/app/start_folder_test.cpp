@@ -28,11 +28,13 @@ protected:
         WindowFixture::TearDown();
     }
 
-    // Starts the window with the dialogs answered; the texts of the warnings shown.
+    // Starts the window with the dialogs answered; the texts of the warnings shown once it is.
     QStringList Start()
     {
         ModalAnswerer answer;
         StartWindow();
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
         return answer.texts();
     }
 

@@ -29,13 +29,18 @@ protected:
         return names;
     }
 
-    // Every entry below a folder with its bytes, a folder's as "/", to compare a tree over time.
+    // Every entry below a folder with its bytes, a folder's as "/", to compare a tree over time;
+    // nothing for a folder that is gone.
     static std::map<std::string, std::string> contentsOf(const fs::path& dir)
     {
         std::map<std::string, std::string> contents;
-        for (const auto& entry : fs::recursive_directory_iterator(dir))
+        std::error_code gone;
+        for (auto it = fs::recursive_directory_iterator(dir, gone);
+             it != fs::recursive_directory_iterator(); ++it) {
+            const fs::directory_entry& entry = *it;
             contents[fs::relative(entry.path(), dir).string()] =
                 entry.is_directory() ? "/" : read(entry.path());
+        }
         return contents;
     }
 

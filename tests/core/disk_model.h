@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <map>
 #include <optional>
@@ -601,45 +602,42 @@ inline bool climbsOut(const std::string& name)
 }
 
 // Checks a click against the folder that the window read (`shown`), found by its inode
-// wherever it is now. When the click's path does not name that folder, nothing changes at all.
-// Otherwise nothing changes outside it but its own name (Rename) or its existence (Delete), the
-// trash, and a new entry that a typed ".." puts beside it; no entry changes its bytes; and
-// nothing is lost but what the click deletes on purpose. Returns the explanation of a breach.
+// wherever it is now. The click may act only when its path names that folder, and then it
+// changes nothing outside it but the folder's own name (Rename) or existence (Delete), the
+// trash, and a new entry that a typed ".." puts beside it. No entry changes its bytes, and
+// nothing is lost but what the click deletes on purpose. Returns what broke these rules.
 inline std::optional<std::string> judgeByIdentity(const Click& c,
                                                   const commands::FolderIdentity& shown,
                                                   const Whereabouts& before, const Whereabouts& after)
 {
     const auto shownBefore = before.find(ino_t(shown.file));
-    if (shownBefore == before.end() || shownBefore->second.rel != c.folder) {
-        if (before == after)
-            return std::nullopt;
-        return "the click changed the disk, though its path names another folder than the "
-               "window's, or none";
-    }
-    const std::string& home = shownBefore->second.rel;
-    const auto shownAfter = after.find(shownBefore->first);
+    const bool acts = shownBefore != before.end() && shownBefore->second.rel == c.folder;
+    const std::string& home = c.folder;
+    const auto shownAfter = after.find(ino_t(shown.file));
     const std::optional<std::string> now =
         shownAfter == after.end() ? std::nullopt : std::optional(shownAfter->second.rel);
-    const Command k = c.command;
-    const bool deletesFiles = k == Command::DelFile || k == Command::DelAll;
-    const bool renamesFiles = k == Command::RenFile || k == Command::RenAll;
+    auto does = [&](std::initializer_list<Command> commands) {
+        return acts && std::find(commands.begin(), commands.end(), c.command) != commands.end();
+    };
+    const bool deletesFiles = does({Command::DelFile, Command::DelAll});
+    const bool renamesFiles = does({Command::RenFile, Command::RenAll});
 
     std::ostringstream why;
     for (const auto& [inode, was] : before) {
         const auto found = after.find(inode);
         if (found != after.end() && !(found->second.entry == was.entry))
             why << "  changed in place: " << State::quoted(was.rel) << "\n";
-        if (inode == shownBefore->first) {
+        if (acts && inode == shownBefore->first) {
             const bool renamed = now && *now != home;
-            if ((!now && k != Command::Del) ||
-                (renamed && (k != Command::Ren || State::parentOf(*now) != State::parentOf(home))))
+            if ((!now && !does({Command::Del})) ||
+                (renamed && (!does({Command::Ren}) || State::parentOf(*now) != State::parentOf(home))))
                 why << "  the window's folder went from " << State::quoted(home) << "\n";
             continue;
         }
-        const bool inside = State::within(was.rel, home);
-        const bool fileOfIt = State::parentOf(was.rel) == home && was.entry.kind != Entry::Dir;
+        const bool inside = acts && State::within(was.rel, home);
+        const bool fileOfIt = inside && State::parentOf(was.rel) == home && was.entry.kind != Entry::Dir;
         if (found == after.end()) {
-            if (!(k == Command::Del && inside) && !(deletesFiles && c.justDelete && fileOfIt))
+            if (!(inside && does({Command::Del})) && !(deletesFiles && c.justDelete && fileOfIt))
                 why << "  lost: " << State::quoted(was.rel) << "\n";
             continue;
         }
@@ -652,17 +650,18 @@ inline std::optional<std::string> judgeByIdentity(const Click& c,
         if (!movedAlong && !renamedInIt && !trashed)
             why << "  moved: " << State::quoted(was.rel) << " to " << State::quoted(to) << "\n";
     }
+    const bool creates = does({Command::Cr, Command::CrFile});
     int made = 0;
-    for (const auto& [inode, is] : after) {
-        if (before.contains(inode))
-            continue;
-        const bool creates = k == Command::Cr || k == Command::CrFile;
-        if (!creates || ++made > 1 || !(State::within(is.rel, home) || climbsOut(c.name)))
+    for (const auto& [inode, is] : after)
+        if (!before.contains(inode) &&
+            (!creates || ++made > 1 || !(State::within(is.rel, home) || climbsOut(c.name))))
             why << "  new: " << State::quoted(is.rel) << "\n";
-    }
     if (why.str().empty())
         return std::nullopt;
-    return "outside the window's folder " + State::quoted(home) + ", or lost:\n" + why.str();
+    return (acts ? "changed outside the window's folder " + State::quoted(home) + ", or lost:\n"
+                 : std::string("changed, though the path names another folder than the window's, "
+                               "or none:\n")) +
+           why.str();
 }
 
 // A whole number from the environment, or the fallback when it is not set.
@@ -760,7 +759,6 @@ public:
             const std::vector<std::string> folders = foldersBelowDisk(onFolderItself);
             open(folders.empty() || below(20) == 0 ? "disk/vanished" : pick(folders));
         }
-        interference_.clear();
         if (below(4) == 0)
             interfere();
         c.folder = window_.folder;
@@ -816,6 +814,7 @@ private:
     // folder gets an identity that no folder has.
     void open(const std::string& folder)
     {
+        interference_.clear();
         window_.folder = folder;
         window_.identity = identityAt(folder).value_or(commands::FolderIdentity{});
     }
@@ -950,7 +949,7 @@ private:
     Window window_;
     int moves_ = 0;
     int replacedClicks_ = 0;
-    std::string interference_;  // what another program did before this click, for a failure
+    std::string interference_;  // what another program did since the window read its folder
 };
 
 } // namespace model

@@ -1,0 +1,83 @@
+// Names from the disk are shown as they are written, never as markup, and never in a way
+// that breaks lines or sizes a box past the screen.
+#include "window_fixture.h"
+
+#include <QtGui/QScreen>
+
+namespace apptest {
+namespace {
+
+class PlainTextTest : public WindowFixture {
+protected:
+    void SetUp() override
+    {
+        WindowFixture::SetUp();
+        fs::create_directory(root / "work");
+        StartWindow();
+    }
+
+    // Deletes the read-only file of that name with "Just Delete": the one warning shown.
+    ModalAnswerer::Look DeleteReadOnly(const fs::path& folder, const std::string& name,
+                                       QString& text)
+    {
+        Touch(folder / name);
+        fs::permissions(folder / name, fs::perms::owner_write, fs::perm_options::remove);
+        tree().OpenFolder(folder);
+        ClickTab(2);
+        Click("OptDel");
+        files().SelectFile(name);
+        ModalAnswerer answer;
+        Click("cbDelFile");
+        EXPECT_EQ(answer.texts().size(), 1);
+        EXPECT_TRUE(fs::exists(folder / name));
+        text = answer.texts().value(0);
+        return answer.looks().empty() ? ModalAnswerer::Look{} : answer.looks().front();
+    }
+
+    QSize Screen() { return window().screen()->availableGeometry().size(); }
+};
+
+TEST_F(PlainTextTest, MarkupInANameIsShownLiterallyInASmallBox)
+{
+    for (const std::string name :
+         {"<img width=3000 height=3000 src=x>", "<font color=red size=7>big"}) {
+        SCOPED_TRACE(name);
+        const fs::path folder = root / "work" / std::to_string(name.size());
+        fs::create_directory(folder);
+        QString text;
+        const ModalAnswerer::Look look = DeleteReadOnly(folder, name, text);
+        EXPECT_TRUE(look.plainText);
+        EXPECT_TRUE(text.contains(QString::fromStdString(name)));
+        EXPECT_LE(look.size.width(), Screen().width());
+        EXPECT_LE(look.size.height(), Screen().height() / 2);
+    }
+}
+
+TEST_F(PlainTextTest, ANameCannotBreakLinesOrHideAPartOfItself)
+{
+    Touch(root / "work" / "two\nlines");
+    Touch(root / "work" / "photo\u202egpj.exe");
+    tree().OpenFolder(root / "work");
+    QStringList shown;
+    for (int row = 0; row < files().model()->rowCount(); ++row)
+        shown << files().model()->index(row, 0).data().toString();
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("photo\ufffdgpj.exe"),
+                                  QStringLiteral("two\ufffdlines")}));
+    EXPECT_EQ(files().Names(), (std::vector<fs::path>{"photo\u202egpj.exe", "two\nlines"}));
+}
+
+// A folder path of about 3,700 bytes: the warning that names it stays on the screen.
+TEST_F(PlainTextTest, AWarningForAVeryLongPathFitsTheScreen)
+{
+    fs::path deep = root / "work";
+    for (int level = 0; level < 18; ++level)
+        deep /= std::string(200, char('a' + level));
+    fs::create_directories(deep);
+    QString text;
+    const ModalAnswerer::Look look = DeleteReadOnly(deep, "read only", text);
+    EXPECT_LE(look.size.width(), Screen().width());
+    EXPECT_LE(look.size.height(), Screen().height());
+}
+
+} // namespace
+} // namespace apptest
