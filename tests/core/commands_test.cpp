@@ -173,10 +173,14 @@ TEST_F(CommandsTest, EveryCommandOnAFolderSwappedAtItsPathChangesNeitherFolderAn
     window.selected = "f";
     window.name = "x";  // so that no command leaves early for an empty name
     const std::pair<const char*, void (CommandFrame::*)()> clicks[] = {
-        {"cbCr", &CommandFrame::cbCr_Click},         {"cbRen", &CommandFrame::cbRen_Click},
-        {"cbDel", &CommandFrame::cbDel_Click},       {"cbCrFile", &CommandFrame::cbCrFile_Click},
-        {"cbRenFile", &CommandFrame::cbRenFile_Click}, {"cbDelFile", &CommandFrame::cbDelFile_Click},
-        {"cbDelAll", &CommandFrame::cbDelAll_Click}, {"cbRenAll", &CommandFrame::cbRenAll_Click}};
+        {"cbCr", &CommandFrame::cbCr_Click},
+        {"cbRen", &CommandFrame::cbRen_Click},
+        {"cbDel", &CommandFrame::cbDel_Click},
+        {"cbCrFile", &CommandFrame::cbCrFile_Click},
+        {"cbRenFile", &CommandFrame::cbRenFile_Click},
+        {"cbDelFile", &CommandFrame::cbDelFile_Click},
+        {"cbDelAll", &CommandFrame::cbDelAll_Click},
+        {"cbRenAll", &CommandFrame::cbRenAll_Click}};
     for (const bool justDelete : {true, false}) {
         window.justDelete = justDelete;
         for (const auto& [name, click] : clicks) {

@@ -446,8 +446,7 @@ inline Outcome predict(const State& before, const Click& c, bool folderReplaced 
 }
 
 // Runs one click over the tree below root, as the window would: a failure that leaves the
-// click procedure is caught and shown, and the window stays open. The identity is what the
-// window read as its folder; unset, whatever the path names when a command asks.
+// click procedure is caught and shown, and the window stays open.
 struct Result {
     bool threw = false;
     bool replaced = false;  // the error was FolderReplaced
@@ -455,6 +454,8 @@ struct Result {
     Refreshes refreshes;
 };
 
+// The identity is what the window read as its folder; unset, whatever the path names when a
+// command asks.
 inline Result click(const Click& c, const fs::path& root, const fs::path& trash,
                     std::optional<commands::FolderIdentity> identity = std::nullopt)
 {
@@ -608,7 +609,8 @@ inline bool climbsOut(const std::string& name)
 // nothing is lost but what the click deletes on purpose. Returns what broke these rules.
 inline std::optional<std::string> judgeByIdentity(const Click& c,
                                                   const commands::FolderIdentity& shown,
-                                                  const Whereabouts& before, const Whereabouts& after)
+                                                  const Whereabouts& before,
+                                                  const Whereabouts& after)
 {
     const auto shownBefore = before.find(ino_t(shown.file));
     const bool acts = shownBefore != before.end() && shownBefore->second.rel == c.folder;
@@ -629,13 +631,15 @@ inline std::optional<std::string> judgeByIdentity(const Click& c,
             why << "  changed in place: " << State::quoted(was.rel) << "\n";
         if (acts && inode == shownBefore->first) {
             const bool renamed = now && *now != home;
+            const bool inItsParent = now && State::parentOf(*now) == State::parentOf(home);
             if ((!now && !does({Command::Del})) ||
-                (renamed && (!does({Command::Ren}) || State::parentOf(*now) != State::parentOf(home))))
+                (renamed && (!does({Command::Ren}) || !inItsParent)))
                 why << "  the window's folder went from " << State::quoted(home) << "\n";
             continue;
         }
         const bool inside = acts && State::within(was.rel, home);
-        const bool fileOfIt = inside && State::parentOf(was.rel) == home && was.entry.kind != Entry::Dir;
+        const bool fileOfIt =
+            inside && State::parentOf(was.rel) == home && was.entry.kind != Entry::Dir;
         if (found == after.end()) {
             if (!(inside && does({Command::Del})) && !(deletesFiles && c.justDelete && fileOfIt))
                 why << "  lost: " << State::quoted(was.rel) << "\n";
@@ -754,7 +758,8 @@ public:
             roll -= weights[i++];
         c.command = allCommands[i];
         const bool onFolderItself = c.command == Command::Ren || c.command == Command::Del;
-        const bool mayStay = !window_.folder.empty() && !(onFolderItself && window_.folder == "disk");
+        const bool mayStay =
+            !window_.folder.empty() && !(onFolderItself && window_.folder == "disk");
         if (!mayStay || below(2)) {
             const std::vector<std::string> folders = foldersBelowDisk(onFolderItself);
             open(folders.empty() || below(20) == 0 ? "disk/vanished" : pick(folders));
@@ -796,8 +801,8 @@ public:
         places_ = std::move(after.places);
         if (run.replaced) {
             ++replacedClicks_;
-            open(window_.folder);
-        }  // the window re-reads the folder at its path, as it warns
+            open(window_.folder);  // the window re-reads the folder at its path, as it warns
+        }
         return true;
     }
 
@@ -861,13 +866,15 @@ private:
     // Renames the entry within its parent to a name of its own; returns where it went.
     std::string moveAway(const std::string& rel)
     {
-        const std::string to = State::join(State::parentOf(rel), "moved " + std::to_string(++moves_));
+        const std::string to =
+            State::join(State::parentOf(rel), "moved " + std::to_string(++moves_));
         std::error_code failed;
         fs::rename(fullPath(rel), fullPath(to), failed);
         if (failed)
             return rel;
         state_.move(rel, to);
-        interference_ += "another program moved " + State::quoted(rel) + " to " + State::quoted(to) + "\n";
+        interference_ +=
+            "another program moved " + State::quoted(rel) + " to " + State::quoted(to) + "\n";
         return to;
     }
 
@@ -885,7 +892,8 @@ private:
         for (const auto& [r, e] : state_.disk) {
             const std::string inner = r.substr(std::min(r.size(), away.size()));
             if (State::within(r, away) && std::count(inner.begin(), inner.end(), '/') <= 2)
-                replica.disk[rel + inner] = e.kind == Entry::Dir ? folderEntry() : fileEntry("replica");
+                replica.disk[rel + inner] =
+                    e.kind == Entry::Dir ? folderEntry() : fileEntry("replica");
         }
         materialize(replica, root_);
         interference_ += "another program made a new " + State::quoted(rel) + "\n";
