@@ -10,6 +10,7 @@
 #include <cstring>
 #include <optional>
 #include <pwd.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 #include <utility>
 
@@ -384,97 +385,207 @@ void refuseProtectedFolder(const Path& path)
         fail(EPERM, path, "delete folder (the home folder is never deleted)");
 }
 
-struct Level {
-    dev_t dev;
-    ino_t ino;
-    std::string name;
-};
+// ---- Deleting a folder with everything in it.
 
-// Deletes the folder's entries that are not folders and returns the name of its first
-// subfolder, or nothing when no subfolder is left.
-std::optional<std::string> clearFilesAndFindSubfolder(int dirfd, dev_t device, const Path& shown)
-{
-    const char* op = "delete folder";
-    DirStream stream(dirfd, shown, op);
-    while (const dirent* entry = stream.next(shown, op)) {
-        struct stat st {};
-        if (sys().fstatat(dirfd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
-            if (errno == ENOENT)
-                continue;
-            fail(errno, shown / entry->d_name, op);
-        }
-        if (S_ISDIR(st.st_mode)) {
-            if (st.st_dev != device)
-                fail(EXDEV, shown / entry->d_name, "delete folder (another file system is mounted here)");
-            if (isReadOnly(st))
-                fail(EACCES, shown / entry->d_name, op);
-            return std::string(entry->d_name);
-        }
-        if (isReadOnly(st))
-            fail(EACCES, shown / entry->d_name, op);
-        if (sys().unlinkat(dirfd, entry->d_name, 0) != 0 && errno != ENOENT)
-            fail(errno, shown / entry->d_name, op);
+// A folder of the tree being deleted, open for reading and for calls relative to it.
+class TreeFolder {
+public:
+    TreeFolder() = default;
+    // Takes over the descriptor; null when the folder cannot be read.
+    TreeFolder(Fd fd, const Path& shown, const char* operation)
+    {
+        dir_ = sys().fdopendir(fd.get());
+        if (!dir_)
+            fail(errno, shown, operation);
+        fd.release();
     }
-    return std::nullopt;
-}
+    ~TreeFolder() { close(); }
+    TreeFolder(TreeFolder&& other) noexcept : dir_(std::exchange(other.dir_, nullptr)) {}
+    TreeFolder& operator=(TreeFolder&& other) noexcept
+    {
+        if (this != &other) {
+            close();
+            dir_ = std::exchange(other.dir_, nullptr);
+        }
+        return *this;
+    }
+    bool isOpen() const { return dir_ != nullptr; }
+    int fd() const { return ::dirfd(dir_); }
+    void close()
+    {
+        if (dir_)
+            sys().closedir(std::exchange(dir_, nullptr));
+    }
+    // The next entry other than . and .., or null at the end.
+    const dirent* next(const std::string& shown, const char* operation)
+    {
+        for (;;) {
+            errno = 0;
+            const dirent* entry = sys().readdir(dir_);
+            if (!entry) {
+                if (errno != 0)
+                    fail(errno, Path(shown), operation);
+                return nullptr;
+            }
+            const char* n = entry->d_name;
+            if (!(n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0'))))
+                return entry;
+        }
+    }
 
-// A folder opened to delete its contents, with what it is.
-struct OpenFolder {
-    Fd fd;
-    struct stat st;
+private:
+    DIR* dir_ = nullptr;
 };
 
-// Opens a folder to delete its contents, never through a link, and refuses it when it is
-// another volume: the check is made on the open folder, so a mount made after the folder was
-// listed is caught too.
-OpenFolder openFolderToClear(int dirfd, const char* name, dev_t device, const Path& shown)
+// One folder on the way down: what it is, its name in its parent, and those of its subfolders
+// that are still to be deleted, all found in one read of it.
+struct Level {
+    FolderIdentity identity;
+    std::string name;
+    TreeFolder folder;
+    std::vector<std::string> subfolders;
+    bool reread = false;
+};
+
+// How many folders on the way down stay open; above them the walk climbs back through "..".
+// A few are enough for the common shapes, wide folders and shallow trees.
+constexpr std::size_t foldersKeptOpen = 4;
+
+// Opens a subfolder to delete its contents, never through a link; refuses it when it is
+// another volume or read-only. Checked on the open folder, so that a mount made after the
+// folder was read is caught too.
+TreeFolder openToClear(int parentFd, const char* name, dev_t device, const std::string& shown,
+                       FolderIdentity& identity)
 {
     const char* op = "delete folder";
-    Fd fd = openDirectory(dirfd, name, O_NOFOLLOW, shown, op);
-    const struct stat st = statAt(fd.get(), "", AT_EMPTY_PATH, shown, op);
-    if (st.st_dev != device || isMountRoot(fd.get(), "", AT_EMPTY_PATH, shown, op))
-        fail(EXDEV, shown, "delete folder (another file system is mounted here)");
-    return {std::move(fd), st};
+    Fd fd = openDirectory(parentFd, name, O_NOFOLLOW, Path(shown), op);
+    struct statx stx {};
+    if (sys().statx(fd.get(), "", AT_EMPTY_PATH | AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
+                    STATX_TYPE | STATX_MODE | STATX_INO, &stx) != 0)
+        fail(errno, Path(shown), op);
+    const dev_t dev = makedev(stx.stx_dev_major, stx.stx_dev_minor);
+    const bool mountRoot = (stx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
+                           (stx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
+    if (dev != device || mountRoot)
+        fail(EXDEV, Path(shown), "delete folder (another file system is mounted here)");
+    if (!(stx.stx_mode & S_IWUSR))
+        fail(EACCES, Path(shown), op);
+    identity = {static_cast<std::uint64_t>(dev), stx.stx_ino};
+    return TreeFolder(std::move(fd), Path(shown), op);
 }
 
-// Deletes the folder `name` of the open folder parentFd depth first. It holds one descriptor
-// for the folder it works in and climbs back through "..", checked against the folder it came
-// from, so that trees of any depth need only a few descriptors.
+// Deletes an entry that is not a folder; a read-only file is not forced. Returns false when
+// the entry turned out to be a folder.
+bool deleteNonFolder(int dirfd, const char* name, unsigned char type, const std::string& shown)
+{
+    const char* op = "delete folder";
+    if (type != DT_LNK) {  // a link is never read-only
+        struct stat st {};
+        if (sys().fstatat(dirfd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno == ENOENT)
+                return true;
+            fail(errno, Path(shown + '/' + name), op);
+        }
+        if (S_ISDIR(st.st_mode))
+            return false;
+        if (isReadOnly(st))
+            fail(EACCES, Path(shown + '/' + name), op);
+    }
+    if (sys().unlinkat(dirfd, name, 0) != 0 && errno != ENOENT)
+        fail(errno, Path(shown + '/' + name), op);
+    return true;
+}
+
+// Reads the level's folder once: deletes its other entries and notes its subfolders.
+void clearFiles(Level& level, const std::string& shown)
+{
+    const char* op = "delete folder";
+    const int fd = level.folder.fd();
+    while (const dirent* entry = level.folder.next(shown, op)) {
+        if (entry->d_type == DT_DIR || !deleteNonFolder(fd, entry->d_name, entry->d_type, shown))
+            level.subfolders.emplace_back(entry->d_name);
+    }
+}
+
+// The level's folder open again, through ".." of the folder below it, checked to be the one
+// the walk came down through.
+void reopenFromBelow(Level& level, const Level& below, const std::string& shown)
+{
+    const char* op = "delete folder";
+    Fd up = openDirectory(below.folder.fd(), "..", 0, Path(shown), op);
+    const struct stat st = statAt(up.get(), "", AT_EMPTY_PATH, Path(shown), op);
+    if (identityOf(st) != level.identity)
+        fail(ESTALE, Path(shown), "delete folder (the folder was moved while it was deleted)");
+    level.folder = TreeFolder(std::move(up), Path(shown), op);
+}
+
+// Deletes the folder `name` of the open folder parentFd, which was seen to be `seen`. Each
+// folder is read once, however many subfolders it has; folders more than a few levels up
+// are closed on the way down and opened again through "..", so that a tree of any depth needs
+// few descriptors.
 void deleteTree(int parentFd, const std::string& name, const FolderIdentity& seen, const Path& path)
 {
     const char* op = "delete folder";
     const auto device = static_cast<dev_t>(seen.volume);
-    OpenFolder top = openFolderToClear(parentFd, name.c_str(), device, path);
-    if (identityOf(top.st) != seen)
+    std::string shown = path.native();
+    std::vector<Level> levels(1);
+    levels[0].name = name;
+    levels[0].folder = openToClear(parentFd, name.c_str(), device, shown, levels[0].identity);
+    if (levels[0].identity != seen)
         fail(ESTALE, path, "delete folder (the folder was replaced while it was opened)");
-    Fd current = std::move(top.fd);
-    std::vector<Level> levels{{top.st.st_dev, top.st.st_ino, name}};
-    Path shown = path;
+    clearFiles(levels[0], shown);
 
     for (;;) {
-        if (auto sub = clearFilesAndFindSubfolder(current.get(), device, shown)) {
-            OpenFolder next = openFolderToClear(current.get(), sub->c_str(), device, shown / *sub);
-            levels.push_back({next.st.st_dev, next.st.st_ino, *sub});
-            shown /= *sub;
-            current = std::move(next.fd);
+        Level& current = levels.back();
+        if (!current.subfolders.empty()) {
+            Level next;
+            next.name = std::move(current.subfolders.back());
+            current.subfolders.pop_back();
+            const std::size_t shownBefore = shown.size();
+            shown += '/';
+            shown += next.name;
+            try {
+                next.folder =
+                    openToClear(current.folder.fd(), next.name.c_str(), device, shown, next.identity);
+            } catch (const FsError& failure) {
+                const int code = failure.code();
+                shown.resize(shownBefore);
+                if (code == ENOENT)
+                    continue;  // removed meanwhile
+                if ((code == ELOOP || code == ENOTDIR) &&
+                    deleteNonFolder(current.folder.fd(), next.name.c_str(), DT_UNKNOWN, shown))
+                    continue;  // no longer a folder
+                throw;
+            }
+            clearFiles(next, shown);
+            levels.push_back(std::move(next));
+            if (levels.size() > foldersKeptOpen)
+                levels[levels.size() - 1 - foldersKeptOpen].folder.close();
             continue;
         }
-        if (levels.size() == 1) {
-            current.reset();
-            if (sys().unlinkat(parentFd, name.c_str(), AT_REMOVEDIR) != 0)
-                fail(errno, path, op);
-            return;
+        // Every subfolder is gone: the folder itself goes.
+        const bool top = levels.size() == 1;
+        if (!top && !levels[levels.size() - 2].folder.isOpen())
+            reopenFromBelow(levels[levels.size() - 2], current,
+                            shown.substr(0, shown.size() - current.name.size() - 1));
+        const int parent = top ? parentFd : levels[levels.size() - 2].folder.fd();
+        current.folder.close();
+        if (sys().unlinkat(parent, current.name.c_str(), AT_REMOVEDIR) != 0) {
+            // Entries made meanwhile: the folder is read once more, and only once.
+            if (errno != ENOTEMPTY || current.reread)
+                fail(errno, Path(shown), op);
+            FolderIdentity again;
+            current.folder = openToClear(parent, current.name.c_str(), device, shown, again);
+            if (again != current.identity)
+                fail(ESTALE, Path(shown), "delete folder (the folder was replaced meanwhile)");
+            current.reread = true;
+            clearFiles(current, shown);
+            continue;
         }
-        Fd up = openDirectory(current.get(), "..", 0, shown.parent_path(), op);
-        const struct stat st = statAt(up.get(), "", AT_EMPTY_PATH, shown.parent_path(), op);
-        const Level& parent = levels[levels.size() - 2];
-        if (st.st_dev != parent.dev || st.st_ino != parent.ino)
-            fail(ESTALE, shown, "delete folder (the folder was moved while it was deleted)");
-        current = std::move(up);
-        if (sys().unlinkat(current.get(), levels.back().name.c_str(), AT_REMOVEDIR) != 0)
-            fail(errno, shown, op);
+        if (top)
+            return;
+        shown.resize(shown.size() - current.name.size() - 1);
         levels.pop_back();
-        shown = shown.parent_path();
     }
 }
 
