@@ -55,7 +55,9 @@ protected:
                   {"disk/cur/sub", folderEntry()},
                   {"disk/cur/sub/inner", fileEntry("inner")},
                   {"disk/cur/sub/deeper", folderEntry()},
-                  {"disk/cur/sub/deeper/d", fileEntry("D")}};
+                  {"disk/cur/sub/deeper/d", fileEntry("D")},
+                  {"disk/cur/sub/twin", folderEntry()},
+                  {"disk/cur/sub/twin/e", fileEntry("E")}};
         materialize(s, tree());
         return scan(tree(), trash());
     }
@@ -122,6 +124,43 @@ TEST_F(FaultTest, EveryCallOfEveryCommandFailingWithEveryErrorLeavesAnAllowedSta
 }
 
 // ---- Races: someone else changes the disk just before the n-th call.
+
+// A wide folder is deleted from one reading of it; entries that another program adds at any
+// moment of the walk go too, and nothing beside the folder is touched.
+TEST_F(FaultTest, AFolderDeleteTakesEntriesAddedAtAnyMoment)
+{
+    const fs::path victim = tree() / "victim";
+    const auto fresh = [&] {
+        for (int i = 0; i < 5; ++i) {
+            fs::create_directories(victim / ("s" + std::to_string(i)));
+            std::ofstream(victim / ("s" + std::to_string(i)) / "f") << "x";
+        }
+        std::ofstream(victim / "plain") << "p";
+        std::ofstream(tree() / "keep") << "K";
+    };
+    commands::FileSystemObject fso;
+    SyscallFaults faults;
+    fresh();
+    faults.restart();
+    fso.DeleteFolder(victim);
+    const long calls = faults.calls();
+    for (long n = 1; n <= calls; ++n) {
+        SCOPED_TRACE("added before call " + std::to_string(n));
+        fresh();
+        faults.restart();
+        faults.beforeCall(n, [&] {
+            std::ofstream(victim / "late") << "late";
+            std::ofstream(victim / "s2" / "late") << "late";
+        });
+        try {
+            fso.DeleteFolder(victim);
+        } catch (const commands::FsError& failure) {
+            ADD_FAILURE() << failure.what();
+        }
+        EXPECT_FALSE(fs::exists(victim));
+        EXPECT_EQ(readAll(tree() / "keep"), "K");
+    }
+}
 
 // Runs the click once per call that it makes, with the change made just before that call,
 // and hands each run's end state to the check.

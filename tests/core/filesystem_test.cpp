@@ -282,20 +282,27 @@ TEST_F(FileSystemTest, DeleteFolderHandlesTreesDeeperThanPathMax)
 #ifdef _WIN32
     GTEST_SKIP() << "builds the tree through the current folder, which Windows keeps within MAX_PATH";
 #endif
-    // 400 levels of 30-byte names: about 12,000 bytes of path, three times PATH_MAX.
+    // 2,000 levels of 30-byte names: about 62,000 bytes of path, fifteen times PATH_MAX, with
+    // side folders on the way down, so that the walk comes back up through folders it closed
+    // and still has work there.
     const std::string level(30, 'd');
     fs::path deep = at("victim");
     fs::create_directory(deep);
     fs::current_path(deep);
-    for (int i = 0; i < 400; ++i) {
+    for (int i = 0; i < 2000; ++i) {
+        if (i % 250 == 0) {
+            fs::create_directory("side");
+            std::ofstream("side/file") << "x";
+            std::ofstream("file") << "x";
+        }
         fs::create_directory(level);
         fs::current_path(level);
-        if (i % 100 == 0)
-            std::ofstream("file") << "x";
     }
     fs::current_path(root());
+    write("keep", "K");
     fso.DeleteFolder(at("victim"));
     EXPECT_FALSE(exists(at("victim")));
+    EXPECT_EQ(read(at("keep")), "K");
 }
 
 TEST_F(FileSystemTest, DeleteFolderStopsAtAReadOnlyItemAndKeepsWhatItDeletedBefore)

@@ -100,7 +100,10 @@ private:
         if (s.actionAt == s.calls && s.action) {
             auto action = std::move(s.action);
             s.action = nullptr;
+            // Another program's changes leave the program's errno as it was.
+            const int savedErrno = errno;
             action();
+            errno = savedErrno;
         }
         if (s.failAt == s.calls) {
             s.fired = true;
