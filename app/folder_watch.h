@@ -17,7 +17,12 @@ public:
     Q_DISABLE_COPY_MOVE(FolderWatch)
 
     // Watches this folder instead of the one before; a folder that cannot be watched is not.
-    void Watch(const std::filesystem::path& folder);
+    void Watch(const std::filesystem::path& folder)
+    {
+        folder_ = folder;
+        if (!paused_)
+            Resume();
+    }
     // Stops telling until Resume: changes made meanwhile are never told, so that a command's
     // own changes do not come back as news once it has refreshed the lists itself.
     void Pause();

@@ -60,13 +60,6 @@ FolderWatch::~FolderWatch()
     delete source_;
 }
 
-void FolderWatch::Watch(const std::filesystem::path& folder)
-{
-    folder_ = folder;
-    if (!paused_)
-        Resume();
-}
-
 void FolderWatch::Pause()
 {
     paused_ = true;

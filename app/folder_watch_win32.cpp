@@ -22,13 +22,6 @@ FolderWatch::FolderWatch(QObject* parent) : QObject(parent), source_(new Source)
 
 FolderWatch::~FolderWatch() { delete source_; }
 
-void FolderWatch::Watch(const std::filesystem::path& folder)
-{
-    folder_ = folder;
-    if (!paused_)
-        Resume();
-}
-
 void FolderWatch::Pause()
 {
     paused_ = true;

@@ -121,6 +121,24 @@ bool isMountRoot(int dirfd, const char* name, int flags, const Path& shown, cons
            (stx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
 }
 
+// The directory's next entry other than . and .., or null at the end.
+template <typename Shown>
+const dirent* nextEntry(DIR* dir, const Shown& shown, const char* operation)
+{
+    for (;;) {
+        errno = 0;
+        const dirent* entry = sys().readdir(dir);
+        if (!entry) {
+            if (errno != 0)
+                fail(errno, Path(shown), operation);
+            return nullptr;
+        }
+        const char* n = entry->d_name;
+        if (!(n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0'))))
+            return entry;
+    }
+}
+
 // A directory stream over an open directory, closed when it goes out of scope.
 class DirStream {
 public:
@@ -142,18 +160,7 @@ public:
     // The next entry other than . and .., or null at the end.
     const dirent* next(const Path& shown, const char* operation)
     {
-        for (;;) {
-            errno = 0;
-            const dirent* entry = sys().readdir(dir_);
-            if (!entry) {
-                if (errno != 0)
-                    fail(errno, shown, operation);
-                return nullptr;
-            }
-            const char* n = entry->d_name;
-            if (!(n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0'))))
-                return entry;
-        }
+        return nextEntry(dir_, shown, operation);
     }
 
 private:
@@ -419,18 +426,7 @@ public:
     // The next entry other than . and .., or null at the end.
     const dirent* next(const std::string& shown, const char* operation)
     {
-        for (;;) {
-            errno = 0;
-            const dirent* entry = sys().readdir(dir_);
-            if (!entry) {
-                if (errno != 0)
-                    fail(errno, Path(shown), operation);
-                return nullptr;
-            }
-            const char* n = entry->d_name;
-            if (!(n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0'))))
-                return entry;
-        }
+        return nextEntry(dir_, shown, operation);
     }
 
 private:
