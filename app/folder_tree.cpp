@@ -1,6 +1,5 @@
 #include "folder_tree.h"
 
-#include "drive_list.h"
 #include "filesystem.h"
 #include "folder_paths.h"
 #include "native_names.h"
@@ -119,8 +118,8 @@ private:
     std::vector<Row> rows_;
 };
 
-FolderTree::FolderTree(DriveList& drives, QWidget* parent)
-    : QListView(parent), drives_(drives),
+FolderTree::FolderTree(QWidget* parent)
+    : QListView(parent),
       model_(new FolderTreeModel(this, QIcon(QPixmap(folder_open_16_xpm)),
                                  QIcon(QPixmap(folder_closed_16_xpm))))
 {
@@ -135,7 +134,8 @@ FolderTree::FolderTree(DriveList& drives, QWidget* parent)
 void FolderTree::setPath(const path& folderOrDrive)
 {
     const path folder = NormalFolder(folderOrDrive);
-    OpenFolder(drives_.IsDrive(folder) ? drives_.CurrentFolder(folder) : folder);
+    const std::optional<path> driveFolder = driveFolder_ ? driveFolder_(folder) : std::nullopt;
+    OpenFolder(driveFolder ? *driveFolder : folder);
 }
 
 void FolderTree::OpenFolder(const path& folder)
@@ -144,7 +144,7 @@ void FolderTree::OpenFolder(const path& folder)
     commands::FolderEntries entries = commands::ReadFolder(normal);
     model_->Show(FolderTreeModel::Rows(normal, entries.subfolders));
     setCurrentIndex(model_->index(model_->RowOf(normal)));
-    drives_.FolderOpened(normal);
+    Q_EMIT Opened(normal);
     identity_ = entries.identity;
     if (normal != open_) {
         open_ = normal;

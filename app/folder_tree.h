@@ -5,12 +5,12 @@
 #include <QtWidgets/QListView>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <vector>
 
 namespace app {
 
-class DriveList;
 class FolderTreeModel;
 
 // The folder tree: the open folder's ancestors from its root ("/", "C:\") down, then its
@@ -19,12 +19,15 @@ class FolderTreeModel;
 class FolderTree final : public QListView {
     Q_OBJECT
 public:
-    // The drive list gives the current folder of a drive written as the path.
-    FolderTree(DriveList& drives, QWidget* parent);
+    explicit FolderTree(QWidget* parent);
     Q_DISABLE_COPY_MOVE(FolderTree)
 
     // The open folder: a root ("/", "C:\") ends in the separator, every other folder has none.
     const std::filesystem::path& Path() const { return open_; }
+    // Where a drive's mount path written as the path leads: that drive's current folder, or
+    // nothing for a path that is not a drive's.
+    using DriveFolder = std::function<std::optional<std::filesystem::path>(const std::filesystem::path&)>;
+    void SetDriveFolder(DriveFolder driveFolder) { driveFolder_ = std::move(driveFolder); }
     // Opens the folder, or for a drive's mount path that drive's current folder. Raises Change
     // before returning when the open folder changes. Throws commands::FsError when the folder
     // cannot be read; the tree then stays as it was.
@@ -46,6 +49,8 @@ public:
 Q_SIGNALS:
     // The open folder changed.
     void Change();
+    // A folder was opened, whether or not it was the open one already.
+    void Opened(const std::filesystem::path& folder);
     // The user opened an entry (double click or Enter); the window opens it with OpenFolder.
     void OpenRequested(const std::filesystem::path& folder);
 
@@ -55,7 +60,7 @@ protected:
 private:
     void RequestOpen(const QModelIndex& index);
 
-    DriveList& drives_;
+    DriveFolder driveFolder_;
     FolderTreeModel* model_;
     std::filesystem::path open_;
     commands::FolderIdentity identity_;

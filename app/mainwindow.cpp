@@ -6,8 +6,10 @@
 #include "file_list.h"
 #include "folder_tree.h"
 #include "folder_watch.h"
+#include "layout.h"
 #include "native_names.h"
 #include "tab_strip.h"
+#include "warning_box.h"
 #include "icons/ffname-16.xpm"
 #include "icons/ffname-32.xpm"
 
@@ -23,22 +25,11 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <type_traits>
 #include <vector>
 
 namespace app {
-
-namespace {
-
-QFont TimesNewRoman(qreal points, QFont::Weight weight)
-{
-    QFont font(QStringLiteral("Times New Roman"));
-    font.setStyleHint(QFont::Serif);
-    font.setPointSizeF(points);
-    font.setWeight(weight);
-    return font;
-}
-
-} // namespace
 
 MainWindow::MainWindow(commands::Shell& shell) : frame_(*this, shell)
 {
@@ -52,14 +43,9 @@ MainWindow::MainWindow(commands::Shell& shell) : frame_(*this, shell)
     setWindowIcon(icon);
     QGuiApplication::setDesktopFileName(QStringLiteral("ffname"));
 
-    // The window's default font, which every control without a font of its own uses: a sans
-    // font that shows Cyrillic, small enough for the layout.
-    QFont font(QStringLiteral("Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(8);
-    setFont(font);
-
-    setFixedSize(Pixels(0, 0, 9468, 3780).size());
+    setFont(WindowFont());  // for every control without a font of its own
+    setFixedSize(TwipsToPixels(windowWidthTwips, logicalDpiX()),
+                 TwipsToPixels(windowHeightTwips, logicalDpiY()));
     const std::filesystem::path home = HomeFolder();
     CreateControls(!working.empty() ? working : !home.empty() ? home : std::filesystem::path("/"));
     watch_ = new FolderWatch(this);
@@ -117,91 +103,122 @@ std::filesystem::path MainWindow::OpenNearestReadable(const std::filesystem::pat
     return {};
 }
 
-// Twips to pixels at the window's logical resolution.
-QRect MainWindow::Pixels(int left, int top, int width, int height) const
+// Makes one control of the layout table, empty; its caption comes with the language.
+QWidget* MainWindow::MakeControl(const ControlLayout& row, QWidget* container,
+                                 const std::filesystem::path& startFolder)
 {
-    const auto x = [this](int twips) { return qRound(twips * logicalDpiX() / 1440.0); };
-    const auto y = [this](int twips) { return qRound(twips * logicalDpiY() / 1440.0); };
-    return QRect(x(left), y(top), x(width), y(height));
+    switch (row.kind) {
+    case ControlKind::DriveList:
+        return new DriveList(startFolder, container);
+    case ControlKind::FolderTree:
+        return new FolderTree(container);
+    case ControlKind::FileList:
+        return new FileList(container);
+    case ControlKind::TextBox: {
+        auto* box = new QLineEdit(container);
+        box->setMaxLength(std::numeric_limits<int>::max());
+        return box;
+    }
+    case ControlKind::Label: {
+        auto* label = new QLabel(container);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        return label;
+    }
+    case ControlKind::Frame:
+        return new QGroupBox(container);
+    case ControlKind::Option:
+        return new QRadioButton(container);
+    case ControlKind::Button:
+        return new CaptionButton(QString(), container);
+    case ControlKind::Tabs: {
+        auto* tabs = new TabStrip(container);
+        tabs->setExpanding(false);
+        tabs->setUsesScrollButtons(false);
+        tabs->setElideMode(Qt::ElideNone);
+        tabs->setDrawBase(false);
+        for (int tab = 0; tab < 3; ++tab)
+            tabs->addTab(QString());
+        return tabs;
+    }
+    }
+    return nullptr;
 }
 
+// The controls of the layout table, in its order: a later control lies over an earlier one.
 void MainWindow::CreateControls(const std::filesystem::path& startFolder)
 {
-    const auto place = [this](auto* control, const char* name, int left, int top, int width,
-                              int height) {
-        control->setObjectName(QLatin1String(name));
-        control->setGeometry(Pixels(left, top, width, height));
-        return control;
+    for (const ControlLayout& row : windowLayout) {
+        QWidget* container =
+            row.container ? findChild<QWidget*>(QLatin1String(row.container)) : this;
+        QWidget* control = MakeControl(row, container, startFolder);
+        control->setObjectName(QLatin1String(row.name));
+        control->setGeometry(TwipsToPixels(row, logicalDpiX(), logicalDpiY()));
+        if (row.font != ControlFont::Default)
+            control->setFont(LayoutFont(row.font, font()));
+        if (auto* frame = qobject_cast<QGroupBox*>(control); frame && row.caption)
+            frame->setTitle(QString::fromUtf8(row.caption));
+        if (auto* option = qobject_cast<QRadioButton*>(control); option && row.caption)
+            option->setText(QString::fromUtf8(row.caption));
+    }
+    const auto find = [this](auto*& member, const char* name) {
+        member = findChild<std::remove_reference_t<decltype(*member)>*>(QLatin1String(name));
     };
-    const auto button = [&](QWidget* page, const char* name, int top) {
-        return place(new CaptionButton(QString(), page), name, 120, top, 1812, 492);
-    };
-    const QFont tnr9bold = TimesNewRoman(9, QFont::Bold);
-    const QFont tnr78 = TimesNewRoman(7.8, QFont::Normal);
-
-    // Created from the back to the front: a later control lies over an earlier one.
-    Label1 = place(new QLabel(this), "Label1", 3720, 240, 1812, 252);
-    Label1->setTextFormat(Qt::PlainText);
-    Label1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    Label1->setFont(tnr9bold);
-    DirDrive = place(new DriveList(startFolder, this), "DirDrive", 120, 480, 2652, 288);
-    DirFolder = place(new FolderTree(*DirDrive, this), "DirFolder", 120, 960, 2652, 1800);
-    DirFiles = place(new FileList(this), "DirFiles", 3000, 960, 3132, 1800);
-    txtName = place(new QLineEdit(this), "txtName", 3000, 480, 3132, 372);
-    txtName->setMaxLength(std::numeric_limits<int>::max());
-
-    Frame1 = place(new QGroupBox(QStringLiteral("Select Language"), this), "Frame1", 120, 2880,
-                   2772, 732);
-    OptEng = place(new QRadioButton(QStringLiteral("English"), Frame1), "OptEng", 240, 240, 2292,
-                   372);
-    OptRus = place(new QRadioButton(QStringLiteral("Russian"), Frame1), "OptRus", 1440, 240, 1092,
-                   372);
+    find(DirDrive, "DirDrive");
+    find(DirFolder, "DirFolder");
+    find(DirFiles, "DirFiles");
+    find(txtName, "txtName");
+    find(Label1, "Label1");
+    find(Frame1, "Frame1");
+    find(OptEng, "OptEng");
+    find(OptRus, "OptRus");
+    find(FrameFolder, "FrameFolder");
+    find(cbCr, "cbCr");
+    find(cbDel, "cbDel");
+    find(cbRen, "cbRen");
+    find(FrameFile, "FrameFile");
+    find(cbDelFile, "cbDelFile");
+    find(cbRenFile, "cbRenFile");
+    find(cbCrFile, "cbCrFile");
+    find(FrameAllFiles, "FrameAllFiles");
+    find(cbRenAll, "cbRenAll");
+    find(cbDelAll, "cbDelAll");
+    find(TabStrip1, "TabStrip1");
+    find(Frame2, "Frame2");
+    find(OptDelRec, "OptDelRec");
+    find(OptDel, "OptDel");
+    Label1->lower();  // under every other control
     OptEng->setChecked(true);
-
-    FrameFolder = place(new QGroupBox(this), "FrameFolder", 6360, 600, 2652, 2172);
-    cbCr = button(FrameFolder, "cbCr", 240);
-    cbRen = button(FrameFolder, "cbRen", 840);
-    cbDel = button(FrameFolder, "cbDel", 1440);
-    FrameFile = place(new QGroupBox(this), "FrameFile", 6360, 600, 2772, 2172);
-    cbCrFile = button(FrameFile, "cbCrFile", 240);
-    cbRenFile = button(FrameFile, "cbRenFile", 840);
-    cbDelFile = button(FrameFile, "cbDelFile", 1440);
-    FrameAllFiles = place(new QGroupBox(this), "FrameAllFiles", 6360, 600, 2772, 2172);
-    cbRenAll = button(FrameAllFiles, "cbRenAll", 240);
-    cbDelAll = button(FrameAllFiles, "cbDelAll", 840);
+    OptDelRec->setChecked(true);
     FrameFile->hide();
     FrameAllFiles->hide();
 
-    TabStrip1 = place(new TabStrip(this), "TabStrip1", 6360, 120, 2772, 372);
-    TabStrip1->setFont(tnr9bold);
-    TabStrip1->setExpanding(false);
-    TabStrip1->setUsesScrollButtons(false);
-    TabStrip1->setElideMode(Qt::ElideNone);
-    TabStrip1->setDrawBase(false);
-    for (int tab = 0; tab < 3; ++tab)
-        TabStrip1->addTab(QString());
-
-    Frame2 = place(new QGroupBox(this), "Frame2", 4800, 2880, 4332, 732);
-    Frame2->setFont(tnr78);
-    OptDelRec = place(new QRadioButton(Frame2), "OptDelRec", 120, 240, 2652, 372);
-    OptDel = place(new QRadioButton(Frame2), "OptDel", 2880, 240, 1332, 372);
-    OptDelRec->setFont(tnr78);
-    OptDel->setFont(tnr78);
-    OptDelRec->setChecked(true);
-
     ApplyCaptions(*this, englishCaptions);
 
-    // Keyboard order; the label and the frames take no focus, and of each option group Tab
-    // reaches the selected option only (Qt's way with exclusive option buttons).
-    const QWidget* order[] = {DirDrive, DirFolder, DirFiles,  txtName,   OptEng,   OptRus,
-                              cbCr,     cbDel,     cbRen,     cbDelFile, cbRenFile, cbCrFile,
-                              cbRenAll, cbDelAll,  TabStrip1, OptDelRec, OptDel};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
+    // Keyboard order, the table's; the label and the frames take no focus, and of each option
+    // group Tab reaches the selected option only (Qt's way with exclusive option buttons).
+    QWidget* previous = nullptr;
+    for (const ControlLayout& row : windowLayout) {
+        auto* control = findChild<QWidget*>(QLatin1String(row.name));
+        if (row.kind == ControlKind::Label || row.kind == ControlKind::Frame)
+            continue;
+        if (previous)
+            setTabOrder(previous, control);
+        previous = control;
+    }
 }
 
 void MainWindow::ConnectEvents()
 {
+    // The window links the lists: a drive's mount path written to the tree opens the drive's
+    // current folder, and the drive list shows the drive of each folder opened.
+    DirFolder->SetDriveFolder(
+        [this](const std::filesystem::path& folder) -> std::optional<std::filesystem::path> {
+            if (!DirDrive->IsDrive(folder))
+                return std::nullopt;
+            return DirDrive->CurrentFolder(folder);
+        });
+    connect(DirFolder, &FolderTree::Opened, DirDrive, &DriveList::FolderOpened);
     connect(DirDrive, &DriveList::Change, this, [this] {
         RunEvent([this] { DirDrive_Change(); });
         // Also after a failure, the drive list shows the drive that the tree is on.
@@ -358,12 +375,10 @@ void MainWindow::Warn(const std::exception& failure)
     if (dynamic_cast<const commands::NoFileSelected*>(&failure)) {
         ShowWarning(QString::fromUtf8(texts.noFileSelected));
     } else if (const auto* replaced = dynamic_cast<const commands::FolderReplaced*>(&failure)) {
-        ShowWarning(QString::fromUtf8(texts.folderReplaced).arg(ShownName(replaced->path())),
-                    DisplayName(replaced->path()));
+        ShowWarning(QString::fromUtf8(texts.folderReplaced).arg(ShownName(replaced->path())));
     } else if (const auto* fsError = dynamic_cast<const commands::FsError*>(&failure)) {
         ShowWarning(QString::fromUtf8(texts.cannotUse)
-                        .arg(ShownName(fsError->path()), ErrorText(fsError->code())),
-                    DisplayName(fsError->path()));
+                        .arg(ShownName(fsError->path()), ErrorText(fsError->code())));
     } else {
         ShowUncaughtFailure(QString::fromLocal8Bit(failure.what()));
     }
@@ -378,20 +393,9 @@ void MainWindow::ShowUncaughtFailure(const QString& what)
     ShowWarning(QString::fromUtf8(Warnings().unexpected).arg(ShownText(what)));
 }
 
-// A warning box in plain text, whatever names it holds. A very long text is cut in its middle
-// to keep the box on the screen; the whole of it is one click away, under "Show Details".
-void MainWindow::ShowWarning(const QString& text, const QString& whole)
+void MainWindow::ShowWarning(const QString& text)
 {
-    constexpr int longest = 600;
-    QString shown = text;
-    if (shown.size() > longest)
-        shown = shown.left(longest / 2) + QChar(0x2026) + shown.right(longest / 2);
-    QMessageBox box(QMessageBox::Warning, windowTitle(), shown, QMessageBox::Ok, this);
-    box.setObjectName(QStringLiteral("Warning"));
-    box.setTextFormat(Qt::PlainText);
-    if (shown != text)
-        box.setDetailedText(ShownText(whole.isEmpty() ? text : whole));
-    box.exec();
+    ShowWarningBox(this, windowTitle(), text, QStringLiteral("Warning"));
 }
 
 bool MainWindow::RussianShown() const { return OptRus->isChecked(); }

@@ -26,6 +26,7 @@ class DriveList;
 class FileList;
 class FolderTree;
 class FolderWatch;
+struct ControlLayout;
 struct WarningTexts;
 
 // The one window: the drive list, folder tree and file list, the name box, the three command
@@ -79,10 +80,11 @@ private:
     void RunEvent(const std::function<void()>& procedure);
     void RunCommand(void (commands::CommandFrame::*procedure)());
     void Warn(const std::exception& failure);
-    void ShowWarning(const QString& text, const QString& whole = {});
+    void ShowWarning(const QString& text);
     const WarningTexts& Warnings() const;
     bool TabSelected(int tab) const;
-    QRect Pixels(int left, int top, int width, int height) const;
+    QWidget* MakeControl(const ControlLayout& row, QWidget* container,
+                         const std::filesystem::path& startFolder);
 
     DriveList* DirDrive = nullptr;
     FolderTree* DirFolder = nullptr;

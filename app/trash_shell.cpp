@@ -1,5 +1,7 @@
 #include "trash_shell.h"
 
+#include "warning_box.h"
+
 #include "native_names.h"
 
 #include <QtGui/QGuiApplication>
@@ -11,7 +13,6 @@
 #include <QtWidgets/QDialogButtonBox>
 #include <QtWidgets/QGridLayout>
 #include <QtWidgets/QLabel>
-#include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QScrollArea>
 #include <QtWidgets/QStyle>
@@ -69,18 +70,6 @@ constexpr Texts russianTexts{"Удаление файла", "Перемести�
                              "Удаление файла",
                              "Не удалось переместить «%1» в корзину: %2"};
 
-// The room a dialog over the owner may take: the available area of the owner's screen, less the
-// frame that the window manager draws around the owner, as it will around the dialog.
-QSize screenRoom(const QWidget* owner)
-{
-    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
-    QSize room = screen->availableGeometry().size();
-    if (owner && owner->window()->isVisible())
-        room -= owner->window()->frameGeometry().size() - owner->window()->geometry().size();
-    return room;
-}
 
 // Plain text wrapped at the widget's width: between words where it can, inside a long word
 // where it must, so that a whole name or path is shown however long it is. The accessible name
@@ -200,7 +189,7 @@ void buildQuestion(QDialog& dialog, const Texts& texts, const QString& name, con
 {
     dialog.setObjectName("TrashQuestion");
     dialog.setWindowTitle(QString::fromUtf8(texts.questionTitle));
-    dialog.setMaximumSize(screenRoom(dialog.parentWidget()));
+    dialog.setMaximumSize(ScreenRoom(dialog.parentWidget()));
     auto* icon = new QLabel(&dialog);
     const int size = dialog.style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
     icon->setPixmap(dialog.style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(size));
@@ -218,17 +207,6 @@ void buildQuestion(QDialog& dialog, const Texts& texts, const QString& name, con
     layout->addWidget(icon, 0, 0, Qt::AlignTop);
     layout->addWidget(question, 0, 1);
     layout->addWidget(buttons, 1, 0, 1, 2);
-}
-
-// The text with every word wider than width shortened in its middle. A message box breaks lines
-// only between words, so one long path would make it wider than the screen.
-QString withLongWordsElided(const QString& text, const QFontMetrics& metrics, int width)
-{
-    QStringList words = text.split(QLatin1Char(' '));
-    for (QString& word : words)
-        if (metrics.horizontalAdvance(word) > width)
-            word = metrics.elidedText(word, Qt::ElideMiddle, width);
-    return words.join(QLatin1Char(' '));
 }
 
 } // namespace
@@ -279,20 +257,9 @@ bool TrashShell::confirm(const QString& name, const QString& folder) const
 void TrashShell::reportFailure(const QString& shownPath, const QString& reason) const
 {
     const Texts& texts = russian() ? russianTexts : englishTexts;
-    const QString message = QString::fromUtf8(texts.failure).arg(shownPath, reason);
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(texts.failureTitle), QString(),
-                    QMessageBox::Ok, owner_);
-    box.setObjectName("TrashFailure");
-    box.setTextFormat(Qt::PlainText);
-    const QFontMetrics metrics = box.fontMetrics();
-    const int longestWord =
-        std::min(metrics.averageCharWidth() * 40, screenRoom(owner_).width() / 2);
-    const QString shown = withLongWordsElided(message, metrics, longestWord);
-    box.setText(shown);
-    if (shown != message)
-        box.setDetailedText(message);  // the whole text, where it wraps anywhere and scrolls
-    const ArrowCursor arrow;
-    box.exec();
+    ShowWarningBox(owner_, QString::fromUtf8(texts.failureTitle),
+                   QString::fromUtf8(texts.failure).arg(shownPath, reason),
+                   QStringLiteral("TrashFailure"));
 }
 
 } // namespace app
