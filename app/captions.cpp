@@ -46,6 +46,16 @@ const WarningTexts russianWarnings = {
     "Произошла ошибка: %1. Больше ничего не сделано, окном можно пользоваться дальше.",
 };
 
+const TrashTexts englishTrashTexts = {
+    "Delete File", "Do you want to move \u201c%1\u201d to the Trash?", "Yes", "No", "Delete File",
+    "\u201c%1\u201d could not be moved to the Trash: %2",
+};
+
+const TrashTexts russianTrashTexts = {
+    "Удаление файла", "Переместить «%1» в корзину?", "Да", "Нет", "Удаление файла",
+    "Не удалось переместить «%1» в корзину: %2",
+};
+
 void ApplyCaptions(QWidget& window, const CaptionSet& captions)
 {
     for (std::size_t step = 0; step < captionSteps.size(); ++step) {

@@ -6,6 +6,8 @@ class QWidget;
 
 namespace app {
 
+// Every text that the window and its Trash question show, in English and in Russian.
+
 // One caption write: the control, by name, and for the tab strip the tab's number (from 1).
 struct CaptionStep {
     const char* control;
@@ -34,5 +36,17 @@ struct WarningTexts {
 };
 extern const WarningTexts englishWarnings;
 extern const WarningTexts russianWarnings;
+
+// The Trash stand-in's question and failure in one language, UTF-8.
+struct TrashTexts {
+    const char* questionTitle;
+    const char* question;  // %1 the file's name
+    const char* yes;
+    const char* no;
+    const char* failureTitle;
+    const char* failure;   // %1 the file's path, %2 the reason
+};
+extern const TrashTexts englishTrashTexts;
+extern const TrashTexts russianTrashTexts;
 
 } // namespace app

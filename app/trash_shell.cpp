@@ -1,5 +1,6 @@
 #include "trash_shell.h"
 
+#include "captions.h"
 #include "warning_box.h"
 
 #include "native_names.h"
@@ -53,23 +54,6 @@ public:
     ArrowCursor() { QGuiApplication::setOverrideCursor(Qt::ArrowCursor); }
     ~ArrowCursor() { QGuiApplication::restoreOverrideCursor(); }
 };
-
-struct Texts {
-    const char* questionTitle;
-    const char* question;
-    const char* yes;
-    const char* no;
-    const char* failureTitle;
-    const char* failure;
-};
-
-constexpr Texts englishTexts{"Delete File", "Do you want to move \u201c%1\u201d to the Trash?", "Yes",
-                             "No", "Delete File",
-                             "\u201c%1\u201d could not be moved to the Trash: %2"};
-constexpr Texts russianTexts{"Удаление файла", "Переместить «%1» в корзину?", "Да", "Нет",
-                             "Удаление файла",
-                             "Не удалось переместить «%1» в корзину: %2"};
-
 
 // Plain text wrapped at the widget's width: between words where it can, inside a long word
 // where it must, so that a whole name or path is shown however long it is. The accessible name
@@ -185,7 +169,7 @@ QScrollArea* scrolledTexts(const QStringList& texts, QWidget* parent)
 }
 
 // Fills a new dialog with the question about one file; Yes is the default button, Esc answers No.
-void buildQuestion(QDialog& dialog, const Texts& texts, const QString& name, const QString& folder)
+void buildQuestion(QDialog& dialog, const TrashTexts& texts, const QString& name, const QString& folder)
 {
     dialog.setObjectName("TrashQuestion");
     dialog.setWindowTitle(QString::fromUtf8(texts.questionTitle));
@@ -249,14 +233,14 @@ bool TrashShell::confirm(const QString& name, const QString& folder) const
 {
     // A dialog of its own for every question, gone with its native window once answered.
     QDialog question(owner_);
-    buildQuestion(question, russian() ? russianTexts : englishTexts, name, folder);
+    buildQuestion(question, russian() ? russianTrashTexts : englishTrashTexts, name, folder);
     const ArrowCursor arrow;
     return question.exec() == QDialog::Accepted;
 }
 
 void TrashShell::reportFailure(const QString& shownPath, const QString& reason) const
 {
-    const Texts& texts = russian() ? russianTexts : englishTexts;
+    const TrashTexts& texts = russian() ? russianTrashTexts : englishTrashTexts;
     ShowWarningBox(owner_, QString::fromUtf8(texts.failureTitle),
                    QString::fromUtf8(texts.failure).arg(shownPath, reason),
                    QStringLiteral("TrashFailure"));
