@@ -1,5 +1,7 @@
 #include "native_names.h"
 
+#include "win32_text.h"
+
 #include <QtCore/QDir>
 
 #include <windows.h>
@@ -45,18 +47,8 @@ bool IsHidden(const std::filesystem::path& folder, const std::filesystem::path& 
 
 QString ErrorText(int code)
 {
-    wchar_t* buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    if (length == 0 || buffer == nullptr)
-        return QStringLiteral("error %1").arg(static_cast<unsigned long>(code));
-    QString text = QString::fromWCharArray(buffer, static_cast<qsizetype>(length)).trimmed();
-    LocalFree(buffer);
-    // The system's messages end in a full stop; the warning adds its own.
-    while (text.endsWith(u'.'))
-        text.chop(1);
-    return text;
+    // Without the full stop that ends the system's messages: the warning adds its own.
+    return QString::fromStdString(commands::SystemMessage(static_cast<unsigned long>(code)));
 }
 
 } // namespace app

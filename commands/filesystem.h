@@ -46,8 +46,10 @@ private:
     Path path_;
 };
 
-// A folder held open since its lookup; each platform's backend defines it.
+// What a backend keeps of a folder that it looked up, and of a file besides its path. Each
+// backend defines them as it needs; one that keeps nothing leaves the pointers below null.
 struct OpenedFolder;
+struct FileAt;
 
 // One file (any entry that is not a folder), looked up by its full path.
 class File {
@@ -65,24 +67,17 @@ public:
 private:
     friend class Folder;
     friend class FileSystemObject;
-    File(Path::string_type native, std::shared_ptr<const OpenedFolder> folder)
-        : native_(std::move(native)), folder_(std::move(folder))
+    File(Path::string_type native, std::shared_ptr<const FileAt> at)
+        : native_(std::move(native)), at_(std::move(at))
     {
     }
-    // Where the POSIX backend's calls find the file: the open folder and the name in it, or the
-    // current directory and the full path.
-    std::pair<int, const char*> Location() const;
 
     // Held as a plain string: a folder of many files makes many of these, and a path object
     // would split each one into its elements.
     Path::string_type native_;
-    // The open folder that the file was found in, or null. Calls relative to it find the file
-    // without walking its full path again, and in the folder that was listed even when someone
-    // moves another folder to that path meanwhile.
-    std::shared_ptr<const OpenedFolder> folder_;
-    // What the lookup saw, so that a delete right after it need not look again.
-    bool lookedUp_ = false;
-    bool readOnly_ = false;
+    // Where the backend finds the file and what its lookup saw, or null. It lives inside what
+    // the backend keeps of the folder, so that a folder of many files needs no allocation per file.
+    std::shared_ptr<const FileAt> at_;
 };
 
 // One existing folder, looked up by its full path.

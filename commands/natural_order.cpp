@@ -1,6 +1,9 @@
 #include "natural_order.h"
 
+#include "win32_text.h"
+
 #include <algorithm>
+#include <concepts>
 #include <cstdint>
 
 namespace commands {
@@ -81,22 +84,12 @@ constexpr char digitRun = '0';
 [[maybe_unused]] const std::string& utf8Of(const std::string& native) { return native; }
 
 // Windows names are UTF-16; an unpaired surrogate, which Windows allows in names, becomes U+FFFD
-// instead of failing the sort.
-[[maybe_unused]] std::string utf8Of(const std::wstring& native)
+// instead of failing the sort. A template, so that it is only made where names are wide.
+template <typename Wide>
+    requires std::same_as<Wide, std::wstring>
+std::string utf8Of(const Wide& native)
 {
-    std::string out;
-    out.reserve(native.size());
-    for (std::size_t i = 0; i < native.size(); ++i) {
-        char32_t c = static_cast<char32_t>(native[i]) & 0xFFFF;
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < native.size() &&
-            (static_cast<char32_t>(native[i + 1]) & 0xFC00) == 0xDC00) {
-            c = 0x10000 + ((c - 0xD800) << 10) + ((static_cast<char32_t>(native[++i]) & 0xFFFF) - 0xDC00);
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
-        encode(c, out);
-    }
-    return out;
+    return Utf8FromWide(native);
 }
 
 } // namespace

@@ -1,0 +1,110 @@
+#include "posix_backend.h"
+
+#include <cstring>
+#include <unistd.h>
+
+#ifndef STATX_ATTR_MOUNT_ROOT
+#define STATX_ATTR_MOUNT_ROOT 0x00002000
+#endif
+
+namespace commands {
+
+namespace {
+
+int realOpenat(int dirfd, const char* path, int flags, mode_t mode)
+{
+    return ::openat(dirfd, path, flags, mode);
+}
+
+int realRenameat2(int olddirfd, const char* oldpath, int newdirfd, const char* newpath,
+                  unsigned flags)
+{
+    return ::renameat2(olddirfd, oldpath, newdirfd, newpath, flags);
+}
+
+const SystemCalls realCalls{realOpenat,    ::close,     ::fstatat,   ::statx,
+                            ::mkdirat,     ::unlinkat,  realRenameat2, ::linkat,
+                            ::fdopendir,   ::readdir,   ::closedir,  ::realpath};
+
+SystemCalls currentCalls = realCalls;
+
+} // namespace
+
+SystemCalls& systemCalls() { return currentCalls; }
+const SystemCalls& realSystemCalls() { return realCalls; }
+
+namespace backend {
+
+std::string pathText(const Path& path) { return path.string(); }
+std::string errorText(int code) { return std::strerror(code); }
+
+} // namespace backend
+
+namespace posix {
+
+void fail(int code, const Path& path, const char* operation)
+{
+    throw FsError(code, path, operation);
+}
+
+const char* cpath(const Path& path, const char* operation)
+{
+    if (path.native().find('\0') != std::string::npos)
+        fail(EINVAL, path, operation);
+    return path.c_str();
+}
+
+Fd openDirectory(int dirfd, const char* name, int extraFlags, const Path& shown,
+                 const char* operation)
+{
+    const int fd = sys().openat(dirfd, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC | extraFlags, 0);
+    if (fd < 0)
+        fail(errno, shown, operation);
+    return Fd(fd);
+}
+
+struct stat statAt(int dirfd, const char* name, int flags, const Path& shown,
+                   const char* operation)
+{
+    struct stat st {};
+    if (sys().fstatat(dirfd, name, &st, flags) != 0)
+        fail(errno, shown, operation);
+    return st;
+}
+
+FolderIdentity identityOf(const struct stat& st)
+{
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+bool isReadOnly(const struct stat& st) { return !S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR); }
+
+// Bind mounts of the same file system count too. When the kernel cannot answer, that is a
+// failure, not a "no": a guard that guessed would let the folder delete into another volume.
+// Kernels before 5.8 do not report the attribute; there only the device numbers tell mounts.
+bool isMountRoot(int dirfd, const char* name, int flags, const Path& shown, const char* operation)
+{
+    struct statx stx {};
+    if (sys().statx(dirfd, name, flags | AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_INO, &stx) != 0)
+        fail(errno, shown, operation);
+    return (stx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
+           (stx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
+}
+
+DirStream::DirStream(int dirfd, const Path& shown, const char* operation)
+{
+    // fdopendir takes over the descriptor, so it gets a copy of its own.
+    Fd copy(sys().openat(dirfd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
+    if (copy.get() < 0)
+        fail(errno, shown, operation);
+    dir_ = sys().fdopendir(copy.get());
+    if (!dir_)
+        fail(errno, shown, operation);
+    copy.release();
+}
+
+DirStream::~DirStream() { sys().closedir(dir_); }
+
+} // namespace posix
+
+} // namespace commands

@@ -1,0 +1,61 @@
+#include "posix_backend.h"
+
+namespace commands {
+
+using namespace posix;
+
+namespace {
+
+enum class EntryKind { File, Folder };
+
+// Links to folders count as folders; a link that leads nowhere is a file.
+EntryKind kindOf(int dirfd, const dirent& entry, const Path& folder)
+{
+    unsigned char type = entry.d_type;
+    if (type == DT_UNKNOWN) {
+        struct stat st {};
+        if (sys().fstatat(dirfd, entry.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            fail(errno, folder / entry.d_name, "read folder");
+        type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_REG;
+    }
+    if (type == DT_DIR)
+        return EntryKind::Folder;
+    if (type == DT_LNK) {
+        struct stat target {};
+        if (sys().fstatat(dirfd, entry.d_name, &target, 0) == 0 && S_ISDIR(target.st_mode))
+            return EntryKind::Folder;
+    }
+    return EntryKind::File;
+}
+
+} // namespace
+
+FolderEntries posix::readEntriesAt(int dirfd, const Path& folder, bool wantFiles,
+                                   bool wantSubfolders)
+{
+    const char* op = "read folder";
+    DirStream stream(dirfd, folder, op);
+    FolderEntries entries;
+    while (const dirent* entry = stream.next(folder, op)) {
+        if (kindOf(dirfd, *entry, folder) == EntryKind::File) {
+            if (wantFiles)
+                entries.files.emplace_back(entry->d_name);
+        } else if (wantSubfolders) {
+            entries.subfolders.emplace_back(entry->d_name);
+        }
+    }
+    return entries;
+}
+
+// The folder's identity is read from the descriptor that the listing holds, whether asked for
+// or not.
+FolderEntries backend::readFolderOnce(const Path& folder, Wanted wanted)
+{
+    const char* op = "read folder";
+    const Fd fd = openDirectory(AT_FDCWD, cpath(folder, op), 0, folder, op);
+    FolderEntries entries = readEntriesAt(fd.get(), folder, wanted.files, wanted.subfolders);
+    entries.identity = identityOf(statAt(fd.get(), "", AT_EMPTY_PATH, folder, op));
+    return entries;
+}
+
+} // namespace commands

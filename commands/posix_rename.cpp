@@ -1,0 +1,107 @@
+#include "posix_backend.h"
+
+namespace commands {
+
+using namespace posix;
+
+namespace {
+
+using backend::EntryPlace;
+
+// Gives a file (not a folder) its new name as a hard link, then drops the old name. Returns
+// false where the file system makes no hard link, so that another way can be tried.
+bool renameByHardLink(const EntryPlace& from, const EntryPlace& to, const struct stat& st)
+{
+    const char* op = "rename";
+    if (sys().linkat(from.dirfd, from.path, to.dirfd, to.path, 0) != 0) {
+        if (errno == EEXIST)
+            fail(EEXIST, Path(to.full), op);
+        return false;
+    }
+    if (sys().unlinkat(from.dirfd, from.path, 0) == 0)
+        return true;
+    const int saved = errno;
+    // The new name is taken back only while the old one still holds the same file: had someone
+    // else removed or replaced the old name meanwhile, the new name would be the file's last.
+    // When that cannot be told, both names stay and the rename is reported as failed.
+    struct stat now {};
+    if (sys().fstatat(from.dirfd, from.path, &now, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno == ENOENT)
+            return true;
+        fail(saved, Path(from.full), op);
+    }
+    if (now.st_dev != st.st_dev || now.st_ino != st.st_ino)
+        return true;
+    sys().unlinkat(to.dirfd, to.path, 0);
+    fail(saved, Path(from.full), op);
+}
+
+// Renames where the file system does not support RENAME_NOREPLACE: the new name is first
+// claimed by a hard link or a placeholder that only this call can have made, so a taken name
+// still fails.
+void renameClaimingTheName(const EntryPlace& from, const EntryPlace& to)
+{
+    const char* op = "rename";
+    const struct stat st = statAt(from.dirfd, from.path, AT_SYMLINK_NOFOLLOW, Path(from.full), op);
+    if (!S_ISDIR(st.st_mode) && renameByHardLink(from, to, st))
+        return;
+    // Claim the name with an empty placeholder, then move the entry over it.
+    if (S_ISDIR(st.st_mode)) {
+        if (sys().mkdirat(to.dirfd, to.path, 0700) != 0)
+            fail(errno, Path(to.full), op);
+    } else {
+        const int fd = sys().openat(to.dirfd, to.path,
+                                    O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0)
+            fail(errno, Path(to.full), op);
+        sys().close(fd);
+    }
+    if (sys().renameat2(from.dirfd, from.path, to.dirfd, to.path, 0) != 0) {
+        const int saved = errno;
+        sys().unlinkat(to.dirfd, to.path, S_ISDIR(st.st_mode) ? AT_REMOVEDIR : 0);
+        fail(saved, Path(from.full), op);
+    }
+}
+
+} // namespace
+
+namespace backend {
+
+const int invalidNameError = EINVAL;
+const int fixedNameError = EBUSY;
+
+bool holdsOnlyNameCharacters(NativeView name)
+{
+    return name.find('/') == NativeView::npos && name.find('\0') == NativeView::npos;
+}
+
+NativeView currentNameOf(const Native& full, const char* operation)
+{
+    if (full.find('\0') != std::string::npos)
+        fail(EINVAL, Path(full), operation);
+    const std::size_t slash = full.rfind('/');
+    return slash == std::string::npos ? NativeView(full) : NativeView(full).substr(slash + 1);
+}
+
+void checkExists(const EntryPlace& place, const Native& full, const char* operation)
+{
+    statAt(place.dirfd, place.path, AT_SYMLINK_NOFOLLOW, Path(full), operation);
+}
+
+// Works on plain strings: path objects are made only when something fails.
+void renameEntry(const EntryPlace& place, const Native& full, NativeView oldName,
+                 const Path& newName)
+{
+    const std::string newPath = full.substr(0, full.size() - oldName.size()) + newName.native();
+    // Relative to an open folder the new name is the new path; otherwise the full one is.
+    const std::string& target = place.dirfd == AT_FDCWD ? newPath : newName.native();
+    if (sys().renameat2(place.dirfd, place.path, place.dirfd, target.c_str(), RENAME_NOREPLACE) == 0)
+        return;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        fail(errno, Path(full), "rename");
+    renameClaimingTheName(place, {place.dirfd, target.c_str(), newPath});
+}
+
+} // namespace backend
+
+} // namespace commands
