@@ -27,12 +27,6 @@ protected:
     }
 
     fs::path work(const fs::path& name) const { return root / "work" / name; }
-
-    static std::string Read(const fs::path& file)
-    {
-        std::ifstream in(file, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
 };
 
 TEST_F(FilePagesTest, CreateMakesAnEmptyFileAndNeverTouchesATakenOne)
@@ -45,7 +39,7 @@ TEST_F(FilePagesTest, CreateMakesAnEmptyFileAndNeverTouchesATakenOne)
 
     TypeName("report.txt");
     Click("cbCrFile");
-    EXPECT_EQ(Read(work("report.txt")), "report.txt");
+    EXPECT_EQ(readFile(work("report.txt")), "report.txt");
 }
 
 TEST_F(FilePagesTest, RenameGivesTheSelectedFileTheTypedName)
@@ -54,7 +48,7 @@ TEST_F(FilePagesTest, RenameGivesTheSelectedFileTheTypedName)
     files().SelectFile("photo.jpg");
     TypeName("holiday");
     Click("cbRenFile");
-    EXPECT_EQ(Read(work("holiday")), "photo.jpg");
+    EXPECT_EQ(readFile(work("holiday")), "photo.jpg");
     EXPECT_EQ(files().Names(), (Names{"holiday", "other"}));
 }
 
@@ -68,7 +62,7 @@ TEST_F(FilePagesTest, RenameOrDeleteWithNoFileSelectedSaysSoAndChangesNothing)
     ASSERT_EQ(answer.texts().size(), 2);
     EXPECT_TRUE(answer.texts()[0].contains("No file is selected"));
     EXPECT_TRUE(fs::is_directory(root / "work"));
-    EXPECT_EQ(Read(work("a")), "a");
+    EXPECT_EQ(readFile(work("a")), "a");
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
@@ -87,7 +81,7 @@ TEST_F(FilePagesTest, JustDeleteDeletesOutrightAndAReadOnlyFileStaysWithAWarning
     Click("cbDelFile");
     ASSERT_EQ(answer.texts().size(), 1);
     EXPECT_TRUE(answer.texts()[0].contains("locked"));
-    EXPECT_EQ(Read(work("locked")), "locked");
+    EXPECT_EQ(readFile(work("locked")), "locked");
     EXPECT_TRUE(window().isVisible());
 }
 
@@ -101,13 +95,13 @@ TEST_F(FilePagesTest, DeleteToTheTrashAsksAboutTheOneFile)
         ASSERT_EQ(no.texts().size(), 1);
         EXPECT_TRUE(no.texts()[0].contains("keep"));
     }
-    EXPECT_EQ(Read(work("keep")), "keep");
+    EXPECT_EQ(readFile(work("keep")), "keep");
 
     files().SelectFile("trash me");
     ModalAnswerer yes({QMessageBox::Yes});
     Click("cbDelFile");
     EXPECT_FALSE(fs::exists(work("trash me")));
-    EXPECT_EQ(Read(TrashFiles() / "trash me"), "trash me");
+    EXPECT_EQ(readFile(TrashFiles() / "trash me"), "trash me");
     EXPECT_EQ(files().Names(), Names{"keep"});
 }
 
@@ -116,11 +110,11 @@ TEST_F(FilePagesTest, RenameAllNumbersTheFilesInTheListsOrder)
     Open({"b10", "B2", "a1"}, 3);
     TypeName("abc");
     Click("cbRenAll");
-    EXPECT_EQ(Read(work("abc1")), "a1");
-    EXPECT_EQ(Read(work("abc2")), "B2");
-    EXPECT_EQ(Read(work("abc3")), "b10");
+    EXPECT_EQ(readFile(work("abc1")), "a1");
+    EXPECT_EQ(readFile(work("abc2")), "B2");
+    EXPECT_EQ(readFile(work("abc3")), "b10");
     EXPECT_EQ(files().Names(), (Names{"abc1", "abc2", "abc3"}));
-    EXPECT_EQ(Read(work("sub") / "inside"), "inside");
+    EXPECT_EQ(readFile(work("sub") / "inside"), "inside");
 }
 
 TEST_F(FilePagesTest, JustDeleteAllDeletesEveryFileAndNoSubfolder)
@@ -129,7 +123,7 @@ TEST_F(FilePagesTest, JustDeleteAllDeletesEveryFileAndNoSubfolder)
     Click("OptDel");
     Click("cbDelAll");
     EXPECT_TRUE(files().Names().empty());
-    EXPECT_EQ(Read(work("sub") / "inside"), "inside");
+    EXPECT_EQ(readFile(work("sub") / "inside"), "inside");
     EXPECT_FALSE(fs::exists(work(".hidden")));
     EXPECT_FALSE(fs::exists(TrashFiles() / "one"));
 }
@@ -142,8 +136,8 @@ TEST_F(FilePagesTest, DeleteAllToTheTrashAsksPerFileAndKeepsTheDeclinedOne)
     ASSERT_EQ(answer.texts().size(), 3);
     EXPECT_TRUE(answer.texts()[1].contains("f2"));
     EXPECT_EQ(files().Names(), Names{"f2"});
-    EXPECT_EQ(Read(TrashFiles() / "f1"), "f1");
-    EXPECT_EQ(Read(TrashFiles() / "f3"), "f3");
+    EXPECT_EQ(readFile(TrashFiles() / "f1"), "f1");
+    EXPECT_EQ(readFile(TrashFiles() / "f3"), "f3");
     EXPECT_FALSE(fs::exists(TrashFiles() / "f2"));
 }
 
@@ -181,8 +175,8 @@ TEST_F(FilePagesTest, TheWindowTakesNoClicksWhileAQuestionIsUp)
     Click("cbDelAll");
     EXPECT_EQ(answer.texts().size(), 2);
     EXPECT_FALSE(control<QRadioButton>("OptDel")->isChecked());
-    EXPECT_EQ(Read(TrashFiles() / "f1"), "f1");
-    EXPECT_EQ(Read(TrashFiles() / "f2"), "f2");
+    EXPECT_EQ(readFile(TrashFiles() / "f1"), "f1");
+    EXPECT_EQ(readFile(TrashFiles() / "f2"), "f2");
 }
 
 } // namespace

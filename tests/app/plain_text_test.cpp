@@ -17,7 +17,7 @@ protected:
     }
 
     // Deletes the read-only file of that name with "Just Delete": the one warning shown.
-    ModalAnswerer::Look DeleteReadOnly(const fs::path& folder, const std::string& name,
+    SeenDialog DeleteReadOnly(const fs::path& folder, const std::string& name,
                                        QString& text)
     {
         Touch(folder / name);
@@ -31,7 +31,7 @@ protected:
         EXPECT_EQ(answer.texts().size(), 1);
         EXPECT_TRUE(fs::exists(folder / name));
         text = answer.texts().value(0);
-        return answer.looks().empty() ? ModalAnswerer::Look{} : answer.looks().front();
+        return answer.seen().empty() ? SeenDialog{} : answer.seen().front();
     }
 
     QSize Screen() { return window().screen()->availableGeometry().size(); }
@@ -45,8 +45,8 @@ TEST_F(PlainTextTest, MarkupInANameIsShownLiterallyInASmallBox)
         const fs::path folder = root / "work" / std::to_string(name.size());
         fs::create_directory(folder);
         QString text;
-        const ModalAnswerer::Look look = DeleteReadOnly(folder, name, text);
-        EXPECT_TRUE(look.plainText);
+        const SeenDialog look = DeleteReadOnly(folder, name, text);
+        EXPECT_EQ(look.textFormat, Qt::PlainText);
         EXPECT_TRUE(text.contains(QString::fromStdString(name)));
         EXPECT_LE(look.size.width(), Screen().width());
         EXPECT_LE(look.size.height(), Screen().height() / 2);
@@ -74,7 +74,7 @@ TEST_F(PlainTextTest, AWarningForAVeryLongPathFitsTheScreen)
         deep /= std::string(200, char('a' + level));
     fs::create_directories(deep);
     QString text;
-    const ModalAnswerer::Look look = DeleteReadOnly(deep, "read only", text);
+    const SeenDialog look = DeleteReadOnly(deep, "read only", text);
     EXPECT_LE(look.size.width(), Screen().width());
     EXPECT_LE(look.size.height(), Screen().height());
 }

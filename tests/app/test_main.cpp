@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 int main(int argc, char* argv[])
 {
@@ -16,5 +17,9 @@ int main(int argc, char* argv[])
         return 1;
     setenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path()).constData(), 1);
     app::Application application(argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    // Trashed names that are not UTF-8, which Qt cannot remove.
+    std::error_code ignored;
+    std::filesystem::remove_all(QFile::encodeName(dataHome.path()).toStdString(), ignored);
+    return result;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-// Helpers shared by the window suites: a fixture that starts the real window in a temporary
-// folder, a modal-dialog answerer, and lookups of controls by name.
+// Helpers shared by the window suites and the Trash suite: a fixture that starts the real
+// window in a temporary folder, a modal-dialog answerer, and lookups of controls by name.
 
 #include "application.h"
 #include "drive_list.h"
@@ -13,20 +13,26 @@
 #include <QtCore/QDir>
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QTimer>
+#include <QtGui/QImage>
+#include <QtGui/QScreen>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QDialogButtonBox>
+#include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QRadioButton>
 #include <QtWidgets/QTabBar>
 
+#include "read_file.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <algorithm>
 #include <initializer_list>
 #include <memory>
 #include <vector>
@@ -44,9 +50,21 @@ inline void Touch(const fs::path& file, const std::string& contents = {})
     std::ofstream(file, std::ios::binary) << contents;
 }
 
+// What one dialog showed when it was answered.
+struct SeenDialog {
+    QString name;  // its objectName
+    QString text;  // its labels' texts and its texts' accessible names
+    QImage image;
+    QSize size;  // its frame's
+    Qt::TextFormat textFormat = Qt::AutoText;  // a message box's; AutoText for other dialogs
+    bool fitsItsScreen = false;  // the frame and each button whole inside the available area
+    bool labelsShowAllText = true;  // no visible label clips its text
+};
+
 // Answers every modal dialog that opens while it lives (message boxes and the Trash question):
 // clicks the next button of its list (the last one again once the list is used up), or closes
-// the dialog when it has no such button. Keeps the text of each dialog it answered.
+// the dialog when it has no such button; or, given keys, presses the next key in the dialog.
+// Keeps the text of each dialog it answered and what the dialog showed.
 class ModalAnswerer final : public QObject {
 public:
     explicit ModalAnswerer(std::initializer_list<QMessageBox::StandardButton> answers = {
@@ -55,17 +73,25 @@ public:
     {
         qApp->installEventFilter(this);
     }
+    struct Keys {
+        std::vector<Qt::Key> keys;
+    };
+    explicit ModalAnswerer(Keys keys) : keys_(std::move(keys.keys)) { qApp->installEventFilter(this); }
     ~ModalAnswerer() override { qApp->removeEventFilter(this); }
 
-    // The texts of the dialogs answered, in order.
+    // The texts of the dialogs answered, in order: a message box's text, or the accessible
+    // names of another dialog's parts.
     const QStringList& texts() const { return texts_; }
-    // How each dialog answered looked on the screen: its frame's size, and for a message box
-    // whether its text was shown as plain text.
-    struct Look {
-        QSize size;
-        bool plainText = true;
-    };
-    const std::vector<Look>& looks() const { return looks_; }
+    // What each dialog answered showed, in order.
+    const std::vector<SeenDialog>& seen() const { return seen_; }
+    // The dialogs' object names, in order.
+    QStringList names() const
+    {
+        QStringList names;
+        for (const SeenDialog& dialog : seen_)
+            names << dialog.name;
+        return names;
+    }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
@@ -75,45 +101,94 @@ public:
             !dialog->property(pending).toBool()) {
             dialog->setProperty(pending, true);
             texts_.append(TextOf(*dialog));
-            const QMessageBox::StandardButton answer =
-                answers_.empty() ? QMessageBox::Ok
-                                 : answers_[std::min<std::size_t>(texts_.size() - 1,
-                                                                  answers_.size() - 1)];
+            const std::size_t index = std::size_t(texts_.size() - 1);
             // Answered once the dialog's own event loop runs.
-            QTimer::singleShot(0, dialog, [this, dialog, answer] {
+            QTimer::singleShot(0, dialog, [this, dialog, index] {
                 dialog->setProperty(pending, false);
-                const auto* box = qobject_cast<const QMessageBox*>(dialog);
-                looks_.push_back({dialog->frameGeometry().size(),
-                                  !box || box->textFormat() == Qt::PlainText});
-                auto* buttons = dialog->findChild<QDialogButtonBox*>();
-                QAbstractButton* button =
-                    buttons ? buttons->button(QDialogButtonBox::StandardButton(int(answer)))
-                            : nullptr;
-                if (button)
-                    button->click();
-                else
-                    dialog->reject();
+                seen_.push_back(Look(*dialog));
+                if (keys_.empty())
+                    ClickAnswer(*dialog, index);
+                else if (index < keys_.size())
+                    QTest::keyClick(dialog, keys_[index]);
             });
         }
         return false;
     }
 
 private:
+    void ClickAnswer(QDialog& dialog, std::size_t index) const
+    {
+        const QMessageBox::StandardButton answer =
+            answers_.empty() ? QMessageBox::Ok : answers_[std::min(index, answers_.size() - 1)];
+        auto* buttons = dialog.findChild<QDialogButtonBox*>();
+        QAbstractButton* button =
+            buttons ? buttons->button(QDialogButtonBox::StandardButton(int(answer))) : nullptr;
+        if (button)
+            button->click();
+        else
+            dialog.reject();
+    }
+
     static QString TextOf(const QDialog& dialog)
     {
         if (auto* box = qobject_cast<const QMessageBox*>(&dialog))
             return box->text();
+        return AccessibleNames(dialog).join(QLatin1Char('\n'));
+    }
+
+    static QStringList AccessibleNames(const QWidget& dialog)
+    {
         QStringList texts;
         for (const QWidget* child : dialog.findChildren<QWidget*>())
             if (!child->accessibleName().isEmpty())
                 texts << child->accessibleName();
-        return texts.join(QLatin1Char('\n'));
+        return texts;
+    }
+
+    static SeenDialog Look(QDialog& dialog)
+    {
+        SeenDialog seen{dialog.objectName(), {}, dialog.grab().toImage(),
+                        dialog.frameGeometry().size()};
+        if (auto* box = qobject_cast<const QMessageBox*>(&dialog))
+            seen.textFormat = box->textFormat();
+        seen.fitsItsScreen = FitsItsScreen(dialog);
+        QStringList texts;
+        for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+            texts << label->text();
+            if (label->isVisible() && !label->text().isEmpty())
+                seen.labelsShowAllText = seen.labelsShowAllText && ShowsAllItsText(*label);
+        }
+        seen.text = (texts + AccessibleNames(dialog)).join(QLatin1Char('\n'));
+        return seen;
+    }
+
+    // Whether the dialog's frame lies inside its screen's available area, with each of its
+    // buttons shown whole inside it.
+    static bool FitsItsScreen(const QWidget& dialog)
+    {
+        const QRect room = dialog.screen()->availableGeometry();
+        const auto* box = dialog.findChild<QDialogButtonBox*>();
+        if (!room.contains(dialog.frameGeometry()) || !box || box->buttons().isEmpty())
+            return false;
+        for (const QAbstractButton* button : box->buttons())
+            if (!button->isVisible() || button->visibleRegion().boundingRect() != button->rect() ||
+                !room.contains(QRect(button->mapToGlobal(QPoint(0, 0)), button->size())))
+                return false;
+        return true;
+    }
+
+    // Whether a label shows all of its text: no word wider than the label, no line below it.
+    static bool ShowsAllItsText(const QLabel& label)
+    {
+        return label.minimumSizeHint().width() <= label.width() &&
+               (!label.hasHeightForWidth() || label.heightForWidth(label.width()) <= label.height());
     }
 
     static constexpr const char* pending = "ffnameAnswerPending";
     std::vector<QMessageBox::StandardButton> answers_;
+    std::vector<Qt::Key> keys_;
     QStringList texts_;
-    std::vector<Look> looks_;
+    std::vector<SeenDialog> seen_;
 };
 
 // The scratch Trash's folder of trashed files (the suites' XDG_DATA_HOME).

@@ -39,7 +39,7 @@ protected:
              it != fs::recursive_directory_iterator(); ++it) {
             const fs::directory_entry& entry = *it;
             contents[fs::relative(entry.path(), dir).string()] =
-                entry.is_directory() ? "/" : read(entry.path());
+                entry.is_directory() ? "/" : readFile(entry.path());
         }
         return contents;
     }
@@ -87,7 +87,7 @@ TEST_F(CommandsTest, CreateFolderWithAnEmptyOrTakenNameChangesNothingButRefreshe
         frame.cbCr_Click();
         EXPECT_EQ(window.refreshes, (Refreshes{"tree", "files"})) << name;
     }
-    EXPECT_EQ(read(at("current/taken/inside")), "kept");
+    EXPECT_EQ(readFile(at("current/taken/inside")), "kept");
     EXPECT_EQ(std::distance(fs::directory_iterator(at("current")), fs::directory_iterator()), 1);
 }
 
@@ -104,7 +104,7 @@ TEST_F(CommandsTest, RenameFolderRenamesTheCurrentFolderAndRefreshesTheTreeOnly)
     write("current/f", "F");
     window.name = "renamed";
     frame.cbRen_Click();
-    EXPECT_EQ(read(at("renamed/f")), "F");
+    EXPECT_EQ(readFile(at("renamed/f")), "F");
     EXPECT_FALSE(exists(at("current")));
     EXPECT_EQ(window.refreshes, Refreshes{"tree"});
 }
@@ -119,7 +119,7 @@ TEST_F(CommandsTest, RenameFolderWithAnEmptyOrTakenNameKeepsItsName)
         EXPECT_EQ(window.refreshes, Refreshes{"tree"}) << name;
         EXPECT_TRUE(fs::is_directory(at("current"))) << name;
     }
-    EXPECT_EQ(read(at("sibling/s")), "S");
+    EXPECT_EQ(readFile(at("sibling/s")), "S");
 }
 
 TEST_F(CommandsTest, DeleteFolderIgnoresTheNameBoxAndDeletesTheCurrentFolder)
@@ -141,8 +141,8 @@ TEST_F(CommandsTest, DeleteFolderKeepsWhatALinkLeadsToAndStopsAtAReadOnlyFile)
     write("current/sub/locked", "L");
     makeReadOnly(at("current/sub/locked"));
     frame.cbDel_Click();
-    EXPECT_EQ(read(at("outside/keep")), "K");
-    EXPECT_EQ(read(at("current/sub/locked")), "L");
+    EXPECT_EQ(readFile(at("outside/keep")), "K");
+    EXPECT_EQ(readFile(at("current/sub/locked")), "L");
     EXPECT_EQ(window.refreshes, (Refreshes{"tree", "files"}));
 }
 
@@ -212,7 +212,7 @@ TEST_F(CommandsTest, CreateFileWithAnEmptyOrTakenNameChangesNothingAndDoesNotRef
         window.name = name;
         frame.cbCrFile_Click();
     }
-    EXPECT_EQ(read(at("current/report.txt")), "precious");
+    EXPECT_EQ(readFile(at("current/report.txt")), "precious");
     EXPECT_TRUE(window.refreshes.empty());
 }
 
@@ -222,7 +222,7 @@ TEST_F(CommandsTest, RenameFileGivesTheSelectedFileTheWholeTypedName)
     window.selected = "photo.jpg";
     window.name = "holiday";
     frame.cbRenFile_Click();
-    EXPECT_EQ(read(at("current/holiday")), "P");
+    EXPECT_EQ(readFile(at("current/holiday")), "P");
     EXPECT_EQ(window.refreshes, Refreshes{"files"});
 }
 
@@ -235,8 +235,8 @@ TEST_F(CommandsTest, RenameFileOntoATakenNameOrWithAnEmptyNameChangesNothing)
         window.name = name;
         frame.cbRenFile_Click();
     }
-    EXPECT_EQ(read(at("current/a.txt")), "A");
-    EXPECT_EQ(read(at("current/b.txt")), "B");
+    EXPECT_EQ(readFile(at("current/a.txt")), "A");
+    EXPECT_EQ(readFile(at("current/b.txt")), "B");
     EXPECT_TRUE(window.refreshes.empty());
 }
 
@@ -249,7 +249,7 @@ TEST_F(CommandsTest, RenameOrDeleteWithNoFileSelectedNeverTouchesTheFolder)
     EXPECT_THROW(frame.cbDelFile_Click(), NoFileSelected);
     window.justDelete = false;
     EXPECT_THROW(frame.cbDelFile_Click(), NoFileSelected);
-    EXPECT_EQ(read(at("current/f")), "F");
+    EXPECT_EQ(readFile(at("current/f")), "F");
     EXPECT_TRUE(shell.requests.empty());
     EXPECT_TRUE(window.refreshes.empty());
 }
@@ -272,7 +272,7 @@ TEST_F(CommandsTest, JustDeleteOfAReadOnlyFileFailsOutsideTheTrapAndKeepsIt)
     window.selected = "locked";
     window.justDelete = true;
     EXPECT_THROW(frame.cbDelFile_Click(), FsError);
-    EXPECT_EQ(read(at("current/locked")), "L");
+    EXPECT_EQ(readFile(at("current/locked")), "L");
 }
 
 TEST_F(CommandsTest, DeleteToTheBinHandsTheShellOneUndoableRequestAndRefreshesEitherWay)
@@ -308,9 +308,9 @@ TEST_F(CommandsTest, RenameAllNumbersEveryFileInTheListsOrderWithARefreshEach)
     write("current/sub/untouched");
     window.name = "abc";
     frame.cbRenAll_Click();
-    EXPECT_EQ(read(at("current/abc1")), "first");
-    EXPECT_EQ(read(at("current/abc2")), "second");
-    EXPECT_EQ(read(at("current/abc3")), "third");
+    EXPECT_EQ(readFile(at("current/abc1")), "first");
+    EXPECT_EQ(readFile(at("current/abc2")), "second");
+    EXPECT_EQ(readFile(at("current/abc3")), "third");
     EXPECT_TRUE(exists(at("current/sub/untouched")));
     EXPECT_EQ(window.refreshes, (Refreshes{"files", "files", "files"}));
 
@@ -340,18 +340,18 @@ TEST_F(CommandsTest, RenameAllStopsAtATakenNameAndKeepsEveryFile)
     frame.cbRenAll_Click();
     // p1 is taken, so the walk stops at the first file.
     EXPECT_EQ(filesIn(at("current")), (std::vector<std::string>{"a", "b", "p1", "z"}));
-    EXPECT_EQ(read(at("current/p1")), "taken");
+    EXPECT_EQ(readFile(at("current/p1")), "taken");
     EXPECT_TRUE(window.refreshes.empty());
 
     window.name = "q";
     fs::rename(at("current/p1"), at("current/q3"));
     write("current/c", "C");
     frame.cbRenAll_Click();  // a -> q1, b -> q2, then q3 is taken by another file
-    EXPECT_EQ(read(at("current/q1")), "A");
-    EXPECT_EQ(read(at("current/q2")), "B");
-    EXPECT_EQ(read(at("current/c")), "C");
-    EXPECT_EQ(read(at("current/q3")), "taken");
-    EXPECT_EQ(read(at("current/z")), "Z");
+    EXPECT_EQ(readFile(at("current/q1")), "A");
+    EXPECT_EQ(readFile(at("current/q2")), "B");
+    EXPECT_EQ(readFile(at("current/c")), "C");
+    EXPECT_EQ(readFile(at("current/q3")), "taken");
+    EXPECT_EQ(readFile(at("current/z")), "Z");
     EXPECT_EQ(window.refreshes, (Refreshes{"files", "files"}));
 }
 
@@ -431,10 +431,10 @@ TEST_F(CommandsTest, DeleteAllToTheBinStopsWhenTheFolderIsSwappedBetweenTwoQuest
     CommandFrame asking(window, interrupted);
     EXPECT_THROW(asking.Run(&CommandFrame::cbDelAll_Click), FolderReplaced);
     EXPECT_EQ(shell.requests.size(), 1u);
-    EXPECT_EQ(read(at("trash/f1")), "listed");
+    EXPECT_EQ(readFile(at("trash/f1")), "listed");
     EXPECT_EQ(filesIn(at("moved away")), (std::vector<std::string>{"f2", "f3"}));
     for (const char* name : {"f1", "f2", "f3"})
-        EXPECT_EQ(read(at("current") / name), std::string("newcomer ") + name);
+        EXPECT_EQ(readFile(at("current") / name), std::string("newcomer ") + name);
     EXPECT_TRUE(window.refreshes.empty());
 }
 

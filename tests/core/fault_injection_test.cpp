@@ -158,7 +158,7 @@ TEST_F(FaultTest, AFolderDeleteTakesEntriesAddedAtAnyMoment)
             ADD_FAILURE() << failure.what();
         }
         EXPECT_FALSE(fs::exists(victim));
-        EXPECT_EQ(readAll(tree() / "keep"), "K");
+        EXPECT_EQ(readFile(tree() / "keep"), "K");
     }
 }
 
@@ -208,8 +208,8 @@ TEST_F(FaultTest, AFileReplacedByALinkToAnOutsideFolderIsNeverFollowed)
                     fs::create_directory_symlink(outside, victim, ignored);
                 },
                 [&](const State&, const Result&) {
-                    EXPECT_EQ(readAll(outside / "keep"), "outside");
-                    EXPECT_EQ(readAll(tree() / "disk/other"), "other");
+                    EXPECT_EQ(readFile(outside / "keep"), "outside");
+                    EXPECT_EQ(readFile(tree() / "disk/other"), "other");
                 });
         }
     }
@@ -264,8 +264,8 @@ TEST_F(FaultTest, AFolderThatVanishesDuringTheClickLosesNothingElse)
             },
             [&](const State& before, const Result&) {
                 const State after = scan(tree(), trash());
-                EXPECT_EQ(readAll(tree() / "outside/keep"), "outside");
-                EXPECT_EQ(readAll(tree() / "disk/other"), "other");
+                EXPECT_EQ(readFile(tree() / "outside/keep"), "outside");
+                EXPECT_EQ(readFile(tree() / "disk/other"), "other");
                 // What moved away is what the folder held, less what the click deleted.
                 for (const auto& [rel, e] : after.disk)
                     if (State::within(rel, "moved away") && e.kind != Entry::Dir) {
@@ -293,7 +293,7 @@ TEST_F(FaultTest, AFileRenamedByAHardLinkSurvivesItsOldNameVanishing)
         },
         [&](const State&, const Result&) {
             if (linked) {
-                EXPECT_EQ(readAll(tree() / "disk/cur/z"), "A");
+                EXPECT_EQ(readFile(tree() / "disk/cur/z"), "A");
             }
         },
         true);
@@ -318,7 +318,7 @@ TEST_F(FaultTest, AFileSystemMountedDuringAFolderDeleteIsNeverEntered)
         },
         [&](const State&, const Result&) {
             if (mounted) {
-                EXPECT_EQ(readAll(mountPoint / "on the other volume"), "keep");
+                EXPECT_EQ(readFile(mountPoint / "on the other volume"), "keep");
                 umount(mountPoint.c_str());
                 mounted = false;
             }
@@ -339,10 +339,10 @@ TEST_F(FaultTest, ABindMountIsNeverEnteredEvenWhenStatxFails)
         SyscallFaults faults;
         faults.failEvery(SyscallFaults::Statx, error);
         EXPECT_THROW(fso.DeleteFolder(tree() / "disk/cur"), commands::FsError) << error;
-        EXPECT_EQ(readAll(tree() / "outside/keep"), "outside") << error;
+        EXPECT_EQ(readFile(tree() / "outside/keep"), "outside") << error;
     }
     umount(bound.c_str());
-    EXPECT_EQ(readAll(tree() / "outside/keep"), "outside");
+    EXPECT_EQ(readFile(tree() / "outside/keep"), "outside");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "filesystem.h"
 
+#include "error_of.h"
 #include "sandbox.h"
 
 #include <algorithm>
@@ -31,22 +32,6 @@ std::vector<std::string> names(const std::vector<File>& files)
     return result;
 }
 
-template <typename F>
-int errorOf(F&& call)
-{
-    try {
-        call();
-    } catch (const FsError& e) {
-        const std::string shown = e.path().string();
-        if (shown.find('\0') == std::string::npos) {
-            EXPECT_NE(std::string(e.what()).find(shown), std::string::npos) << "names the path";
-        }
-        return e.code();
-    }
-    ADD_FAILURE() << "expected a failure";
-    return 0;
-}
-
 class FileSystemTest : public Sandbox {
 protected:
     FileSystemObject fso;
@@ -59,7 +44,7 @@ TEST_F(FileSystemTest, CreateFolderMakesOneFolderInAnExistingParentOnly)
 
     write("taken/keep.txt", "kept");
     EXPECT_NE(errorOf([&] { fso.CreateFolder(at("taken")); }), 0);
-    EXPECT_EQ(read(at("taken/keep.txt")), "kept");
+    EXPECT_EQ(readFile(at("taken/keep.txt")), "kept");
 
     EXPECT_NE(errorOf([&] { fso.CreateFolder(at("missing/child")); }), 0);
     EXPECT_FALSE(exists(at("missing")));
@@ -73,7 +58,7 @@ TEST_F(FileSystemTest, CreateTextFileMakesAnEmptyFileAndNeverTruncates)
 
     write("report.txt", "precious");
     EXPECT_NE(errorOf([&] { fso.CreateTextFile(at("report.txt")); }), 0);
-    EXPECT_EQ(read(at("report.txt")), "precious");
+    EXPECT_EQ(readFile(at("report.txt")), "precious");
 }
 
 TEST_F(FileSystemTest, RenameNeverReplacesAndKeepsBothEntries)
@@ -81,37 +66,37 @@ TEST_F(FileSystemTest, RenameNeverReplacesAndKeepsBothEntries)
     write("a.txt", "A");
     write("b.txt", "B");
     EXPECT_NE(errorOf([&] { fso.GetFile(at("a.txt")).Name("b.txt"); }), 0);
-    EXPECT_EQ(read(at("a.txt")), "A");
-    EXPECT_EQ(read(at("b.txt")), "B");
+    EXPECT_EQ(readFile(at("a.txt")), "A");
+    EXPECT_EQ(readFile(at("b.txt")), "B");
 
     folder("one");
     write("two/inside", "x");
     EXPECT_NE(errorOf([&] { fso.GetFolder(at("one")).Name("two"); }), 0);
     EXPECT_TRUE(fs::is_directory(at("one")));
-    EXPECT_EQ(read(at("two/inside")), "x");
+    EXPECT_EQ(readFile(at("two/inside")), "x");
     // A folder is not renamed over a file either.
     EXPECT_NE(errorOf([&] { fso.GetFolder(at("one")).Name("a.txt"); }), 0);
-    EXPECT_EQ(read(at("a.txt")), "A");
+    EXPECT_EQ(readFile(at("a.txt")), "A");
 }
 
 TEST_F(FileSystemTest, RenameChangesOnlyTheLastElement)
 {
     write("photo.jpg", "P");
     fso.GetFile(at("photo.jpg")).Name("holiday");
-    EXPECT_EQ(read(at("holiday")), "P");
+    EXPECT_EQ(readFile(at("holiday")), "P");
     EXPECT_FALSE(exists(at("photo.jpg")));
 
     write("dir/f", "F");
     fso.GetFolder(at("dir")).Name("renamed dir ");
 #ifdef _WIN32
-    EXPECT_EQ(read(at("renamed dir/f")), "F");  // Windows drops a name's trailing blanks
+    EXPECT_EQ(readFile(at("renamed dir/f")), "F");  // Windows drops a name's trailing blanks
 #else
-    EXPECT_EQ(read(at("renamed dir /f")), "F");
+    EXPECT_EQ(readFile(at("renamed dir /f")), "F");
 #endif
 
     // The name it already has is no failure and changes nothing.
     fso.GetFile(at("holiday")).Name("holiday");
-    EXPECT_EQ(read(at("holiday")), "P");
+    EXPECT_EQ(readFile(at("holiday")), "P");
 }
 
 TEST_F(FileSystemTest, RenameRefusesNamesThatAreNotOneElement)
@@ -123,7 +108,7 @@ TEST_F(FileSystemTest, RenameRefusesNamesThatAreNotOneElement)
         EXPECT_NE(errorOf([&] { fso.GetFile(at("a")).Name(NameFromText(bad)); }), 0) << bad;
         EXPECT_NE(errorOf([&] { fso.GetFolder(at("sub")).Name(NameFromText(bad)); }), 0) << bad;
     }
-    EXPECT_EQ(read(at("a")), "A");
+    EXPECT_EQ(readFile(at("a")), "A");
     EXPECT_TRUE(fs::is_directory(at("sub")));
     EXPECT_EQ(std::distance(fs::directory_iterator(root()), fs::directory_iterator()), 2);
 }
@@ -198,9 +183,9 @@ TEST_F(FileSystemTest, UntilReleasedAFolderLookedUpIsWhereItsPathsAreFound)
         fso.GetFile(at("cur/f")).Delete();
         fso.GetFile(at("cur/g")).Name("h");
         EXPECT_FALSE(exists(at("moved/f")));
-        EXPECT_EQ(read(at("moved/h")), "listed");
-        EXPECT_EQ(read(at("cur/f")), "newcomer");
-        EXPECT_EQ(read(at("cur/g")), "newcomer");
+        EXPECT_EQ(readFile(at("moved/h")), "listed");
+        EXPECT_EQ(readFile(at("cur/f")), "newcomer");
+        EXPECT_EQ(readFile(at("cur/g")), "newcomer");
         fso.CreateTextFile(at("cur/made"));
         fso.CreateFolder(at("cur/sub"));
         EXPECT_TRUE(exists(at("moved/made")));
@@ -222,11 +207,11 @@ TEST_F(FileSystemTest, DeleteRemovesAFileOrLinkButNotAReadOnlyFile)
     fs::create_symlink(at("target"), at("link"));
     fso.GetFile(at("link")).Delete();
     EXPECT_FALSE(exists(at("link")));
-    EXPECT_EQ(read(at("target")), "T");
+    EXPECT_EQ(readFile(at("target")), "T");
 
     makeReadOnly(write("locked", "L"));
     EXPECT_NE(errorOf([&] { fso.GetFile(at("locked")).Delete(); }), 0);
-    EXPECT_EQ(read(at("locked")), "L");
+    EXPECT_EQ(readFile(at("locked")), "L");
 }
 
 TEST_F(FileSystemTest, NonUtf8NamesAreListedRenamedAndDeletedExactly)
@@ -239,7 +224,7 @@ TEST_F(FileSystemTest, NonUtf8NamesAreListedRenamedAndDeletedExactly)
     EXPECT_EQ(ListFileNames(root()), std::vector<Path>{Path(odd)});
     File file = fso.GetFile(root() / odd);
     file.Name(std::string("\xfe\xfe"));
-    EXPECT_EQ(read(at(std::string("\xfe\xfe"))), "latin1");
+    EXPECT_EQ(readFile(at(std::string("\xfe\xfe"))), "latin1");
     fso.GetFile(at(std::string("\xfe\xfe"))).Delete();
     EXPECT_TRUE(fs::is_empty(root()));
 }
@@ -267,14 +252,14 @@ TEST_F(FileSystemTest, DeleteFolderRemovesLinksAsLinksAndKeepsWhatTheyLeadTo)
     fs::create_symlink(at("outside/keep1"), at("victim/link to file"));
     fso.DeleteFolder(at("victim"));
     EXPECT_FALSE(exists(at("victim")));
-    EXPECT_EQ(read(at("outside/keep1")), "1");
-    EXPECT_EQ(read(at("outside/sub/keep2")), "2");
+    EXPECT_EQ(readFile(at("outside/keep1")), "1");
+    EXPECT_EQ(readFile(at("outside/sub/keep2")), "2");
 
     // The folder named by the path may itself be a link: the link goes, the folder stays.
     fs::create_directory_symlink(at("outside"), at("opened through link"));
     fso.DeleteFolder(at("opened through link"));
     EXPECT_FALSE(exists(at("opened through link")));
-    EXPECT_EQ(read(at("outside/sub/keep2")), "2");
+    EXPECT_EQ(readFile(at("outside/sub/keep2")), "2");
 }
 
 TEST_F(FileSystemTest, DeleteFolderHandlesTreesDeeperThanPathMax)
@@ -302,7 +287,7 @@ TEST_F(FileSystemTest, DeleteFolderHandlesTreesDeeperThanPathMax)
     write("keep", "K");
     fso.DeleteFolder(at("victim"));
     EXPECT_FALSE(exists(at("victim")));
-    EXPECT_EQ(read(at("keep")), "K");
+    EXPECT_EQ(readFile(at("keep")), "K");
 }
 
 TEST_F(FileSystemTest, DeleteFolderStopsAtAReadOnlyItemAndKeepsWhatItDeletedBefore)
@@ -311,7 +296,7 @@ TEST_F(FileSystemTest, DeleteFolderStopsAtAReadOnlyItemAndKeepsWhatItDeletedBefo
     makeReadOnly(at("victim/sub/locked"));
     write("victim/sub/other");
     EXPECT_EQ(errorOf([&] { fso.DeleteFolder(at("victim")); }), accessDenied);
-    EXPECT_EQ(read(at("victim/sub/locked")), "L");
+    EXPECT_EQ(readFile(at("victim/sub/locked")), "L");
     EXPECT_TRUE(fs::is_directory(at("victim/sub")));
 
     makeReadOnly(folder("locked folder"));
@@ -339,7 +324,7 @@ TEST_F(FileSystemTest, DeleteFolderRefusesTheHomeFolderAndItsAncestors)
         setVariable(homeVariable, saved);
     else
         unsetVariable(homeVariable);
-    EXPECT_EQ(read(at("home/user/precious")), "P");
+    EXPECT_EQ(readFile(at("home/user/precious")), "P");
 #ifndef _WIN32
     EXPECT_TRUE(exists(at("link to home")));
 #endif

@@ -110,11 +110,11 @@ TEST_F(RealFaultTest, ImmutableFilesStayAndStopTheCommandsAsTheirTrapsSay)
         if (auto why = judge(before, predict(before, row.click), result, after, false))
             ADD_FAILURE() << *why;
         EXPECT_EQ(result.threw, row.throws) << result.error;
-        EXPECT_EQ(read(at("cur/b")), "B");
-        EXPECT_EQ(read(at("cur/sub/locked")), "L");
+        EXPECT_EQ(readFile(at("cur/b")), "B");
+        EXPECT_EQ(readFile(at("cur/sub/locked")), "L");
         EXPECT_FALSE(exists(at("cur/z")));
     }
-    EXPECT_EQ(read(at("cur/c")), "C");  // after b in the order: never reached
+    EXPECT_EQ(readFile(at("cur/c")), "C");  // after b in the order: never reached
     setImmutable(at("cur/b"), false);
     setImmutable(at("cur/sub/locked"), false);
 }
@@ -199,7 +199,7 @@ TEST_F(RealFaultTest, ALimitOnOpenFilesAgainstADeepTree)
         setrlimit(RLIMIT_NOFILE, &old);
         SCOPED_TRACE("spare descriptors: " + std::to_string(spare));
         EXPECT_TRUE(error == 0 || error == EMFILE) << std::strerror(error);
-        EXPECT_EQ(read(at("keep")), "K");
+        EXPECT_EQ(readFile(at("keep")), "K");
         if (error == 0)
             break;
     }

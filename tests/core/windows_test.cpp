@@ -6,6 +6,7 @@
 #include "shell_win32.h"
 #include "target_path.h"
 
+#include "error_of.h"
 #include "fakes.h"
 #include "sandbox.h"
 
@@ -20,23 +21,6 @@
 using namespace commands;
 
 namespace {
-
-// The error that the call fails with; the message must name the path.
-template <typename F>
-int errorOf(F&& call)
-{
-    try {
-        call();
-    } catch (const FsError& e) {
-        const std::u8string shown = e.path().u8string();
-        EXPECT_NE(std::string(e.what()).find(std::string(shown.begin(), shown.end())),
-                  std::string::npos)
-            << e.what();
-        return e.code();
-    }
-    ADD_FAILURE() << "expected a failure";
-    return 0;
-}
 
 std::size_t entriesIn(const fs::path& folder)
 {
@@ -112,7 +96,7 @@ TEST_F(WindowsTest, ReadOnlyAttributeStopsDeleteAndJustDeleteAll)
 {
     setReadOnly(write("locked", "L"));
     EXPECT_EQ(errorOf([&] { fso.GetFile(at("locked")).Delete(); }), ERROR_ACCESS_DENIED);
-    EXPECT_EQ(read(at("locked")), "L");
+    EXPECT_EQ(readFile(at("locked")), "L");
 
     for (const char* name : {"f1", "f2", "f3", "f4"})
         write(fs::path("current") / name, name);
@@ -142,7 +126,7 @@ TEST_F(WindowsTest, RenameRefusesNamesWindowsCannotHold)
     }
     // Create passes the name on unchanged, and Windows refuses it.
     EXPECT_NE(errorOf([&] { fso.CreateTextFile(TargetPath(root(), "a?b", false)); }), 0);
-    EXPECT_EQ(read(at("a")), "A");
+    EXPECT_EQ(readFile(at("a")), "A");
     EXPECT_EQ(entriesIn(root()), 2u);
 }
 
@@ -162,7 +146,7 @@ TEST_F(WindowsTest, NameOutsideTheAnsiCodePageIsCreatedRenamedAndDeletedExactly)
 
     fso.GetFile(TargetPath(root(), renamed, false)).Delete();
     EXPECT_EQ(ListFileNames(root()), std::vector<Path>{"Abcde 1.txt"});
-    EXPECT_EQ(read(at("Abcde 1.txt")), "decoy");
+    EXPECT_EQ(readFile(at("Abcde 1.txt")), "decoy");
 }
 
 TEST_F(WindowsTest, RecycleBinRequestIsTheWideDeleteWithAllowUndoOnly)
@@ -210,12 +194,12 @@ TEST_F(WindowsTest, DeleteFolderRemovesAJunctionAsALink)
         GTEST_SKIP() << "this file system makes no junctions";
     fso.DeleteFolder(at("victim"));
     EXPECT_FALSE(exists(at("victim")));
-    EXPECT_EQ(read(at("outside/keep")), "K");
+    EXPECT_EQ(readFile(at("outside/keep")), "K");
 
     ASSERT_TRUE(makeJunction(at("opened through junction"), at("outside")));
     fso.DeleteFolder(at("opened through junction"));
     EXPECT_FALSE(exists(at("opened through junction")));
-    EXPECT_EQ(read(at("outside/keep")), "K");
+    EXPECT_EQ(readFile(at("outside/keep")), "K");
 }
 
 // Runs only where the test script maps a scratch folder as a drive (FFNAME_SCRATCH_DRIVE), so

@@ -1,6 +1,7 @@
 // The folder delete's refusal of the root, mount points and the home folder, for every way of
 // spelling them. Every change on disk is made impossible first, and the test counts the
 // attempts: a guard that gave way could not harm the machine, and is still seen to give way.
+// Then the delete of a folder that holds another volume: it never descends into it.
 #include "filesystem.h"
 #include "syscall_faults.h"
 
@@ -75,7 +76,7 @@ TEST_F(RootGuardAttackTest, TheRootInEverySpelling)
     for (auto part = root().begin(); part != root().end(); ++part)
         up += "/..";
     expectRefused({"/", "//", "///", "/.", "/./", "/./.", "/..", "/../..", "/usr/..", "/usr/../",
-                   "/usr/lib/../..", up, at("to root"), at("to root/"), at("to root/."),
+                   "/usr/lib/../..", "/proc/..", up, at("to root"), at("to root/"), at("to root/."),
                    at("to the link to root"), at("to usr dot dot"), at("to root/usr/..")});
 
     // Relative spellings, against the working folder.
@@ -87,8 +88,9 @@ TEST_F(RootGuardAttackTest, TheRootInEverySpelling)
 
 TEST_F(RootGuardAttackTest, MountPointsInEverySpelling)
 {
+    fs::create_directory_symlink("/proc", at("to proc"));
     expectRefused({"/proc", "/proc/", "/proc/.", "/proc/self/..", "/dev/.", "/sys/kernel/..",
-                   "/proc/self/root"});
+                   "/proc/self/root", at("to proc"), at("to proc/.")});
     if (geteuid() != 0)
         GTEST_SKIP() << "mounting needs root; the system's own mount points were checked";
 
@@ -116,9 +118,9 @@ TEST_F(RootGuardAttackTest, MountPointsInEverySpelling)
     fs::current_path(root());
     umount2(at("root bound").c_str(), MNT_DETACH);
     umount(at("bound").c_str());
-    EXPECT_EQ(read(at("mnt/precious")), "P");
+    EXPECT_EQ(readFile(at("mnt/precious")), "P");
     umount(at("mnt").c_str());
-    EXPECT_EQ(read(at("outside/keep")), "K");
+    EXPECT_EQ(readFile(at("outside/keep")), "K");
 }
 
 TEST_F(RootGuardAttackTest, TheHomeFolderAndItsAncestorsInEverySpelling)
@@ -147,7 +149,38 @@ TEST_F(RootGuardAttackTest, TheHomeFolderAndItsAncestorsInEverySpelling)
         expectRefused({at("home bound"), at("home bound/user"), at("home bound/user/.")});
         umount(at("home bound").c_str());
     }
-    EXPECT_EQ(read(at("home/user/precious")), "P");
+    EXPECT_EQ(readFile(at("home/user/precious")), "P");
+}
+
+// With the disk free to change: the delete may take the folder's own files, but stops at a
+// volume mounted inside it, and never deletes a mount point itself.
+class MountInsideTest : public Sandbox {};
+
+TEST_F(MountInsideTest, DeleteFolderNeverDescendsIntoAnotherMountedFileSystem)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "mounting needs root";
+    write("victim/own", "own");
+    folder("victim/mounted");
+    if (mount("none", at("victim/mounted").c_str(), "tmpfs", 0, "size=1m") != 0)
+        GTEST_SKIP() << "this machine does not allow mounting a tmpfs";
+    write("victim/mounted/other volume", "keep");
+    FileSystemObject fso;
+    EXPECT_THROW(fso.DeleteFolder(at("victim")), FsError);
+    EXPECT_EQ(readFile(at("victim/mounted/other volume")), "keep");
+    EXPECT_THROW(fso.DeleteFolder(at("victim/mounted")), FsError);
+    EXPECT_EQ(readFile(at("victim/mounted/other volume")), "keep");
+
+    // A bind mount of a folder on the same file system counts as another volume too.
+    write("outside/keep", "keep");
+    folder("victim2/bound");
+    ASSERT_EQ(mount(at("outside").c_str(), at("victim2/bound").c_str(), nullptr, MS_BIND, nullptr),
+              0);
+    EXPECT_THROW(fso.DeleteFolder(at("victim2")), FsError);
+    EXPECT_THROW(fso.DeleteFolder(at("victim2/bound")), FsError);
+    umount(at("victim2/bound").c_str());
+    umount(at("victim/mounted").c_str());
+    EXPECT_EQ(readFile(at("outside/keep")), "keep");
 }
 
 } // namespace

@@ -20,10 +20,7 @@ public:
     std::optional<commands::FolderIdentity> identity;
 
     const std::filesystem::path& DirFolderPath() const override { return folder; }
-    commands::FolderIdentity DirFolderIdentity() const override
-    {
-        return identity ? *identity : commands::FileSystemObject().GetFolder(folder).Identity();
-    }
+    commands::FolderIdentity DirFolderIdentity() const override;
     void DirFolderRefresh() override { refreshes.push_back("tree"); }
     const std::filesystem::path& DirFilesPath() const override { return folder; }
     std::filesystem::path DirFilesFileName() const override { return selected; }
@@ -41,21 +38,7 @@ public:
     std::vector<commands::ShellFileOperation> requests;
     std::vector<bool> answers;  // one per question; missing answers are yes
 
-    int SHFileOperation(commands::ShellFileOperation& request) override
-    {
-        requests.push_back(request);
-        const bool yes = requests.size() > answers.size() || answers[requests.size() - 1];
-        if (!yes || trash_.empty())
-            return 0;
-        const std::filesystem::path file(request.pFrom.c_str());
-        // Like a real trash, a second file of the same name is kept beside the first.
-        std::filesystem::path to = trash_ / file.filename();
-        for (int n = 2; std::filesystem::exists(std::filesystem::symlink_status(to)); ++n)
-            to = trash_ / ("duplicate " + std::to_string(n));
-        std::error_code ignored;
-        std::filesystem::rename(file, to, ignored);
-        return 0;
-    }
+    int SHFileOperation(commands::ShellFileOperation& request) override;
 
 private:
     std::filesystem::path trash_;

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "read_file.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <system_error>
@@ -56,12 +57,6 @@ protected:
     {
         fs::create_directories(at(relative));
         return at(relative);
-    }
-
-    static std::string read(const fs::path& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
     static void makeReadOnly(const fs::path& path)

@@ -1,0 +1,335 @@
+// The Trash stand-in against the real freedesktop.org Trash in the suites' scratch
+// XDG_DATA_HOME: what it asks and shows, the exact bytes and path it trashes and records, a
+// data folder that is missing, one name trashed twice, a volume where no trash can be had,
+// links, and a declined question. Every dialog is answered by the test, so no case can wait
+// for a user.
+#include "window_fixture.h"
+
+#include "recycle_bin.h"
+#include "trash_shell.h"
+
+#include <QtCore/QByteArray>
+
+#include <map>
+#include <set>
+#include <sys/mount.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using apptest::ModalAnswerer;
+using apptest::SeenDialog;
+
+class TrashTest : public ::testing::Test {
+protected:
+    TrashTest()
+    {
+        folder = fs::canonical(scratch_.path().toStdString());
+        shell.attach(nullptr, [this] { return russian; });
+    }
+    // Qt cannot remove names that are not UTF-8.
+    ~TrashTest() override
+    {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+
+    static fs::path dataHome() { return std::getenv("XDG_DATA_HOME"); }
+    static fs::path trashFiles() { return dataHome() / "Trash/files"; }
+    static fs::path trashInfo() { return dataHome() / "Trash/info"; }
+
+    fs::path write(const std::string& name, const std::string& content = "data")
+    {
+        apptest::Touch(folder / name, content);
+        return folder / name;
+    }
+
+    // The original path recorded in a .trashinfo, percent-decoded.
+    static std::string recordedPath(const fs::path& info)
+    {
+        const std::string text = readFile(info);
+        const auto start = text.find("Path=") + 5;
+        const QByteArray encoded =
+            QByteArray::fromStdString(text.substr(start, text.find('\n', start) - start));
+        return QByteArray::fromPercentEncoding(encoded).toStdString();
+    }
+    static std::string recordedPathOf(const std::string& trashedName)
+    {
+        return recordedPath(trashInfo() / (trashedName + ".trashinfo"));
+    }
+
+    // Everything below a folder: each path with its contents, a link's target, or "/" for a
+    // folder.
+    static std::map<std::string, std::string> snapshot(const fs::path& top)
+    {
+        std::map<std::string, std::string> items;
+        std::error_code missing;
+        for (auto it = fs::recursive_directory_iterator(top, missing);
+             it != fs::recursive_directory_iterator(); ++it) {
+            const fs::file_status st = it->symlink_status();
+            items[it->path().native()] = fs::is_symlink(st) ? "-> " + fs::read_symlink(it->path()).native()
+                                         : fs::is_directory(st) ? "/"
+                                                                : readFile(it->path());
+        }
+        return items;
+    }
+
+    // Puts one trashed item back where it came from, as a file manager does: the one whose
+    // .trashinfo records that path. False when there is none.
+    static bool restore(const fs::path& original)
+    {
+        std::error_code missing;
+        for (const auto& info : fs::directory_iterator(trashInfo(), missing)) {
+            if (recordedPath(info.path()) != original.native())
+                continue;
+            const fs::path item = trashFiles() / info.path().stem();
+            if (fs::exists(fs::symlink_status(original)))
+                return false;
+            fs::rename(item, original);
+            fs::remove(info.path());
+            return true;
+        }
+        return false;
+    }
+
+    void trash(const fs::path& path) { commands::DeleteToRecycleBin(shell, path); }
+
+    QTemporaryDir scratch_{QDir::tempPath() + "/ffname-trash-XXXXXX"};
+    fs::path folder;
+    app::TrashShell shell;
+    bool russian = false;
+};
+
+TEST_F(TrashTest, AConfirmedFileMovesToTheTrashWithItsExactPathRecorded)
+{
+    const fs::path file = write("50% off report.txt", "contents");
+    ModalAnswerer answerer({QMessageBox::Yes});
+    trash(file);
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_EQ(readFile(trashFiles() / "50% off report.txt"), "contents");
+    EXPECT_EQ(recordedPathOf("50% off report.txt"), file.string());
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_TRUE(answerer.seen()[0].text.contains("50% off report.txt"));
+}
+
+TEST_F(TrashTest, ANameThatIsNotUtf8IsTrashedExactly)
+{
+    const std::string name = "caf\xe9 \xff";
+    const fs::path file = write(name, "latin1");
+    ModalAnswerer answerer({QMessageBox::Yes});
+    trash(file);
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_EQ(readFile(trashFiles() / name), "latin1");
+    EXPECT_EQ(recordedPathOf(name), file.string());
+}
+
+// Declined for a file, a dangling link and a path that names nothing: each question asked
+// once, and neither the folder nor the Trash changes.
+TEST_F(TrashTest, ADeclinedQuestionChangesNothingAtAll)
+{
+    write("keep", "kept");
+    fs::create_symlink(folder / "nowhere", folder / "dangling");
+    const auto before = snapshot(folder);
+    const auto trashBefore = snapshot(dataHome());
+    for (const char* name : {"keep", "dangling", "never existed"}) {
+        ModalAnswerer answerer({QMessageBox::No});
+        trash(folder / name);
+        EXPECT_EQ(answerer.names(), QStringList{"TrashQuestion"}) << name;
+    }
+    EXPECT_EQ(snapshot(folder), before);
+    EXPECT_EQ(snapshot(dataHome()), trashBefore);
+}
+
+TEST_F(TrashTest, EnterAnswersYesAndEscAnswersNo)
+{
+    const fs::path first = write("first", "1");
+    const fs::path second = write("second", "2");
+    ModalAnswerer presser(ModalAnswerer::Keys{{Qt::Key_Escape, Qt::Key_Return}});
+    trash(first);
+    trash(second);
+    EXPECT_EQ(readFile(first), "1");
+    EXPECT_EQ(readFile(trashFiles() / "second"), "2");
+}
+
+// A path that names nothing, and a file while the home Trash cannot be made (its name is
+// taken by a file): a question, then the error naming the file, which stays as it was.
+TEST_F(TrashTest, AFileTheTrashCannotTakeIsReportedAndNeverDeleted)
+{
+    {
+        ModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
+        trash(folder / "vanished");
+        ASSERT_EQ(answerer.names(), (QStringList{"TrashQuestion", "TrashFailure"}));
+        EXPECT_TRUE(answerer.seen()[1].text.contains("vanished"));
+    }
+    const fs::path file = write("precious", "P");
+    std::error_code ignored;
+    fs::remove_all(dataHome() / "Trash", ignored);
+    apptest::Touch(dataHome() / "Trash", "not a folder");
+    {
+        ModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
+        trash(file);
+        ASSERT_EQ(answerer.names(), (QStringList{"TrashQuestion", "TrashFailure"}));
+        EXPECT_TRUE(answerer.seen()[1].text.contains("precious"));
+    }
+    fs::remove(dataHome() / "Trash");
+    EXPECT_EQ(readFile(file), "P");
+}
+
+TEST_F(TrashTest, AVolumeWhereNoTrashCanBeHadShowsTheErrorAndKeepsTheFile)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "mounting a small volume of the test's own needs root";
+    const fs::path volume = folder / "volume";
+    fs::create_directory(volume);
+    if (mount("none", volume.c_str(), "tmpfs", 0, "size=256k") != 0)
+        GTEST_SKIP() << "this machine does not allow mounting a tmpfs";
+    // Neither trash folder that the volume could hold can be made: the names are taken by files.
+    apptest::Touch(volume / ".Trash", "not a folder");
+    apptest::Touch(volume / (".Trash-" + std::to_string(getuid())), "not a folder");
+    const fs::path file = volume / "on another volume";
+    apptest::Touch(file, "keep me");
+    const auto homeTrash = snapshot(dataHome());
+    {
+        ModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
+        trash(file);
+        ASSERT_EQ(answerer.texts().size(), 2) << "a question, then the error";
+        EXPECT_TRUE(answerer.texts()[1].contains("on another volume")) << answerer.texts()[1].toStdString();
+    }
+    EXPECT_EQ(readFile(file), "keep me");
+    EXPECT_EQ(snapshot(dataHome()), homeTrash) << "nothing was copied to the home trash";
+    umount2(volume.c_str(), MNT_DETACH);
+}
+
+TEST_F(TrashTest, AMissingDataFolderIsMadeAndNothingLandsInTheWorkingFolder)
+{
+    const fs::path file = write("report.txt", "contents");
+    std::error_code ignored;
+    fs::remove_all(dataHome(), ignored);
+    const fs::path working = folder / "working";
+    fs::create_directory(working);
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(working.native()));
+    {
+        ModalAnswerer answerer({QMessageBox::Yes});
+        trash(file);
+        EXPECT_EQ(answerer.texts().size(), 1);
+    }
+    QDir::setCurrent(previous);
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_EQ(readFile(trashFiles() / "report.txt"), "contents");
+    EXPECT_TRUE(fs::is_empty(working)) << "files/ or info/ were made in the working folder";
+    EXPECT_TRUE(restore(file));
+    EXPECT_EQ(readFile(file), "contents");
+}
+
+TEST_F(TrashTest, TheSameNameTrashedTwiceKeepsBothAndBothCanBeRestored)
+{
+    const fs::path file = folder / "same name.txt";
+    for (const char* content : {"first", "second"}) {
+        write("same name.txt", content);
+        ModalAnswerer answerer({QMessageBox::Yes});
+        trash(file);
+        EXPECT_FALSE(fs::exists(file)) << content;
+    }
+    std::multiset<std::string> restored;
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(restore(file)) << "trashed copy " << i + 1 << " cannot be restored";
+        restored.insert(readFile(file));
+        fs::rename(file, folder / ("restored " + std::to_string(i)));
+    }
+    EXPECT_EQ(restored, (std::multiset<std::string>{"first", "second"}));
+}
+
+TEST_F(TrashTest, LinksAreTrashedAsLinksAndWhatTheyLeadToStays)
+{
+    write("target", "T");
+    fs::create_symlink(folder / "nowhere", folder / "dangling");
+    fs::create_symlink(folder / "target", folder / "to target");
+    for (const char* name : {"dangling", "to target"}) {
+        ModalAnswerer answerer({QMessageBox::Yes});
+        trash(folder / name);
+        EXPECT_FALSE(fs::exists(fs::symlink_status(folder / name))) << name;
+    }
+    EXPECT_EQ(readFile(folder / "target"), "T");
+    EXPECT_EQ(fs::read_symlink(trashFiles() / "dangling"), folder / "nowhere");
+    EXPECT_TRUE(restore(folder / "dangling"));
+    EXPECT_EQ(fs::read_symlink(folder / "dangling"), folder / "nowhere");
+}
+
+TEST_F(TrashTest, QuestionsFollowTheWindowsLanguage)
+{
+    const fs::path file = write("файл");
+    russian = true;
+    ModalAnswerer answerer({QMessageBox::No});
+    trash(file);
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_TRUE(answerer.seen()[0].text.contains(QString::fromUtf8("корзину")));
+    EXPECT_TRUE(answerer.seen()[0].text.contains(QString::fromUtf8("файл")));
+}
+
+TEST_F(TrashTest, TwoLongNamesThatDifferOnlyInTheMiddleAskDifferentQuestions)
+{
+    // Wide letters: a line of them is far wider than the same count of average ones.
+    const std::string start(110, 'W'), end(130, 'W');
+    ModalAnswerer answerer({QMessageBox::No});
+    trash(write(start + "1" + end));
+    trash(write(start + "2" + end));
+    ASSERT_EQ(answerer.seen().size(), 2u);
+    EXPECT_NE(answerer.seen()[0].image, answerer.seen()[1].image) << "the two questions look alike";
+}
+
+TEST_F(TrashTest, AVeryLongPathKeepsTheQuestionAndTheFailureOnTheScreen)
+{
+    fs::path path = folder;
+    while (path.native().size() < 3700)
+        path /= std::string(250, 'd');
+    path /= "missing file";
+    ModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
+    trash(path);
+    ASSERT_EQ(answerer.names(), (QStringList{"TrashQuestion", "TrashFailure"}));
+    EXPECT_TRUE(answerer.seen()[0].fitsItsScreen) << "the question or its buttons are off the screen";
+    EXPECT_TRUE(answerer.seen()[0].text.contains(QString::fromStdString(path.parent_path().native())))
+        << "the question lost a part of the folder";
+    EXPECT_TRUE(answerer.seen()[1].fitsItsScreen) << "the failure box or its button are off the screen";
+    EXPECT_TRUE(answerer.seen()[1].labelsShowAllText) << "the failure box clips its message";
+}
+
+// Names from the disk are never markup, nor can they break or reorder the text around them.
+TEST_F(TrashTest, NamesAreShownAsTheyAreWrittenNeverAsMarkup)
+{
+    const QString image = "<img width=3000 height=3000 src=x>";
+    const QString font = "<font color=red size=7>big &amp; red";
+    for (const QString& name : {image, font}) {
+        ModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
+        trash(folder / name.toStdString());  // no such file
+        ASSERT_EQ(answerer.names(), (QStringList{"TrashQuestion", "TrashFailure"}))
+            << name.toStdString();
+        for (const SeenDialog& seen : answerer.seen()) {
+            const std::string what = (seen.name + " for " + name).toStdString();
+            EXPECT_TRUE(seen.text.contains(name)) << what << ": " << seen.text.toStdString();
+            EXPECT_TRUE(seen.fitsItsScreen) << what;
+            EXPECT_LT(seen.image.height(), 300) << what;
+        }
+        EXPECT_EQ(answerer.seen()[1].textFormat, Qt::PlainText);
+    }
+    const std::string disguised = "line\nbreak\u202Etxt.exe";
+    ModalAnswerer answerer({QMessageBox::No});
+    trash(write(disguised));
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_TRUE(answerer.seen()[0].text.contains(QString::fromUtf8("line\uFFFDbreak\uFFFDtxt.exe")))
+        << answerer.seen()[0].text.toStdString();
+}
+
+TEST_F(TrashTest, ARequestThatCannotBeUndoneIsRefusedUntouched)
+{
+    const fs::path file = write("precious", "P");
+    commands::ShellFileOperation request;
+    request.wFunc = commands::ShellFileOperation::foDelete;
+    request.pFrom = file.string() + '\0';
+    request.fFlags = commands::ShellFileOperation::fofNoConfirmation;  // no allow-undo
+    EXPECT_NE(shell.SHFileOperation(request), 0);
+    EXPECT_EQ(readFile(file), "P");
+}
+
+} // namespace

@@ -1,0 +1,41 @@
+// One click as the window makes it, with the test's own window and Trash standing in.
+#include "disk_model.h"
+
+#include "command_frame.h"
+#include "fakes.h"
+
+namespace model {
+
+Result click(const Click& c, const fs::path& root, const fs::path& trash,
+             std::optional<commands::FolderIdentity> identity)
+{
+    FakeWindow window;
+    window.folder = c.folder.empty() ? root : fs::path(root.native() + "/" + c.folder);
+    window.selected = c.selected;
+    window.name = c.name;
+    window.justDelete = c.justDelete;
+    window.identity = identity;
+    RecordingShell shell(trash);
+    shell.answers = c.answers;
+    commands::CommandFrame frame(window, shell);
+    Result run;
+    using Procedure = void (commands::CommandFrame::*)();
+    static const Procedure procedures[] = {
+        &commands::CommandFrame::cbCr_Click,      &commands::CommandFrame::cbRen_Click,
+        &commands::CommandFrame::cbDel_Click,     &commands::CommandFrame::cbCrFile_Click,
+        &commands::CommandFrame::cbRenFile_Click, &commands::CommandFrame::cbDelFile_Click,
+        &commands::CommandFrame::cbDelAll_Click,  &commands::CommandFrame::cbRenAll_Click};
+    try {
+        frame.Run(procedures[int(c.command)]);
+    } catch (const commands::FolderReplaced& e) {
+        run.threw = run.replaced = true;
+        run.error = e.what();
+    } catch (const std::exception& e) {
+        run.threw = true;
+        run.error = e.what();
+    }
+    run.refreshes = window.refreshes;
+    return run;
+}
+
+} // namespace model

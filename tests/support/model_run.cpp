@@ -1,0 +1,268 @@
+// Random trees and random clicks over them, with another program changing the tree between
+// clicks.
+#include "disk_model.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace model {
+
+long fromEnvironment(const char* name, long fallback)
+{
+    const char* value = std::getenv(name);
+    return value && *value ? std::strtol(value, nullptr, 10) : fallback;
+}
+
+std::string euros(int count)
+{
+    std::string s;
+    for (int i = 0; i < count; ++i)
+        s += "\xe2\x82\xac";
+    return s;
+}
+
+const std::vector<std::string>& typedNames()
+{
+    static const std::vector<std::string> names{
+        "new", "a", "b", "report.txt", "x1", "Data", "img2", "img10",
+        "\xc3\xa9t\xc3\xa9",      // NFC
+        "e\xcc\x81te\xcc\x81",    // the same word in NFD: other bytes, another name
+        "", " ", ".", "..", "a/b", "sub/x", "../up", "x/", euros(85), euros(86), "line\nbreak",
+        "-rf", "*?[", "trail ", "trail.", "caf\xe9", "\xff\xfe", std::string("nul\0byte", 8)};
+    return names;
+}
+
+const std::vector<std::string>& diskNames()
+{
+    static const std::vector<std::string> names{
+        "a", "b", "sub", "img2", "img10", "Notes.TXT", "-rf", "*?[", "trail ", "trail.", " ",
+        "\n", "caf\xe9", "\xc3\xa9t\xc3\xa9", "e\xcc\x81te\xcc\x81", euros(85), ".hidden", "x1"};
+    return names;
+}
+
+ModelRun::ModelRun(const fs::path& root, unsigned seed) : root_(root), random_(seed)
+{
+    fs::create_directory(root_ / "trash");
+    fs::create_directory(root_ / "outside");
+    for (const char* keep : {"keep1", "keep2"})
+        std::ofstream(root_ / "outside" / keep) << "outside " << keep;
+    fs::create_directory(root_ / "disk");
+    rescan();
+    grow();
+}
+
+void ModelRun::grow()
+{
+    State added;
+    for (int i = 0; i < 12; ++i) {
+        const std::vector<std::string> folders = foldersBelowDisk(false);
+        const std::string parent = pick(folders);
+        const std::string rel = State::join(parent, pick(diskNames()));
+        if (state_.find(rel) || added.find(rel) || !(state_.isDir(parent) || added.isDir(parent)))
+            continue;
+        const int kind = below(10);
+        Entry e;
+        if (kind < 3) {
+            e.kind = Entry::Dir;
+        } else if (kind < 4) {
+            e.kind = Entry::Link;
+            e.content = (root_ / "outside" / (below(2) ? "keep1" : "gone")).native();
+        } else {
+            e.content = "content " + std::to_string(below(1000));
+            e.readOnly = below(8) == 0;
+        }
+        added.disk[rel] = e;
+    }
+    materialize(added, root_);
+    rescan();
+}
+
+Click ModelRun::next()
+{
+    Click c;
+    const int weights[] = {3, 2, 1, 3, 2, 2, 1, 2};
+    int roll = below(16);
+    int i = 0;
+    while (roll >= weights[i])
+        roll -= weights[i++];
+    c.command = allCommands[i];
+    const bool onFolderItself = c.command == Command::Ren || c.command == Command::Del;
+    const bool mayStay =
+        !window_.folder.empty() && !(onFolderItself && window_.folder == "disk");
+    if (!mayStay || below(2)) {
+        const std::vector<std::string> folders = foldersBelowDisk(onFolderItself);
+        open(folders.empty() || below(20) == 0 ? "disk/vanished" : pick(folders));
+    }
+    if (below(4) == 0)
+        interfere();
+    c.folder = window_.folder;
+    const std::vector<fs::path> files = state_.filesIn(c.folder);
+    const int choice = below(7);
+    if (choice < 5 && !files.empty())
+        c.selected = pick(files).native();
+    else if (choice == 5)
+        c.selected = "no such file";
+    c.name = below(3) ? pick(typedNames()) : typedNames()[below(8)];
+    c.justDelete = below(2);
+    for (int k = 0; k < 4; ++k)
+        c.answers.push_back(below(3) != 0);
+    return c;
+}
+
+bool ModelRun::step(const Click& c, bool strict)
+{
+    const bool replaced = identityAt(c.folder).value_or(window_.identity) != window_.identity;
+    const Outcome outcome = predict(state_, c, replaced);
+    const Result run = click(c, root_, trash(), window_.identity);
+    Snapshot after = snapshot(root_);
+    auto why = judge(state_, outcome, run, after.state, strict);
+    if (!why)
+        why = judgeByIdentity(c, window_.identity, places_, after.places);
+    if (why) {
+        ADD_FAILURE() << interference_ << c.describe()
+                      << (replaced ? ", its path naming another folder than the window's" : "")
+                      << "\n" << *why;
+        return false;
+    }
+    state_ = std::move(after.state);
+    places_ = std::move(after.places);
+    if (run.replaced) {
+        ++replacedClicks_;
+        open(window_.folder);  // the window re-reads the folder at its path, as it warns
+    }
+    return true;
+}
+
+// The window opens the folder at the path and remembers what it is; a path that names no
+// folder gets an identity that no folder has.
+void ModelRun::open(const std::string& folder)
+{
+    interference_.clear();
+    window_.folder = folder;
+    window_.identity = identityAt(folder).value_or(commands::FolderIdentity{});
+}
+
+std::optional<commands::FolderIdentity> ModelRun::identityAt(const std::string& rel) const
+{
+    struct stat st {};
+    if (::stat(fullPath(rel).c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return std::nullopt;
+    return commands::FolderIdentity{std::uint64_t(st.st_dev), std::uint64_t(st.st_ino)};
+}
+
+void ModelRun::rescan()
+{
+    Snapshot now = snapshot(root_);
+    state_ = std::move(now.state);
+    places_ = std::move(now.places);
+}
+
+// Another program changes the tree: it moves an entry away, swaps a folder for a new one
+// with files of the same names, removes an entry, or moves another folder to the path of
+// the window's folder. The window's folder and its parent are its targets more often than
+// the rest; the folder disk itself stays.
+void ModelRun::interfere()
+{
+    const std::string& shown = window_.folder;
+    const int choice = below(3);
+    const std::string target = choice == 0 ? anyEntryBelowDisk()
+                               : choice == 1 ? shown
+                                             : State::parentOf(shown);
+    if (!target.starts_with("disk/") || !state_.find(target))
+        return;
+    switch (below(4)) {
+    case 0: moveAway(target); break;
+    case 1: replace(target); break;
+    case 2: remove(target); break;
+    case 3: putAnotherFolderAt(shown); break;
+    }
+    rescan();
+}
+
+// Renames the entry within its parent to a name of its own; returns where it went.
+std::string ModelRun::moveAway(const std::string& rel)
+{
+    const std::string to =
+        State::join(State::parentOf(rel), "moved " + std::to_string(++moves_));
+    std::error_code failed;
+    fs::rename(fullPath(rel), fullPath(to), failed);
+    if (failed)
+        return rel;
+    state_.move(rel, to);
+    interference_ +=
+        "another program moved " + State::quoted(rel) + " to " + State::quoted(to) + "\n";
+    return to;
+}
+
+// Moves the folder away and makes a new one at its path, with subfolders and files of the
+// same names two levels deep: a command that went by the path would find all it expects,
+// in another folder.
+void ModelRun::replace(const std::string& rel)
+{
+    if (!state_.isDir(rel))
+        return;
+    const std::string away = moveAway(rel);
+    if (away == rel)
+        return;
+    State replica;
+    for (const auto& [r, e] : state_.disk) {
+        const std::string inner = r.substr(std::min(r.size(), away.size()));
+        if (State::within(r, away) && std::count(inner.begin(), inner.end(), '/') <= 2)
+            replica.disk[rel + inner] =
+                e.kind == Entry::Dir ? folderEntry() : fileEntry("replica");
+    }
+    materialize(replica, root_);
+    interference_ += "another program made a new " + State::quoted(rel) + "\n";
+}
+
+void ModelRun::remove(const std::string& rel)
+{
+    std::error_code ignored;
+    fs::remove_all(fullPath(rel), ignored);
+    interference_ += "another program removed " + State::quoted(rel) + "\n";
+}
+
+// Moves the window's folder away and another folder, not one around it, to its path.
+void ModelRun::putAnotherFolderAt(const std::string& shown)
+{
+    if (!shown.starts_with("disk/") || !state_.isDir(shown) || moveAway(shown) == shown)
+        return;
+    std::vector<std::string> others;
+    for (const std::string& f : foldersBelowDisk(true))
+        if (!State::within(shown, f))
+            others.push_back(f);
+    if (others.empty())
+        return;
+    const std::string other = pick(others);
+    std::error_code failed;
+    fs::rename(fullPath(other), fullPath(shown), failed);
+    if (!failed)
+        interference_ += "another program moved " + State::quoted(other) + " to " +
+                         State::quoted(shown) + "\n";
+}
+
+std::string ModelRun::anyEntryBelowDisk()
+{
+    std::vector<std::string> entries;
+    for (const auto& [rel, e] : state_.disk)
+        if (rel.starts_with("disk/"))
+            entries.push_back(rel);
+    return entries.empty() ? std::string() : pick(entries);
+}
+
+std::vector<std::string> ModelRun::foldersBelowDisk(bool strictlyBelow) const
+{
+    std::vector<std::string> folders;
+    if (!strictlyBelow && state_.isDir("disk"))
+        folders.push_back("disk");
+    for (const auto& [rel, e] : state_.disk)
+        if (e.kind == Entry::Dir && rel.starts_with("disk/"))
+            folders.push_back(rel);
+    return folders;
+}
+
+} // namespace model
