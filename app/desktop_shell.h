@@ -15,6 +15,8 @@ struct DesktopWindow {
     std::unique_ptr<MainWindow> window;
 };
 
+// The one start-up wiring of the program, its tests and its benchmark: the window and its
+// shell made and joined, and the application's net for failures handing them to the window.
 DesktopWindow MakeDesktopWindow();
 
 } // namespace app

@@ -10,6 +10,7 @@ DesktopWindow MakeDesktopWindow()
     auto window = std::make_unique<MainWindow>(*shell);
     MainWindow* owner = window.get();
     shell->attach(owner, [owner] { return owner->RussianShown(); });
+    owner->CatchUncaughtFailures();
     return {std::move(shell), std::move(window)};
 }
 

@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "application.h"
 #include "caption_button.h"
 #include "captions.h"
 #include "drive_list.h"
@@ -54,7 +55,19 @@ MainWindow::MainWindow(commands::Shell& shell) : frame_(*this, shell)
     StartUp(working, workingError);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    if (auto* application = qobject_cast<Application*>(qApp); application && catching_)
+        application->SetFailureHandler({});
+}
+
+void MainWindow::CatchUncaughtFailures()
+{
+    if (auto* application = qobject_cast<Application*>(qApp)) {
+        application->SetFailureHandler([this](const QString& what) { ShowUncaughtFailure(what); });
+        catching_ = true;
+    }
+}
 
 // Form_Load; where its folder cannot be used, the nearest folder that can, with one warning.
 void MainWindow::StartUp(const std::filesystem::path& working, int workingError)

@@ -43,6 +43,9 @@ public:
     bool RussianShown() const;
     // Shows a failure that no event procedure caught, once for each kind of failure.
     void ShowUncaughtFailure(const QString& what);
+    // Has the application's net hand every failure that no event procedure caught to this
+    // window, while it lives.
+    void CatchUncaughtFailures();
 
     const std::filesystem::path& DirFolderPath() const override;
     commands::FolderIdentity DirFolderIdentity() const override;
@@ -112,6 +115,7 @@ private:
 
     FolderWatch* watch_ = nullptr;
     bool followPending_ = false;
+    bool catching_ = false;
     QStringList uncaughtShown_;
     commands::CommandFrame frame_;
 };

@@ -1,6 +1,8 @@
 // The window's layout table checked against the real widgets.
 #include "window_fixture.h"
 
+#include "layout.h"
+
 #include <QtGui/QFontInfo>
 #include <QtWidgets/QGroupBox>
 #include <QtWidgets/QLabel>
@@ -10,42 +12,36 @@
 namespace apptest {
 namespace {
 
-enum class Font { Default, Tnr9Bold, Tnr78 };
+using app::ControlFont;
+using app::ControlKind;
+using app::ControlLayout;
+using app::windowLayout;
 
-struct ControlRow {
-    const char* name;
-    const char* container;  // nullptr: the window
-    int left, top, width, height;
-    Font font;
-    const char* caption;  // nullptr: none
-};
-
-// In tab order.
-const ControlRow layout[] = {
-    {"DirDrive", nullptr, 120, 480, 2652, 288, Font::Default, nullptr},
-    {"DirFolder", nullptr, 120, 960, 2652, 1800, Font::Default, nullptr},
-    {"DirFiles", nullptr, 3000, 960, 3132, 1800, Font::Default, nullptr},
-    {"txtName", nullptr, 3000, 480, 3132, 372, Font::Default, ""},
-    {"Label1", nullptr, 3720, 240, 1812, 252, Font::Tnr9Bold, "File / Folder Name"},
-    {"Frame1", nullptr, 120, 2880, 2772, 732, Font::Default, "Select Language"},
-    {"OptEng", "Frame1", 240, 240, 2292, 372, Font::Default, "English"},
-    {"OptRus", "Frame1", 1440, 240, 1092, 372, Font::Default, "Russian"},
-    {"FrameFolder", nullptr, 6360, 600, 2652, 2172, Font::Default, ""},
-    {"cbCr", "FrameFolder", 120, 240, 1812, 492, Font::Default, "Create"},
-    {"cbDel", "FrameFolder", 120, 1440, 1812, 492, Font::Default, "Delete"},
-    {"cbRen", "FrameFolder", 120, 840, 1812, 492, Font::Default, "Rename"},
-    {"FrameFile", nullptr, 6360, 600, 2772, 2172, Font::Default, ""},
-    {"cbDelFile", "FrameFile", 120, 1440, 1812, 492, Font::Default, "Delete"},
-    {"cbRenFile", "FrameFile", 120, 840, 1812, 492, Font::Default, "Rename"},
-    {"cbCrFile", "FrameFile", 120, 240, 1812, 492, Font::Default, "Create"},
-    {"FrameAllFiles", nullptr, 6360, 600, 2772, 2172, Font::Default, ""},
-    {"cbRenAll", "FrameAllFiles", 120, 240, 1812, 492, Font::Default, "Rename All Files"},
-    {"cbDelAll", "FrameAllFiles", 120, 840, 1812, 492, Font::Default, "Delete All Files"},
-    {"TabStrip1", nullptr, 6360, 120, 2772, 372, Font::Tnr9Bold, nullptr},
-    {"Frame2", nullptr, 4800, 2880, 4332, 732, Font::Tnr78, "Method of Files Delete"},
-    {"OptDelRec", "Frame2", 120, 240, 2652, 372, Font::Tnr78, "With request and to Recycle Bin"},
-    {"OptDel", "Frame2", 2880, 240, 1332, 372, Font::Tnr78, "Just Delete"},
-};
+// True when the widget is of the row's kind.
+bool IsOfKind(QWidget* widget, ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::DriveList:
+        return qobject_cast<app::DriveList*>(widget);
+    case ControlKind::FolderTree:
+        return qobject_cast<app::FolderTree*>(widget);
+    case ControlKind::FileList:
+        return qobject_cast<app::FileList*>(widget);
+    case ControlKind::TextBox:
+        return qobject_cast<QLineEdit*>(widget);
+    case ControlKind::Label:
+        return qobject_cast<QLabel*>(widget);
+    case ControlKind::Frame:
+        return qobject_cast<QGroupBox*>(widget);
+    case ControlKind::Option:
+        return qobject_cast<QRadioButton*>(widget);
+    case ControlKind::Button:
+        return qobject_cast<QPushButton*>(widget);
+    case ControlKind::Tabs:
+        return qobject_cast<QTabBar*>(widget);
+    }
+    return false;
+}
 
 QString Caption(QWidget* control)
 {
@@ -74,23 +70,29 @@ TEST_F(LayoutTest, EveryControlHasItsKindPlaceFontAndCaption)
     EXPECT_FALSE(window().windowIcon().isNull());
     const QFont windowFont = window().font();
 
-    for (const ControlRow& row : layout) {
+    ASSERT_EQ(windowLayout.size(), 23u);
+    for (const ControlLayout& row : windowLayout) {
         SCOPED_TRACE(row.name);
+        // Every place and size of the layout is a multiple of 12 twips.
+        for (int twips : {row.left, row.top, row.width, row.height})
+            EXPECT_EQ(twips % 12, 0) << twips;
         QWidget* widget = control(row.name);
         ASSERT_NE(widget, nullptr);
+        EXPECT_TRUE(IsOfKind(widget, row.kind));
         EXPECT_EQ(widget->parentWidget()->objectName(), row.container ? row.container : "cbCrFile");
         EXPECT_EQ(widget->geometry(), QRect(px(row.left, dpiX), px(row.top, dpiY),
                                             px(row.width, dpiX), px(row.height, dpiY)));
         const QFont font = widget->font();
         switch (row.font) {
-        case Font::Default:
+        case ControlFont::Default:
             EXPECT_EQ(font, windowFont);
             break;
-        case Font::Tnr9Bold:
-        case Font::Tnr78:
+        case ControlFont::TimesNewRoman9Bold:
+        case ControlFont::TimesNewRoman78:
             EXPECT_EQ(font.family(), "Times New Roman");
-            EXPECT_DOUBLE_EQ(font.pointSizeF(), row.font == Font::Tnr9Bold ? 9.0 : 7.8);
-            EXPECT_EQ(font.weight(), row.font == Font::Tnr9Bold ? QFont::Bold : QFont::Normal);
+            const bool bold = row.font == ControlFont::TimesNewRoman9Bold;
+            EXPECT_DOUBLE_EQ(font.pointSizeF(), bold ? 9.0 : 7.8);
+            EXPECT_EQ(font.weight(), bold ? QFont::Bold : QFont::Normal);
             EXPECT_FALSE(font.italic() || font.underline() || font.strikeOut());
             break;
         }
@@ -126,7 +128,7 @@ TEST_F(LayoutTest, TabOrderFollowsTheTableAndFramesTakeNoFocus)
 {
     StartWindow();
     QStringList expected;
-    for (const ControlRow& row : layout)
+    for (const ControlLayout& row : windowLayout)
         if (control(row.name)->focusPolicy() != Qt::NoFocus)
             expected << row.name;
     for (const char* unfocused : {"Label1", "Frame1", "FrameFolder", "FrameFile", "FrameAllFiles",

@@ -4,6 +4,7 @@
 // window in a temporary folder, a modal-dialog answerer, and lookups of controls by name.
 
 #include "application.h"
+#include "desktop_shell.h"
 #include "drive_list.h"
 #include "file_list.h"
 #include "folder_tree.h"
@@ -207,9 +208,8 @@ protected:
 
     void TearDown() override
     {
-        if (auto* application = qobject_cast<app::Application*>(qApp))
-            application->SetFailureHandler({});
-        window_.reset();
+        desktop_.window.reset();  // the window goes before the shell it uses
+        desktop_.shell.reset();
         QDir::setCurrent(previousDir_);
         std::error_code error;
         fs::remove_all(root, error);  // also names that are not UTF-8, which Qt cannot remove
@@ -218,23 +218,17 @@ protected:
     // Starts the window in the working directory (fill the folder first).
     void StartWindow()
     {
-        shell_ = std::make_unique<app::TrashShell>();
-        window_ = std::make_unique<app::MainWindow>(*shell_);
-        app::MainWindow* shown = window_.get();
-        shell_->attach(shown, [shown] { return shown->RussianShown(); });
-        if (auto* application = qobject_cast<app::Application*>(qApp))
-            application->SetFailureHandler(
-                [shown](const QString& what) { shown->ShowUncaughtFailure(what); });
-        window_->show();
+        desktop_ = app::MakeDesktopWindow();
+        desktop_.window->show();
     }
 
-    app::MainWindow& window() { return *window_; }
+    app::MainWindow& window() { return *desktop_.window; }
 
     // The window's control of that name and kind; a test failure when there is none.
     template <class Control = QWidget>
     Control* control(const char* name)
     {
-        auto* found = window_->findChild<Control*>(QLatin1String(name));
+        auto* found = desktop_.window->findChild<Control*>(QLatin1String(name));
         if (!found)
             ADD_FAILURE() << "no control " << name;
         return found;
@@ -296,8 +290,7 @@ protected:
 private:
     QTemporaryDir temp_;
     QString previousDir_;
-    std::unique_ptr<app::TrashShell> shell_;
-    std::unique_ptr<app::MainWindow> window_;
+    app::DesktopWindow desktop_;
 };
 
 } // namespace apptest
