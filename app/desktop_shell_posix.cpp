@@ -1,15 +1,18 @@
 #include "desktop_shell.h"
 
-#include "trash_shell.h"
+#include "shell_posix.h"
+#include "trash_questions.h"
 
 namespace app {
 
 DesktopWindow MakeDesktopWindow()
 {
-    auto shell = std::make_unique<TrashShell>();
+    auto questions = std::make_unique<TrashQuestions>();
+    TrashQuestions* asker = questions.get();
+    auto shell = std::make_unique<commands::PosixShell>(std::move(questions));
     auto window = std::make_unique<MainWindow>(*shell);
     MainWindow* owner = window.get();
-    shell->attach(owner, [owner] { return owner->RussianShown(); });
+    asker->Attach(owner, [owner] { return owner->RussianShown(); });
     owner->CatchUncaughtFailures();
     return {std::move(shell), std::move(window)};
 }

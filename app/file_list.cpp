@@ -72,7 +72,7 @@ FileList::FileList(QWidget* parent) : QListView(parent), model_(new FileListMode
     setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
-void FileList::setPath(const path& folder, std::optional<std::vector<path>> namesRead)
+void FileList::SetPath(const path& folder, std::optional<std::vector<path>> namesRead)
 {
     path_ = folder;
     keepSelected_.clear();

@@ -23,7 +23,7 @@ public:
     const std::filesystem::path& Path() const { return path_; }
     // Lists the folder's files with none selected. A folder that cannot be read lists nothing.
     // Names that were read from the folder a moment ago may be handed in (in natural order).
-    void setPath(const std::filesystem::path& folder,
+    void SetPath(const std::filesystem::path& folder,
                  std::optional<std::vector<std::filesystem::path>> namesRead = std::nullopt);
     // The selected file's name, exact bytes; empty when none is selected.
     std::filesystem::path FileName();

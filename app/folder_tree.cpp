@@ -131,7 +131,7 @@ FolderTree::FolderTree(QWidget* parent)
     connect(this, &QAbstractItemView::doubleClicked, this, &FolderTree::RequestOpen);
 }
 
-void FolderTree::setPath(const path& folderOrDrive)
+void FolderTree::SetPath(const path& folderOrDrive)
 {
     const path folder = NormalFolder(folderOrDrive);
     const std::optional<path> driveFolder = driveFolder_ ? driveFolder_(folder) : std::nullopt;

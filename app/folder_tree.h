@@ -31,7 +31,7 @@ public:
     // Opens the folder, or for a drive's mount path that drive's current folder. Raises Change
     // before returning when the open folder changes. Throws commands::FsError when the folder
     // cannot be read; the tree then stays as it was.
-    void setPath(const std::filesystem::path& folderOrDrive);
+    void SetPath(const std::filesystem::path& folderOrDrive);
     // Opens exactly this folder (never a drive's current folder); otherwise like setPath.
     void OpenFolder(const std::filesystem::path& folder);
     // What the open folder was when it was read: the folder that the commands act on.

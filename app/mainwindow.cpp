@@ -271,18 +271,18 @@ void MainWindow::ConnectEvents()
 // Start-up: the tree opens at the current folder of the drive list's drive; the Folder page shows.
 void MainWindow::Form_Load()
 {
-    DirFolder->setPath(DirDrive->Drive());
+    DirFolder->SetPath(DirDrive->Drive());
     FrameFolder->setVisible(true);
     FrameFile->setVisible(false);
     FrameAllFiles->setVisible(false);
 }
 
-void MainWindow::DirDrive_Change() { DirFolder->setPath(DirDrive->Drive()); }
+void MainWindow::DirDrive_Change() { DirFolder->SetPath(DirDrive->Drive()); }
 
 // The tree has just read the folder: its files are handed on, not read a second time.
 void MainWindow::DirFolder_Change()
 {
-    DirFiles->setPath(DirFolder->Path(), DirFolder->TakeFilesRead(DirFolder->Path()));
+    DirFiles->SetPath(DirFolder->Path(), DirFolder->TakeFilesRead(DirFolder->Path()));
 }
 
 void MainWindow::ReopenDrive()

@@ -1,11 +1,15 @@
 // Times the commands through the real window (offscreen, real list controls, buttons clicked as
-// a user would) against the bare system calls that bound them. Prints one line per measurement:
-//   op=rename_all n=30000 ms=... limit_ms=... ratio=...
-// Usage: ffname_bench [--dir FOLDER] [--runs K] [--quick] [--only OP]
+// a user would) against the bare system calls that bound them and the tools that a user would
+// run instead, each on a fresh folder of its own. Prints one line per measurement:
+//   op=rename_all n=30000 ms=... limit_ms=... ratio=... floor_ms=... floor_ratio=...
+//   peer=rename ms=... op=rename_all n=30000 ratio=...
+// Usage: ffname_bench [--dir FOLDER] [--runs K] [--quick] [--only OP[,OP...]]
 #include "bare_limits.h"
+#include "folder_paths.h"
 #include "folder_tree.h"
 #include "mainwindow.h"
-#include "trash_shell.h"
+#include "peer_tools.h"
+#include "desktop_shell.h"
 
 #include <QtCore/QFile>
 #include <QtCore/QProcess>
@@ -19,7 +23,6 @@
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QListView>
-#include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QRadioButton>
 #include <QtWidgets/QTabBar>
@@ -27,11 +30,15 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
+#include <set>
 #include <string>
+#include <sys/stat.h>
 #include <sys/vfs.h>
 #include <unistd.h>
 #include <vector>
@@ -52,17 +59,60 @@ double Median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
+long long NowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch())
+        .count();
+}
+
 // A fresh folder of n empty files named like photo_00001.jpg, written to disk before timing.
-void MakeFolder(const fs::path& folder, int n)
+void MakeFiles(const fs::path& folder, int n)
 {
     fs::remove_all(folder);
     fs::create_directories(folder);
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     char name[32];
     for (int i = 1; i <= n; ++i) {
         std::snprintf(name, sizeof name, "photo_%05d.jpg", i);
-        close(open((folder / name).c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+        close(openat(fd, name, O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
     }
+    close(fd);
     sync();
+}
+
+// A fresh folder of n subfolders named like album_000001, each holding one empty file when
+// withFile, written to disk before timing.
+void MakeSubfolders(const fs::path& folder, int n, bool withFile)
+{
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    char name[32];
+    for (int i = 1; i <= n; ++i) {
+        std::snprintf(name, sizeof name, "album_%06d", i);
+        mkdirat(fd, name, 0755);
+        if (withFile) {
+            const int sub = openat(fd, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            close(openat(sub, "photo.jpg", O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+            close(sub);
+        }
+    }
+    close(fd);
+    sync();
+}
+
+// The number of entries in the folder, -1 when it is gone.
+int CountEntries(const fs::path& folder)
+{
+    DIR* dir = opendir(folder.c_str());
+    if (!dir)
+        return -1;
+    int count = 0;
+    while (const dirent* entry = readdir(dir))
+        if (std::string_view(entry->d_name) != "." && std::string_view(entry->d_name) != "..")
+            ++count;
+    closedir(dir);
+    return count;
 }
 
 long PeakRssKb()
@@ -83,17 +133,23 @@ void Settle(QWidget& window)
     QCoreApplication::processEvents();
 }
 
-// Answers yes to every question about the Trash, as soon as it shows.
-class AnswerYes final : public QObject {
+// Answers every question about the Trash as soon as it shows (yes, unless told otherwise), and
+// notes when each question showed.
+class AnswerAtOnce final : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Show && watched->objectName() == "TrashQuestion")
+        if (event->type() == QEvent::Show && watched->objectName() == "TrashQuestion") {
+            shown.push_back(Clock::now());
             if (auto* buttons = watched->findChild<QDialogButtonBox*>())
-                QMetaObject::invokeMethod(buttons->button(QDialogButtonBox::Yes),
-                                          &QAbstractButton::click, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(buttons->button(answer), &QAbstractButton::click,
+                                          Qt::QueuedConnection);
+        }
         return false;
     }
+
+    QDialogButtonBox::StandardButton answer = QDialogButtonBox::Yes;
+    std::vector<Clock::time_point> shown;
 };
 
 // The program's window, driven as a user drives it.
@@ -102,16 +158,15 @@ public:
     explicit Driver(const fs::path& home)
     {
         fs::current_path(home);
-        window_ = std::make_unique<app::MainWindow>(shell_);
-        shell_.attach(window_.get(), [] { return false; });
+        desktop_ = app::MakeDesktopWindow();
         window_->show();
         Settle(*window_);
         home_ = home;
     }
 
     // Double-clicks the folder's entry in the folder tree (home's subfolder) and waits until
-    // the file list holds its names and is painted; returns the list's row count.
-    int Open(const std::string& name)
+    // both lists hold its entries and are painted.
+    void Open(const std::string& name)
     {
         auto* tree = Find<QAbstractItemView>("DirFolder");
         const QModelIndex index = Entry(tree, name);
@@ -119,15 +174,14 @@ public:
         const QPoint at = tree->visualRect(index).center();
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);  // a double click begins with a press
         QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
-        const int rows = Find<QAbstractItemView>("DirFiles")->model()->rowCount();
+        ListedFiles();
         QCoreApplication::processEvents();
-        return rows;
     }
 
     // Back to home, untimed, with the tree showing its current subfolders.
     void Home()
     {
-        Find<app::FolderTree>("DirFolder")->setPath(home_);
+        Find<app::FolderTree>("DirFolder")->SetPath(home_);
         window_->DirFolderRefresh();
         QCoreApplication::processEvents();
     }
@@ -143,6 +197,12 @@ public:
     }
 
     int ListedFiles() { return Find<QAbstractItemView>("DirFiles")->model()->rowCount(); }
+    // The subfolders that the tree lists below the open folder and its ancestors.
+    int ListedSubfolders()
+    {
+        auto* tree = Find<app::FolderTree>("DirFolder");
+        return tree->model()->rowCount() - static_cast<int>(app::AncestorsOf(tree->Path()).size());
+    }
 
 private:
     template <typename T>
@@ -165,19 +225,79 @@ private:
         qFatal("no folder %s in the tree", name.c_str());
     }
 
-    app::TrashShell shell_;
-    std::unique_ptr<app::MainWindow> window_;
+    app::DesktopWindow desktop_;
+    std::unique_ptr<app::MainWindow>& window_ = desktop_.window;
     fs::path home_;
 };
 
-struct Result {
-    std::vector<double> ms, limit;
+// Who does a row's work: the program through its window, the bare loop on full paths (limit),
+// the fastest loop the kernel allows (floor), or a tool that a user would run instead (peer).
+enum class Role { program, limit, floor, peer };
+
+struct Contender {
+    Role role;
+    std::string name;  // a peer's name
+    // Milliseconds for the work on the folder; nothing when a peer's tool is missing.
+    std::function<std::optional<double>(const fs::path&)> time;
 };
 
-void Print(const char* op, int n, const Result& result)
+template <typename Loop>
+Contender Bare(Role role, Loop loop)
 {
-    const double ms = Median(result.ms), limit = Median(result.limit);
-    std::printf("op=%s n=%d ms=%.1f limit_ms=%.1f ratio=%.2f\n", op, n, ms, limit, ms / limit);
+    return {role, {}, [loop](const fs::path& folder) -> std::optional<double> { return loop(folder); }};
+}
+
+Contender Peer(const char* name, std::optional<double> (*tool)(const fs::path&))
+{
+    return {Role::peer, name, tool};
+}
+
+// One row of the table: an operation on n entries of a fresh folder.
+struct Row {
+    std::string op;
+    int n;
+    bool subfolders;  // the folder holds n subfolders rather than n files
+    std::function<void(const fs::path&)> make;
+    // Whether the folder was left as the operation leaves it.
+    std::function<bool(const fs::path&)> done;
+    // For an operation that only reads: the one folder in home that every contender reads in
+    // every run, made and removed by the caller; `make` is then unused.
+    fs::path shared;
+};
+
+void PrintRow(const Row& row, const std::vector<Contender>& contenders,
+              const std::vector<std::vector<double>>& ms)
+{
+    const double program = Median(ms[0]);
+    std::string line = "op=" + row.op + " n=" + std::to_string(row.n) +
+                       (row.subfolders ? " of=subfolders" : "");
+    char figures[128];
+    std::snprintf(figures, sizeof figures, " ms=%.1f", program);
+    line += figures;
+    std::vector<std::string> peers;
+    for (std::size_t i = 1; i < contenders.size(); ++i) {
+        const Contender& contender = contenders[i];
+        if (contender.role == Role::peer && ms[i].empty()) {
+            peers.push_back("peer=" + contender.name + " missing op=" + row.op +
+                            " n=" + std::to_string(row.n) + (row.subfolders ? " of=subfolders" : ""));
+            continue;
+        }
+        const double other = Median(ms[i]);
+        if (contender.role == Role::peer) {
+            std::snprintf(figures, sizeof figures, " ms=%.1f op=%s n=%d%s ratio=%.2f", other,
+                          row.op.c_str(), row.n, row.subfolders ? " of=subfolders" : "",
+                          program / other);
+            peers.push_back("peer=" + contender.name + figures);
+        } else {
+            const char* name = contender.role == Role::limit ? "limit" : "floor";
+            std::snprintf(figures, sizeof figures, " %s_ms=%.1f %s=%.2f", name, other,
+                          contender.role == Role::limit ? "ratio" : "floor_ratio", program / other);
+            line += figures;
+        }
+    }
+    std::printf("%s\n", line.c_str());
+    for (const std::string& peer : peers)
+        std::printf("%s\n", peer.c_str());
     std::fflush(stdout);
 }
 
@@ -217,45 +337,68 @@ std::unique_ptr<QWidget> BareWindow()
     return window;
 }
 
-// Child process: start a window (real or bare) in the current folder, print the time since
-// the parent's clock reading when it is shown, and the peak memory.
-int Child(int argc, char** argv, bool real, long long startNs)
+// What a start-up child shows: the program's window, the bare window, or the bare window that
+// first reads and sorts its folder (the floor).
+enum class Start { real, bare, floor };
+constexpr const char* startNames[] = {"real", "bare", "floor"};
+
+// Child process: start a window in the current folder, print the time since the parent's clock
+// reading when it is shown, the peak memory and the entries that the lists show.
+int Child(int argc, char** argv, Start kind, long long startNs)
 {
     QApplication application(argc, argv);
-    std::unique_ptr<QWidget> window;
-    app::TrashShell shell;
-    if (real) {
-        auto main = std::make_unique<app::MainWindow>(shell);
-        shell.attach(main.get(), [] { return false; });
-        window = std::move(main);
+    app::DesktopWindow desktop;
+    std::unique_ptr<QWidget> bare;
+    QWidget* window = nullptr;
+    if (kind == Start::real) {
+        desktop = app::MakeDesktopWindow();
+        window = desktop.window.get();
     } else {
-        window = BareWindow();
+        if (kind == Start::floor)
+            bench::ListAndSort(".");
+        bare = BareWindow();
+        window = bare.get();
     }
     window->show();
     Settle(*window);
-    if (auto* files = window->findChild<QAbstractItemView*>("DirFiles"))
-        files->model()->rowCount();
+    long listed = 0;
+    for (const char* list : {"DirFiles", "DirFolder"})
+        if (auto* view = window->findChild<QAbstractItemView*>(list))
+            listed += view->model()->rowCount();
     QCoreApplication::processEvents();
-    const long long nowNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                Clock::now().time_since_epoch()).count();
-    std::printf("%.2f %ld\n", (nowNs - startNs) / 1e6, PeakRssKb());
+    const long long nowNs = NowNs();
+    std::printf("%.2f %ld %ld\n", (nowNs - startNs) / 1e6, PeakRssKb(), listed);
     return 0;
 }
 
-// Runs a child in the folder; returns its milliseconds and peak RSS in kB.
-std::pair<double, long> RunChild(const char* self, const fs::path& folder, bool real)
+struct ChildResult {
+    double ms = 0;
+    long rssKb = 0;
+    long listed = 0;
+};
+
+// Runs a child in the folder.
+ChildResult RunChild(const char* self, const fs::path& folder, Start kind)
 {
     QProcess child;
     child.setWorkingDirectory(QString::fromStdString(folder.string()));
-    const long long nowNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                Clock::now().time_since_epoch()).count();
     child.start(QString::fromLocal8Bit(self),
-                {"--child", real ? "real" : "bare", QString::number(nowNs)});
-    child.waitForFinished(120000);
-    double ms = 0;
-    long rss = 0;
-    std::sscanf(child.readAllStandardOutput().constData(), "%lf %ld", &ms, &rss);
-    return {ms, rss};
+                {"--child", startNames[static_cast<int>(kind)], QString::number(NowNs())});
+    child.waitForFinished(300000);
+    ChildResult result;
+    std::sscanf(child.readAllStandardOutput().constData(), "%lf %ld %ld", &result.ms,
+                &result.rssKb, &result.listed);
+    return result;
+}
+
+// Qt's offscreen platform warns at every dialog that it cannot pass size hints on; the bench
+// shows thousands of questions.
+QtMessageHandler qtHandler = nullptr;
+
+void DropSizeHintWarnings(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (!text.contains(QLatin1String("propagateSizeHints")))
+        qtHandler(type, context, text);
 }
 
 bool OnTmpfs(const fs::path& folder)
@@ -264,145 +407,376 @@ bool OnTmpfs(const fs::path& folder)
     return statfs(folder.c_str(), &info) == 0 && info.f_type == 0x01021994;
 }
 
+struct Options {
+    fs::path dir = "/var/tmp/ffname-bench";
+    int runs = 5;
+    bool quick = false;
+    std::set<std::string> only;
+
+    bool Wants(const std::string& op) const { return only.empty() || only.count(op); }
+};
+
+Options ReadOptions(int argc, char** argv)
+{
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--dir" && i + 1 < argc) {
+            options.dir = argv[++i];
+        } else if (arg == "--runs" && i + 1 < argc) {
+            options.runs = std::max(1, std::atoi(argv[++i]));
+        } else if (arg == "--quick") {
+            options.quick = true;
+        } else if (arg == "--only" && i + 1 < argc) {
+            std::string list = argv[++i];
+            for (std::size_t start = 0; start <= list.size();) {
+                const std::size_t comma = std::min(list.find(',', start), list.size());
+                options.only.insert(list.substr(start, comma - start));
+                start = comma + 1;
+            }
+        }
+    }
+    return options;
+}
+
+// The table: every row timed through the window and against its limit, floor and peers.
+class Bench {
+public:
+    Bench(const Options& options, const fs::path& root, AnswerAtOnce& answers)
+        : options_(options), root_(root), home_(root / "home"), xdg_(root / "xdg"),
+          answers_(answers), window_(home_)
+    {
+    }
+
+    // Times the row runs times. Every contender gets a fresh folder of its own; all are made
+    // before any is timed, and the order of the contenders turns by one each run: on ext4 the
+    // cost of making files depends on how many were deleted in the last seconds, which would
+    // otherwise favour whichever contender comes later.
+    void Measure(const Row& row, const std::vector<Contender>& contenders, int runs)
+    {
+        if (!options_.Wants(row.op))
+            return;
+        std::vector<std::vector<double>> ms(contenders.size());
+        for (int run = 0; run < runs; ++run) {
+            std::vector<fs::path> folders;
+            for (std::size_t i = 0; i < contenders.size(); ++i) {
+                if (!row.shared.empty()) {
+                    folders.push_back(row.shared);
+                    continue;
+                }
+                // (Names appended in steps: GCC 12 warns falsely on "f" + std::to_string.)
+                std::string name = i == 0 ? "f" : "c";
+                name += std::to_string(run) + '-' + std::to_string(i);
+                folders.push_back((i == 0 ? home_ : root_) / name);
+                row.make(folders.back());
+            }
+            window_.Home();
+            for (std::size_t k = 0; k < contenders.size(); ++k) {
+                const std::size_t i = (run + k) % contenders.size();
+                SetTrashAside();
+                if (const std::optional<double> taken = contenders[i].time(folders[i]))
+                    ms[i].push_back(*taken);
+                if (i == 0)
+                    window_.Home();
+                if (row.done && !row.done(folders[i]))
+                    std::fprintf(stderr, "warning: %s n=%d: contender %zu left its folder unfinished\n",
+                                 row.op.c_str(), row.n, i);
+            }
+            if (row.shared.empty())
+                for (const fs::path& folder : folders)
+                    fs::remove_all(folder);
+            fs::remove_all(xdg_);
+        }
+        PrintRow(row, contenders, ms);
+        perEntry_[{row.op, row.subfolders}][row.n] = Median(ms[0]) / row.n;
+    }
+
+    // Cost per question of Delete All to the Trash, the first 1,000 questions against the last
+    // 1,000 of n. Every question is answered No, so that no file is moved and what is timed is
+    // the question alone, free of the disk's ups and downs.
+    void MeasureQuestions(int n, int runs)
+    {
+        if (!options_.Wants("trash_all"))
+            return;
+        std::vector<double> first, last, ratio, total;
+        const fs::path folder = home_ / "questions";
+        MakeFiles(folder, n);
+        answers_.answer = QDialogButtonBox::No;
+        for (int run = 0; run < runs; ++run) {
+            answers_.shown.clear();
+            window_.Home();
+            total.push_back(*TrashAll()(folder));
+            if (static_cast<int>(answers_.shown.size()) != n || CountEntries(folder) != n)
+                qFatal("%zu questions for %d files", answers_.shown.size(), n);
+            const std::vector<Clock::time_point>& at = answers_.shown;
+            first.push_back(std::chrono::duration<double, std::milli>(at[1000] - at[0]).count());
+            last.push_back(
+                std::chrono::duration<double, std::milli>(at.back() - at[n - 1001]).count());
+            ratio.push_back(last.back() / first.back());
+        }
+        answers_.answer = QDialogButtonBox::Yes;
+        window_.Home();
+        fs::remove_all(folder);
+        std::printf("op=trash_all per_question_growth n=%d answer=no ms=%.1f us_per_question=%.0f "
+                    "first1000_ms=%.1f last1000_ms=%.1f ratio=%.2f\n",
+                    n, Median(total), Median(total) * 1000 / n, Median(first), Median(last),
+                    Median(ratio));
+        std::fflush(stdout);
+    }
+
+    // Cost per entry at the largest size over that at 1,000, for each op timed at several
+    // sizes (open_folder against 30,000: its one row of 100,000 stands apart).
+    void PrintGrowth()
+    {
+        for (const auto& [kind, byN] : perEntry_) {
+            const auto& [op, subfolders] = kind;
+            auto largest = std::prev(byN.end());
+            if (op == "open_folder" && largest->first == 100000 && largest != byN.begin())
+                --largest;
+            if (byN.begin()->first != 1000 || largest == byN.begin())
+                continue;
+            std::printf("op=%s%s per_file_growth n=%d/1000 ratio=%.2f\n", op.c_str(),
+                        subfolders ? " of=subfolders" : "", largest->first,
+                        largest->second / byN.begin()->second);
+        }
+    }
+
+    std::function<std::optional<double>(const fs::path&)> OpenFolder(int n, bool subfolders)
+    {
+        return [this, n, subfolders](const fs::path& folder) -> std::optional<double> {
+            const auto start = Clock::now();
+            window_.Open(folder.filename().string());
+            const double ms = Since(start);
+            const int listed = subfolders ? window_.ListedSubfolders() : window_.ListedFiles();
+            if (listed != n)
+                qFatal("the window lists %d of %d entries", listed, n);
+            return ms;
+        };
+    }
+
+    // A button of the All Files page with the delete method chosen and "p" typed.
+    std::function<std::optional<double>(const fs::path&)> Command(const char* option,
+                                                                  const char* button)
+    {
+        return [this, option, button](const fs::path& folder) -> std::optional<double> {
+            window_.Open(folder.filename().string());
+            window_.Page(2);
+            window_.Type("p");
+            window_.Choose(option);
+            const auto start = Clock::now();
+            window_.Click(button);
+            const double ms = Since(start);
+            window_.ListedFiles();
+            return ms;
+        };
+    }
+
+    std::function<std::optional<double>(const fs::path&)> TrashAll()
+    {
+        return Command("OptDelRec", "cbDelAll");
+    }
+
+    // The Folder page's Delete on the folder opened in the tree.
+    std::function<std::optional<double>(const fs::path&)> DeleteFolder()
+    {
+        return [this](const fs::path& folder) -> std::optional<double> {
+            window_.Open(folder.filename().string());
+            window_.Page(0);
+            const auto start = Clock::now();
+            window_.Click("cbDel");
+            return Since(start);
+        };
+    }
+
+    const fs::path& Trash() const { return trash_; }
+    const fs::path& HomeFolder() const { return home_; }
+
+private:
+    // Every contender trashes into a Trash of its own: the one before is moved aside, not
+    // deleted, so that no mass deletion runs just before a contender makes files.
+    void SetTrashAside()
+    {
+        std::error_code ignored;
+        if (fs::exists(trash_))
+            fs::rename(trash_, xdg_ / ("used-" + std::to_string(++trashesUsed_)), ignored);
+    }
+
+    const Options& options_;
+    fs::path root_, home_, xdg_;
+    fs::path trash_ = xdg_ / "Trash";
+    AnswerAtOnce& answers_;
+    Driver window_;
+    std::map<std::pair<std::string, bool>, std::map<int, double>> perEntry_;  // by op, of subfolders
+    int trashesUsed_ = 0;
+};
+
+// Start-up in folders of 10,000 files and of 100,000 subfolders against the bare window, each
+// in a fresh process started by absolute path: the child runs in the folder it opens.
+void MeasureStartup(const Options& options, const fs::path& root, const fs::path& wide)
+{
+    const QByteArray selfPath = QFile::encodeName(QCoreApplication::applicationFilePath());
+    const char* self = selfPath.constData();
+    struct Case {
+        int n;
+        bool subfolders;
+    };
+    std::vector<Case> cases{{10000, false}};
+    if (!wide.empty())
+        cases.push_back({100000, true});
+    for (const auto& [n, subfolders] : cases) {
+        const fs::path folder = subfolders ? wide : root / "start";
+        if (!subfolders)
+            MakeFiles(folder, n);
+        sync();  // no writeback of the folders just made runs while start-up is timed
+        std::vector<double> ms[3];
+        for (int run = 0; run < options.runs; ++run) {
+            for (int k = 0; k < 3; ++k) {
+                const auto kind = static_cast<Start>((run + k) % 3);
+                const ChildResult result = RunChild(self, folder, kind);
+                if (kind == Start::real && result.listed < n)
+                    qFatal("start-up lists %ld of %d entries", result.listed, n);
+                ms[static_cast<int>(kind)].push_back(result.ms);
+            }
+        }
+        const double real = Median(ms[0]), bare = Median(ms[1]), floor = Median(ms[2]);
+        std::printf("op=startup n=%d%s ms=%.1f limit_ms=%.1f ratio=%.2f floor_ms=%.1f "
+                    "floor_ratio=%.2f\n",
+                    n, subfolders ? " of=subfolders" : "", real, bare, real / bare, floor,
+                    real / floor);
+        std::fflush(stdout);
+        if (!subfolders)
+            fs::remove_all(folder);
+    }
+}
+
+// Peak memory of a new process with 100,000 names listed, against the bare window.
+void MeasureMemory(const Options& options, const fs::path& root)
+{
+    const QByteArray selfPath = QFile::encodeName(QCoreApplication::applicationFilePath());
+    const fs::path big = root / "big";
+    MakeFiles(big, 100000);
+    std::vector<double> real, bare;
+    for (int run = 0; run < options.runs; ++run) {
+        real.push_back(RunChild(selfPath.constData(), big, Start::real).rssKb / 1024.0);
+        bare.push_back(RunChild(selfPath.constData(), big, Start::bare).rssKb / 1024.0);
+    }
+    std::printf("peak_rss n=100000 mb=%.1f bare_mb=%.1f extra_mb=%.1f\n", Median(real),
+                Median(bare), Median(real) - Median(bare));
+    fs::remove_all(big);
+}
+
+// Removing a folder costs a discard of its one block on this kind of disk (milliseconds), so
+// the large trees get fewer runs.
+int TreeRuns(const Options& options, int n)
+{
+    return n >= 16000 ? 1 : n >= 4000 ? std::min(options.runs, 3) : options.runs;
+}
+
+bool FolderGone(const fs::path& folder) { return CountEntries(folder) < 0; }
+bool FolderEmpty(const fs::path& folder) { return CountEntries(folder) == 0; }
+
+// Opening the folder, which only reads it: all contenders read one folder.
+void MeasureOpen(Bench& bench, const Options& options, int n, const fs::path& folder, bool subfolders)
+{
+    bench.Measure({"open_folder", n, subfolders, {}, {}, folder},
+                  {{Role::program, {}, bench.OpenFolder(n, subfolders)},
+                   Bare(Role::floor, bench::ListAndSort), Peer("ls-v", bench::ListNaturally)},
+                  options.runs);
+}
+
+// wide: a folder of 100,000 subfolders in home, or nothing in a quick run.
+void MeasureTable(Bench& bench, const Options& options, const fs::path& wide)
+{
+    const auto files = [](int n) { return [n](const fs::path& f) { MakeFiles(f, n); }; };
+    const std::vector<int> sizes = options.quick ? std::vector<int>{1000, 10000}
+                                                 : std::vector<int>{1000, 10000, 30000};
+    for (const int n : sizes) {
+        if (options.Wants("open_folder")) {
+            const fs::path folder = bench.HomeFolder() / ("open-" + std::to_string(n));
+            MakeFiles(folder, n);
+            MeasureOpen(bench, options, n, folder, false);
+            fs::remove_all(folder);
+        }
+        std::string last = "p";
+        last += std::to_string(n);
+        const auto renamed = [n, last](const fs::path& f) {
+            return CountEntries(f) == n && fs::exists(f / "p1") && fs::exists(f / last);
+        };
+        bench.Measure({"rename_all", n, false, files(n), renamed, {}},
+                      {{Role::program, {}, bench.Command("OptDel", "cbRenAll")},
+                       Bare(Role::limit, [](const fs::path& f) { return bench::RenameEach(f, "p"); }),
+                       Bare(Role::floor, [](const fs::path& f) { return bench::RenameEachAt(f, "p"); }),
+                       Peer("rename", bench::PerlRename)},
+                      options.runs);
+        bench.Measure({"delete_all", n, false, files(n), FolderEmpty, {}},
+                      {{Role::program, {}, bench.Command("OptDel", "cbDelAll")},
+                       Bare(Role::limit, bench::UnlinkEach), Bare(Role::floor, bench::UnlinkEachAt),
+                       Peer("find-delete", bench::FindDelete)},
+                      options.runs);
+    }
+    const fs::path trash = bench.Trash();
+    bench.Measure({"trash_all", 1000, false, files(1000), FolderEmpty, {}},
+                  {{Role::program, {}, bench.TrashAll()},
+                   Bare(Role::limit, bench::TrashEach),
+                   Bare(Role::floor, [trash](const fs::path& f) { return bench::TrashEachAt(f, trash); }),
+                   Peer("gio-trash", bench::GioTrash)},
+                  options.runs);
+    bench.MeasureQuestions(options.quick ? 3000 : 10000, options.runs);
+
+    const std::vector<int> trees = options.quick ? std::vector<int>{1000, 4000, 16000}
+                                                 : std::vector<int>{1000, 4000, 16000, 64000};
+    for (const int n : trees)
+        bench.Measure({"delete_folder", n, true,
+                       [n](const fs::path& f) { MakeSubfolders(f, n, true); }, FolderGone, {}},
+                      {{Role::program, {}, bench.DeleteFolder()}, Bare(Role::floor, bench::DeleteTreeAt),
+                       Peer("rm-rf", bench::RemoveRecursively)},
+                      TreeRuns(options, n));
+    if (options.quick || !options.Wants("open_folder"))
+        return;
+    const fs::path many = bench.HomeFolder() / "many";
+    MakeFiles(many, 100000);
+    MeasureOpen(bench, options, 100000, many, false);
+    fs::remove_all(many);
+    MeasureOpen(bench, options, 100000, wide, true);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc == 4 && std::string(argv[1]) == "--child")
-        return Child(argc, argv, std::string(argv[2]) == "real", std::stoll(argv[3]));
-
-    fs::path dir = "/var/tmp/ffname-bench";
-    int runs = 5;
-    bool quick = false;
-    std::string only;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--dir" && i + 1 < argc)
-            dir = argv[++i];
-        else if (arg == "--runs" && i + 1 < argc)
-            runs = std::max(1, std::atoi(argv[++i]));
-        else if (arg == "--quick")
-            quick = true;
-        else if (arg == "--only" && i + 1 < argc)
-            only = argv[++i];
+    if (argc == 4 && std::string(argv[1]) == "--child") {
+        const std::string kind = argv[2];
+        const Start start = kind == "real" ? Start::real : kind == "bare" ? Start::bare : Start::floor;
+        return Child(argc, argv, start, std::stoll(argv[3]));
     }
-    const fs::path root = dir / ("run-" + std::to_string(getpid()));
+    const Options options = ReadOptions(argc, argv);
+    const fs::path root = options.dir / ("run-" + std::to_string(getpid()));
     fs::create_directories(root / "home");
     if (OnTmpfs(root))
         std::fprintf(stderr, "warning: %s is on tmpfs, not a real disk\n", root.c_str());
-    const fs::path xdg = root / "xdg";
-    setenv("XDG_DATA_HOME", xdg.c_str(), 1);
+    setenv("XDG_DATA_HOME", (root / "xdg").c_str(), 1);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    qtHandler = qInstallMessageHandler(DropSizeHintWarnings);
     QApplication application(argc, argv);
-    AnswerYes answerYes;
-    application.installEventFilter(&answerYes);
-
-    const fs::path home = root / "home";
-    Driver window(home);
-    const std::vector<int> sizes = quick ? std::vector<int>{1000, 10000}
-                                         : std::vector<int>{1000, 10000, 30000};
-    std::map<std::string, std::map<int, double>> perFile;
-    auto measure = [&](const char* op, int n, const std::function<double(const fs::path&)>& timed,
-                       const std::function<double(const fs::path&)>& limit) {
-        if (!only.empty() && only != op)
-            return;
-        Result result;
-        for (int run = 0; run < runs; ++run) {
-            // Both folders are made before either is timed, and the order alternates: on ext4
-            // the cost of making files depends on how many were deleted in the last seconds,
-            // which would otherwise favour whichever loop runs second.
-            // (Names appended in steps: GCC 12 warns falsely on "f" + std::to_string.)
-            std::string name = "f";
-            name += std::to_string(run);
-            const fs::path folder = home / name;
-            const fs::path bare = root / ("bare-" + name);
-            MakeFolder(folder, n);
-            MakeFolder(bare, n);
-            window.Home();
-            const auto timeCommand = [&] {
-                result.ms.push_back(timed(folder));
-                window.Home();
-            };
-            if (run % 2 == 0)
-                timeCommand();
-            result.limit.push_back(limit(bare));
-            if (run % 2 != 0)
-                timeCommand();
-            fs::remove_all(folder);
-            fs::remove_all(bare);
-            fs::remove_all(xdg / "Trash");
-        }
-        Print(op, n, result);
-        perFile[op][n] = Median(result.ms) / n;
-    };
-    auto openFolder = [&](int n) {
-        return [&window, n](const fs::path& folder) {
-            const auto start = Clock::now();
-            const int rows = window.Open(folder.filename().string());
-            const double ms = Since(start);
-            if (rows != n)
-                qFatal("the file list shows %d of %d files", rows, n);
-            return ms;
-        };
-    };
-    auto command = [&](int page, const char* option, const char* button) {
-        return [&window, page, option, button](const fs::path& folder) {
-            window.Open(folder.filename().string());
-            window.Page(page);
-            window.Type("p");
-            window.Choose(option);
-            const auto start = Clock::now();
-            window.Click(button);
-            const double ms = Since(start);
-            window.ListedFiles();
-            return ms;
-        };
-    };
-
-    for (const int n : sizes) {
-        measure("open_folder", n, openFolder(n), bench::ListAndSort);
-        measure("rename_all", n, command(2, "OptDel", "cbRenAll"),
-                [](const fs::path& f) { return bench::RenameEach(f, "p"); });
-        measure("delete_all", n, command(2, "OptDel", "cbDelAll"), bench::UnlinkEach);
+    AnswerAtOnce answers;
+    application.installEventFilter(&answers);
+    // One folder of 100,000 subfolders serves both opening and start-up: on a disk that
+    // discards every freed block, removing it takes minutes.
+    fs::path wide;
+    if (!options.quick && (options.Wants("open_folder") || options.Wants("startup"))) {
+        wide = root / "home" / "wide";
+        MakeSubfolders(wide, 100000, false);
     }
-    measure("trash_all", 1000, command(2, "OptDelRec", "cbDelAll"), bench::TrashEach);
-    if (!quick)
-        measure("open_folder", 100000, openFolder(100000), bench::ListAndSort);
-
-    for (const auto& [op, byN] : perFile)
-        if (byN.count(1000) && byN.count(sizes.back()))
-            std::printf("op=%s per_file_growth n=%d/1000 ratio=%.2f\n", op.c_str(), sizes.back(),
-                        byN.at(sizes.back()) / byN.at(1000));
-
-    if (!only.empty() && only != "startup") {
-        fs::remove_all(root);
-        return 0;
+    {
+        Bench bench(options, root, answers);
+        MeasureTable(bench, options, wide);
+        bench.PrintGrowth();
     }
-    // Start-up and memory, each in a fresh process, started by absolute path: the child runs
-    // in the folder it opens.
-    const QByteArray selfPath = QFile::encodeName(QCoreApplication::applicationFilePath());
-    const char* self = selfPath.constData();
-    const fs::path startFolder = root / "start";
-    MakeFolder(startFolder, 10000);
-    sync();  // the new folder written out, so that no writeback runs while start-up is timed
-    Result startup;
-    for (int run = 0; run < runs; ++run) {
-        startup.ms.push_back(RunChild(self, startFolder, true).first);
-        startup.limit.push_back(RunChild(self, startFolder, false).first);
-    }
-    Print("startup", 10000, startup);
-    if (!quick) {
-        const fs::path big = root / "big";
-        MakeFolder(big, 100000);
-        std::vector<double> real, bare;
-        for (int run = 0; run < runs; ++run) {
-            real.push_back(RunChild(self, big, true).second / 1024.0);
-            bare.push_back(RunChild(self, big, false).second / 1024.0);
-        }
-        std::printf("peak_rss n=100000 mb=%.1f bare_mb=%.1f extra_mb=%.1f\n", Median(real),
-                    Median(bare), Median(real) - Median(bare));
-    }
-    fs::current_path(dir);
+    if (options.Wants("startup"))
+        MeasureStartup(options, root, wide);
+    if (!options.quick && options.Wants("peak_rss"))
+        MeasureMemory(options, root);
+    fs::current_path(options.dir);
     fs::remove_all(root);
     return 0;
 }

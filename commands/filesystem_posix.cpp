@@ -32,7 +32,7 @@ std::pair<int, const char*> placeOf(const std::shared_ptr<const OpenedFolder>& h
                                     const std::string& full)
 {
     if (held)
-        if (const char* inside = held->inside(full))
+        if (const char* inside = held->Inside(full))
             return {held->fd.get(), inside};
     return {AT_FDCWD, full.c_str()};
 }
@@ -154,7 +154,7 @@ File FileSystemObject::GetFile(const Path::string_type& path) const
     const char* at = path.c_str();
     std::shared_ptr<const OpenedFolder> folder = held_;
     if (folder) {
-        if (const char* name = folder->nameOf(path))
+        if (const char* name = folder->NameOf(path))
             at = name;
         else
             folder.reset();

@@ -172,7 +172,7 @@ FolderEntries readFolderOnce(const Path& folder, Wanted wanted)
     if (wanted.identity)
         entries.identity = identityOf(folder, op);
     FolderScan scan(cpath(folder, op), folder, op);
-    while (const WIN32_FIND_DATAW* entry = scan.next()) {
+    while (const WIN32_FIND_DATAW* entry = scan.Next()) {
         if (kindOf(entry->dwFileAttributes) == EntryKind::File) {
             if (wanted.files)
                 entries.files.emplace_back(entry->cFileName);

@@ -91,7 +91,7 @@ public:
     DirStream& operator=(const DirStream&) = delete;
 
     // The next entry other than . and .., or null at the end.
-    const dirent* next(const Path& shown, const char* operation)
+    const dirent* Next(const Path& shown, const char* operation)
     {
         return nextEntry(dir_, shown, operation);
     }
@@ -145,16 +145,16 @@ struct OpenedFolder {
     FileAt readOnly{this, true, true};
 
     // What follows the prefix when `full` names an entry inside this folder, else null.
-    const char* inside(const std::string& full) const
+    const char* Inside(const std::string& full) const
     {
         if (full.size() <= prefix.size() || full.compare(0, prefix.size(), prefix) != 0)
             return nullptr;
         return full.c_str() + prefix.size();
     }
     // The file's name when `full` names an entry directly in this folder, else null.
-    const char* nameOf(const std::string& full) const
+    const char* NameOf(const std::string& full) const
     {
-        const char* name = inside(full);
+        const char* name = Inside(full);
         if (!name)
             return nullptr;
         const std::string_view n(name);

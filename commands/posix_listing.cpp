@@ -36,7 +36,7 @@ FolderEntries posix::readEntriesAt(int dirfd, const Path& folder, bool wantFiles
     const char* op = "read folder";
     DirStream stream(dirfd, folder, op);
     FolderEntries entries;
-    while (const dirent* entry = stream.next(folder, op)) {
+    while (const dirent* entry = stream.Next(folder, op)) {
         if (kindOf(dirfd, *entry, folder) == EntryKind::File) {
             if (wantFiles)
                 entries.files.emplace_back(entry->d_name);

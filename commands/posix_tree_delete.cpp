@@ -42,7 +42,7 @@ public:
             sys().closedir(std::exchange(dir_, nullptr));
     }
     // The next entry other than . and .., or null at the end.
-    const dirent* next(const std::string& shown, const char* operation)
+    const dirent* Next(const std::string& shown, const char* operation)
     {
         return nextEntry(dir_, shown, operation);
     }
@@ -115,7 +115,7 @@ void clearFiles(Level& level, const std::string& shown)
 {
     const char* op = "delete folder";
     const int fd = level.folder.fd();
-    while (const dirent* entry = level.folder.next(shown, op)) {
+    while (const dirent* entry = level.folder.Next(shown, op)) {
         if (entry->d_type == DT_DIR || !deleteNonFolder(fd, entry->d_name, entry->d_type, shown))
             level.subfolders.emplace_back(entry->d_name);
     }

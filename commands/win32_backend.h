@@ -54,7 +54,7 @@ public:
     FolderScan& operator=(const FolderScan&) = delete;
 
     // The next entry, or null at the end.
-    const WIN32_FIND_DATAW* next()
+    const WIN32_FIND_DATAW* Next()
     {
         for (;;) {
             if (!pending_) {

@@ -15,7 +15,7 @@ std::optional<Native> clearFilesAndFindSubfolder(const Native& folder, const Pat
 {
     const char* op = "delete folder";
     FolderScan scan(folder, shown, op);
-    while (const WIN32_FIND_DATAW* entry = scan.next()) {
+    while (const WIN32_FIND_DATAW* entry = scan.Next()) {
         const Native path = folder + L'\\' + entry->cFileName;
         const Path entryShown = TargetPath(shown, entry->cFileName, false);
         const DWORD attributes = entry->dwFileAttributes;

@@ -62,7 +62,7 @@ TEST_F(FileListTest, SettingThePathClearsTheSelectionAndAVanishedFolderListsNoth
     Touch(root / "here");
     StartWindow();
     files().SelectFile("here");
-    files().setPath(root / "gone");
+    files().SetPath(root / "gone");
     EXPECT_TRUE(files().FileName().empty());
     EXPECT_EQ(files().Names(), std::vector<fs::path>{"x"});
     fs::remove_all(root / "gone");

@@ -6,7 +6,8 @@
 #include "window_fixture.h"
 
 #include "recycle_bin.h"
-#include "trash_shell.h"
+#include "shell_posix.h"
+#include "trash_questions.h"
 
 #include <QtCore/QByteArray>
 
@@ -26,7 +27,7 @@ protected:
     TrashTest()
     {
         folder = fs::canonical(scratch_.path().toStdString());
-        shell.attach(nullptr, [this] { return russian; });
+        questions_->Attach(nullptr, [this] { return russian; });
     }
     // Qt cannot remove names that are not UTF-8.
     ~TrashTest() override
@@ -97,7 +98,8 @@ protected:
 
     QTemporaryDir scratch_{QDir::tempPath() + "/ffname-trash-XXXXXX"};
     fs::path folder;
-    app::TrashShell shell;
+    app::TrashQuestions* questions_ = new app::TrashQuestions;  // owned by the shell
+    commands::PosixShell shell{std::unique_ptr<commands::ShellDialogs>(questions_)};
     bool russian = false;
 };
 

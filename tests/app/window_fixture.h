@@ -9,7 +9,8 @@
 #include "file_list.h"
 #include "folder_tree.h"
 #include "mainwindow.h"
-#include "trash_shell.h"
+#include "shell_posix.h"
+#include "trash_questions.h"
 
 #include <QtCore/QDir>
 #include <QtCore/QTemporaryDir>

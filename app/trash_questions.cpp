@@ -1,4 +1,4 @@
-#include "trash_shell.h"
+#include "trash_questions.h"
 
 #include "captions.h"
 #include "warning_box.h"
@@ -18,8 +18,6 @@
 #include <QtWidgets/QScrollArea>
 #include <QtWidgets/QStyle>
 
-#include <gio/gio.h>
-
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -30,23 +28,6 @@
 namespace app {
 
 namespace {
-
-using Request = commands::ShellFileOperation;
-
-// The paths of a double-NUL-terminated list.
-std::vector<std::string> pathsOf(const Request& request)
-{
-    std::vector<std::string> paths;
-    const std::string& list = request.pFrom;
-    for (std::size_t start = 0; start < list.size();) {
-        const std::size_t end = std::min(list.find('\0', start), list.size());
-        if (end == start)
-            break;
-        paths.push_back(list.substr(start, end - start));
-        start = end + 1;
-    }
-    return paths;
-}
 
 // Shows the normal arrow over a question even while a command shows the busy cursor.
 class ArrowCursor {
@@ -195,54 +176,32 @@ void buildQuestion(QDialog& dialog, const TrashTexts& texts, const QString& name
 
 } // namespace
 
-void TrashShell::attach(QWidget* owner, std::function<bool()> russian)
+void TrashQuestions::Attach(QWidget* owner, std::function<bool()> russian)
 {
     owner_ = owner;
     russian_ = std::move(russian);
 }
 
-int TrashShell::SHFileOperation(commands::ShellFileOperation& request)
+const TrashTexts& TrashQuestions::Texts() const
 {
-    // Only deletion that can be undone is ever carried out: never a permanent delete.
-    if (request.wFunc != Request::foDelete || !(request.fFlags & Request::fofAllowUndo))
-        return 1;
-    int result = 0;
-    for (const std::string& path : pathsOf(request)) {
-        const std::filesystem::path file(path);
-        if (!(request.fFlags & Request::fofNoConfirmation) &&
-            !confirm(ShownName(file.filename()), ShownName(file.parent_path()))) {
-            request.fAnyOperationsAborted = true;
-            continue;
-        }
-        GFile* trashed = g_file_new_for_path(path.c_str());
-        GError* error = nullptr;
-        if (!g_file_trash(trashed, nullptr, &error)) {
-            result = 1;
-            if (!(request.fFlags & (Request::fofNoErrorUi | Request::fofSilent)))
-                reportFailure(ShownName(file), ShownText(QString::fromUtf8(error->message)));
-            g_error_free(error);
-        }
-        g_object_unref(trashed);
-    }
-    return result;
+    return russian_ && russian_() ? russianTrashTexts : englishTrashTexts;
 }
 
-bool TrashShell::russian() const { return russian_ && russian_(); }
-
-bool TrashShell::confirm(const QString& name, const QString& folder) const
+bool TrashQuestions::ConfirmTrash(const std::filesystem::path& file)
 {
     // A dialog of its own for every question, gone with its native window once answered.
     QDialog question(owner_);
-    buildQuestion(question, russian() ? russianTrashTexts : englishTrashTexts, name, folder);
+    buildQuestion(question, Texts(), ShownName(file.filename()), ShownName(file.parent_path()));
     const ArrowCursor arrow;
     return question.exec() == QDialog::Accepted;
 }
 
-void TrashShell::reportFailure(const QString& shownPath, const QString& reason) const
+void TrashQuestions::ReportTrashFailure(const std::filesystem::path& file, const std::string& reason)
 {
-    const TrashTexts& texts = russian() ? russianTrashTexts : englishTrashTexts;
+    const TrashTexts& texts = Texts();
     ShowWarningBox(owner_, QString::fromUtf8(texts.failureTitle),
-                   QString::fromUtf8(texts.failure).arg(shownPath, reason),
+                   QString::fromUtf8(texts.failure)
+                       .arg(ShownName(file), ShownText(QString::fromUtf8(reason.c_str()))),
                    QStringLiteral("TrashFailure"));
 }
 

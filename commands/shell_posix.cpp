@@ -1,0 +1,64 @@
+#include "shell_posix.h"
+
+#include <gio/gio.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace commands {
+
+namespace {
+
+// The paths of a double-NUL-terminated list.
+std::vector<std::string> PathsOf(const ShellFileOperation& request)
+{
+    std::vector<std::string> paths;
+    const std::string& list = request.pFrom;
+    for (std::size_t start = 0; start < list.size();) {
+        const std::size_t end = std::min(list.find('\0', start), list.size());
+        if (end == start)
+            break;
+        paths.push_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+    return paths;
+}
+
+// Moves the file at the exact bytes of its path to the Trash; the system's words on failure.
+bool MoveToTrash(const std::string& path, std::string& reason)
+{
+    GFile* file = g_file_new_for_path(path.c_str());
+    GError* error = nullptr;
+    const bool moved = g_file_trash(file, nullptr, &error);
+    if (!moved) {
+        reason = error->message;
+        g_error_free(error);
+    }
+    g_object_unref(file);
+    return moved;
+}
+
+} // namespace
+
+int PosixShell::SHFileOperation(ShellFileOperation& request)
+{
+    using Request = ShellFileOperation;
+    if (request.wFunc != Request::foDelete || !(request.fFlags & Request::fofAllowUndo))
+        return 1;
+    int result = 0;
+    for (const std::string& path : PathsOf(request)) {
+        if (!(request.fFlags & Request::fofNoConfirmation) && !dialogs_->ConfirmTrash(path)) {
+            request.fAnyOperationsAborted = true;
+            continue;
+        }
+        std::string reason;
+        if (!MoveToTrash(path, reason)) {
+            result = 1;
+            if (!(request.fFlags & (Request::fofNoErrorUi | Request::fofSilent)))
+                dialogs_->ReportTrashFailure(path, reason);
+        }
+    }
+    return result;
+}
+
+} // namespace commands
