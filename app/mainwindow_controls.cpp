@@ -1,0 +1,178 @@
+// The window's controls: made from the layout table, and their events joined to the event
+// procedures.
+#include "mainwindow.h"
+
+#include "caption_button.h"
+#include "captions.h"
+#include "drive_list.h"
+#include "file_list.h"
+#include "folder_tree.h"
+#include "folder_watch.h"
+#include "layout.h"
+#include "tab_strip.h"
+
+#include <QtWidgets/QGroupBox>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QRadioButton>
+#include <QtWidgets/QTabBar>
+
+#include <limits>
+#include <optional>
+#include <type_traits>
+
+namespace app {
+
+// Makes one control of the layout table, empty; its caption comes with the language.
+QWidget* MainWindow::MakeControl(const ControlLayout& row, QWidget* container,
+                                 const std::filesystem::path& startFolder)
+{
+    switch (row.kind) {
+    case ControlKind::DriveList:
+        return new DriveList(startFolder, container);
+    case ControlKind::FolderTree:
+        return new FolderTree(container);
+    case ControlKind::FileList:
+        return new FileList(container);
+    case ControlKind::TextBox: {
+        auto* box = new QLineEdit(container);
+        box->setMaxLength(std::numeric_limits<int>::max());
+        return box;
+    }
+    case ControlKind::Label: {
+        auto* label = new QLabel(container);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        return label;
+    }
+    case ControlKind::Frame:
+        return new QGroupBox(container);
+    case ControlKind::Option:
+        return new QRadioButton(container);
+    case ControlKind::Button:
+        return new CaptionButton(QString(), container);
+    case ControlKind::Tabs: {
+        auto* tabs = new TabStrip(container);
+        tabs->setExpanding(false);
+        tabs->setUsesScrollButtons(false);
+        tabs->setElideMode(Qt::ElideNone);
+        tabs->setDrawBase(false);
+        for (int tab = 0; tab < 3; ++tab)
+            tabs->addTab(QString());
+        return tabs;
+    }
+    }
+    return nullptr;
+}
+
+// The controls of the layout table, in its order: a later control lies over an earlier one.
+void MainWindow::CreateControls(const std::filesystem::path& startFolder)
+{
+    for (const ControlLayout& row : windowLayout) {
+        QWidget* container =
+            row.container ? findChild<QWidget*>(QLatin1String(row.container)) : this;
+        QWidget* control = MakeControl(row, container, startFolder);
+        control->setObjectName(QLatin1String(row.name));
+        control->setGeometry(TwipsToPixels(row, logicalDpiX(), logicalDpiY()));
+        if (row.font != ControlFont::Default)
+            control->setFont(LayoutFont(row.font, font()));
+        if (auto* frame = qobject_cast<QGroupBox*>(control); frame && row.caption)
+            frame->setTitle(QString::fromUtf8(row.caption));
+        if (auto* option = qobject_cast<QRadioButton*>(control); option && row.caption)
+            option->setText(QString::fromUtf8(row.caption));
+    }
+    const auto find = [this](auto*& member, const char* name) {
+        member = findChild<std::remove_reference_t<decltype(*member)>*>(QLatin1String(name));
+    };
+    find(DirDrive, "DirDrive");
+    find(DirFolder, "DirFolder");
+    find(DirFiles, "DirFiles");
+    find(txtName, "txtName");
+    find(Label1, "Label1");
+    find(Frame1, "Frame1");
+    find(OptEng, "OptEng");
+    find(OptRus, "OptRus");
+    find(FrameFolder, "FrameFolder");
+    find(cbCr, "cbCr");
+    find(cbDel, "cbDel");
+    find(cbRen, "cbRen");
+    find(FrameFile, "FrameFile");
+    find(cbDelFile, "cbDelFile");
+    find(cbRenFile, "cbRenFile");
+    find(cbCrFile, "cbCrFile");
+    find(FrameAllFiles, "FrameAllFiles");
+    find(cbRenAll, "cbRenAll");
+    find(cbDelAll, "cbDelAll");
+    find(TabStrip1, "TabStrip1");
+    find(Frame2, "Frame2");
+    find(OptDelRec, "OptDelRec");
+    find(OptDel, "OptDel");
+    Label1->lower();  // under every other control
+    OptEng->setChecked(true);
+    OptDelRec->setChecked(true);
+    FrameFile->hide();
+    FrameAllFiles->hide();
+
+    ApplyCaptions(*this, englishCaptions);
+
+    // Keyboard order, the table's; the label and the frames take no focus, and of each option
+    // group Tab reaches the selected option only (Qt's way with exclusive option buttons).
+    QWidget* previous = nullptr;
+    for (const ControlLayout& row : windowLayout) {
+        auto* control = findChild<QWidget*>(QLatin1String(row.name));
+        if (row.kind == ControlKind::Label || row.kind == ControlKind::Frame)
+            continue;
+        if (previous)
+            setTabOrder(previous, control);
+        previous = control;
+    }
+}
+
+void MainWindow::ConnectEvents()
+{
+    // The window links the lists: a drive's mount path written to the tree opens the drive's
+    // current folder, and the drive list shows the drive of each folder opened.
+    DirFolder->SetDriveFolder(
+        [this](const std::filesystem::path& folder) -> std::optional<std::filesystem::path> {
+            if (!DirDrive->IsDrive(folder))
+                return std::nullopt;
+            return DirDrive->CurrentFolder(folder);
+        });
+    connect(DirFolder, &FolderTree::Opened, DirDrive, &DriveList::FolderOpened);
+    connect(DirDrive, &DriveList::Change, this, [this] {
+        RunEvent([this] { DirDrive_Change(); });
+        // Also after a failure, the drive list shows the drive that the tree is on.
+        DirDrive->ShowDriveOf(DirFolder->Path());
+    });
+    connect(DirFolder, &FolderTree::OpenRequested, this,
+            [this](const std::filesystem::path& folder) {
+                RunEvent([this, &folder] { DirFolder->OpenFolder(folder); });
+            });
+    // Picking the drive shown opens its root: a way back from any folder, even an unreadable one.
+    connect(DirDrive, &DriveList::Repicked, this, &MainWindow::ReopenDrive);
+    connect(DirDrive, &DriveList::VolumesChanged, this, [this] {
+        DirDrive->ShowDriveOf(DirFolder->Path());
+        FollowDisk();
+    });
+    connect(DirFolder, &FolderTree::Change, this, &MainWindow::DirFolder_Change);
+    connect(DirFolder, &FolderTree::Change, this, [this] { watch_->Watch(DirFolder->Path()); });
+    connect(watch_, &FolderWatch::Changed, this, &MainWindow::FollowDisk);
+    connect(TabStrip1, &QTabBar::currentChanged, this, &MainWindow::TabStrip1_Click);
+    // A click on the tab that is already selected changes nothing, but is a click all the same.
+    connect(TabStrip1, &QTabBar::tabBarClicked, this, [this](int index) {
+        if (index == TabStrip1->currentIndex())
+            TabStrip1_Click();
+    });
+    connect(OptEng, &QRadioButton::clicked, this, &MainWindow::OptEng_Click);
+    connect(OptRus, &QRadioButton::clicked, this, &MainWindow::OptRus_Click);
+    connect(cbCr, &QPushButton::clicked, this, &MainWindow::cbCr_Click);
+    connect(cbRen, &QPushButton::clicked, this, &MainWindow::cbRen_Click);
+    connect(cbDel, &QPushButton::clicked, this, &MainWindow::cbDel_Click);
+    connect(cbCrFile, &QPushButton::clicked, this, &MainWindow::cbCrFile_Click);
+    connect(cbRenFile, &QPushButton::clicked, this, &MainWindow::cbRenFile_Click);
+    connect(cbDelFile, &QPushButton::clicked, this, &MainWindow::cbDelFile_Click);
+    connect(cbDelAll, &QPushButton::clicked, this, &MainWindow::cbDelAll_Click);
+    connect(cbRenAll, &QPushButton::clicked, this, &MainWindow::cbRenAll_Click);
+}
+
+} // namespace app
