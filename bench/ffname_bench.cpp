@@ -10,6 +10,7 @@
 #include "mainwindow.h"
 #include "peer_tools.h"
 #include "desktop_shell.h"
+#include "layout.h"
 
 #include <QtCore/QFile>
 #include <QtCore/QProcess>
@@ -301,39 +302,55 @@ void PrintRow(const Row& row, const std::vector<Contender>& contenders,
     std::fflush(stdout);
 }
 
-// A bare window with the same kinds and number of controls and the same fonts, for start-up
-// and memory: what any window of this layout costs, with no drives or folders read.
+// A bare window of the window's layout table: the same kinds of controls, places and fonts,
+// for start-up and memory: what any window of this layout costs, with no drives or folders read.
 std::unique_ptr<QWidget> BareWindow()
 {
-    QFont bold("Times New Roman", 9, QFont::Bold);
-    QFont small("Times New Roman");
-    small.setPointSizeF(7.8);
     auto window = std::make_unique<QWidget>();
-    QFont sans("Sans Serif", 8);
-    sans.setStyleHint(QFont::SansSerif);
-    window->setFont(sans);
-    window->setFixedSize(631, 252);
-    new QComboBox(window.get());
-    new QListView(window.get());
-    new QListView(window.get());
-    new QLineEdit(window.get());
-    (new QLabel("File / Folder Name", window.get()))->setFont(bold);
-    auto* language = new QGroupBox("Select Language", window.get());
-    new QRadioButton("English", language);
-    new QRadioButton("Russian", language);
-    for (int page = 0; page < 3; ++page) {
-        auto* frame = new QFrame(window.get());
-        for (int button = 0; button < 3; ++button)
-            new QPushButton("Create", frame);
+    window->setFont(app::WindowFont());
+    window->setFixedSize(app::TwipsToPixels(app::windowWidthTwips, window->logicalDpiX()),
+                         app::TwipsToPixels(app::windowHeightTwips, window->logicalDpiY()));
+    for (const app::ControlLayout& row : app::windowLayout) {
+        QWidget* container =
+            row.container ? window->findChild<QWidget*>(QLatin1String(row.container)) : window.get();
+        const QString caption = QString::fromUtf8(row.caption ? row.caption : "");
+        QWidget* control = nullptr;
+        switch (row.kind) {
+        case app::ControlKind::DriveList:
+            control = new QComboBox(container);
+            break;
+        case app::ControlKind::FolderTree:
+        case app::ControlKind::FileList:
+            control = new QListView(container);
+            break;
+        case app::ControlKind::TextBox:
+            control = new QLineEdit(container);
+            break;
+        case app::ControlKind::Label:
+            control = new QLabel(caption, container);
+            break;
+        case app::ControlKind::Frame:
+            control = new QGroupBox(caption, container);
+            break;
+        case app::ControlKind::Option:
+            control = new QRadioButton(caption, container);
+            break;
+        case app::ControlKind::Button:
+            control = new QPushButton(caption, container);
+            break;
+        case app::ControlKind::Tabs: {
+            auto* tabs = new QTabBar(container);
+            for (const char* tab : {"Folder", "File", "All Files"})
+                tabs->addTab(QString::fromUtf8(tab));
+            control = tabs;
+            break;
+        }
+        }
+        control->setObjectName(QLatin1String(row.name));
+        control->setGeometry(app::TwipsToPixels(row, window->logicalDpiX(), window->logicalDpiY()));
+        if (row.font != app::ControlFont::Default)
+            control->setFont(app::LayoutFont(row.font, window->font()));
     }
-    auto* tabs = new QTabBar(window.get());
-    tabs->setFont(bold);
-    for (const char* tab : {"Folder", "File", "All Files"})
-        tabs->addTab(tab);
-    auto* method = new QGroupBox("Method of Files Delete", window.get());
-    method->setFont(small);
-    new QRadioButton("With request and to Recycle Bin", method);
-    new QRadioButton("Just Delete", method);
     return window;
 }
 
@@ -363,7 +380,7 @@ int Child(int argc, char** argv, Start kind, long long startNs)
     Settle(*window);
     long listed = 0;
     for (const char* list : {"DirFiles", "DirFolder"})
-        if (auto* view = window->findChild<QAbstractItemView*>(list))
+        if (auto* view = window->findChild<QAbstractItemView*>(list); view && view->model())
             listed += view->model()->rowCount();
     QCoreApplication::processEvents();
     const long long nowNs = NowNs();
@@ -665,11 +682,11 @@ void MeasureMemory(const Options& options, const fs::path& root)
     fs::remove_all(big);
 }
 
-// Removing a folder costs a discard of its one block on this kind of disk (milliseconds), so
-// the large trees get fewer runs.
+// Removing a folder waits for the discard of its one block on this kind of disk, so the large
+// trees get fewer runs.
 int TreeRuns(const Options& options, int n)
 {
-    return n >= 16000 ? 1 : n >= 4000 ? std::min(options.runs, 3) : options.runs;
+    return n >= 16000 ? std::min(options.runs, 3) : options.runs;
 }
 
 bool FolderGone(const fs::path& folder) { return CountEntries(folder) < 0; }
