@@ -47,10 +47,12 @@ private:
 // The entries of the tree: ancestors with the open folder, then its subfolders.
 class FolderTreeModel final : public QAbstractListModel {
 public:
+    // An ancestor (the open folder or one above it) by its full path; a subfolder by its name
+    // alone, so that a folder of many subfolders makes no full path for each of them.
     struct Row {
         path folder;
         int depth;
-        bool ancestor;  // the open folder or one above it
+        bool ancestor;
     };
 
     FolderTreeModel(QObject* parent, const QIcon& openIcon, const QIcon& closedIcon)
@@ -59,32 +61,41 @@ public:
     }
 
     // The rows for a folder with these subfolders.
-    static std::vector<Row> Rows(const path& folder, const std::vector<path>& subfolders)
+    static std::vector<Row> Rows(const path& folder, std::vector<path> subfolders)
     {
         std::vector<Row> rows;
         int depth = 0;
         for (path& ancestor : AncestorsOf(folder))
             rows.push_back({std::move(ancestor), depth++, true});
         rows.reserve(rows.size() + subfolders.size());
-        for (const path& name : subfolders)
+        for (path& name : subfolders)
             if (!IsHidden(folder, name))
-                rows.push_back({folder / name, depth, false});
+                rows.push_back({std::move(name), depth, false});
         return rows;
     }
 
-    void Show(std::vector<Row> rows)
+    // Shows the rows of the folder whose subfolders they list.
+    void Show(const path& folder, std::vector<Row> rows)
     {
         beginResetModel();
+        folder_ = folder;
         rows_ = std::move(rows);
         endResetModel();
     }
 
-    const path& FolderAt(int row) const { return rows_[row].folder; }
+    path FolderAt(int row) const
+    {
+        const Row& r = rows_[row];
+        return r.ancestor ? r.folder : folder_ / r.folder;
+    }
 
     int RowOf(const path& folder) const
     {
+        const bool inFolder = !folder.empty() && folder.parent_path() == folder_ &&
+                              folder.has_relative_path() && folder != folder_;
+        const path name = inFolder ? folder.filename() : path();
         for (std::size_t i = 0; i < rows_.size(); ++i)
-            if (rows_[i].folder == folder)
+            if (rows_[i].ancestor ? rows_[i].folder == folder : inFolder && rows_[i].folder == name)
                 return static_cast<int>(i);
         return -1;
     }
@@ -102,6 +113,8 @@ public:
         switch (role) {
         case Qt::DisplayRole:
             // A root shows its whole path ("/", "C:\"), any other folder its name.
+            if (!row.ancestor)
+                return ShownName(row.folder);
             return ShownName(row.folder.has_relative_path() ? row.folder.filename() : row.folder);
         case Qt::DecorationRole:
             return row.ancestor ? openIcon_ : closedIcon_;
@@ -115,6 +128,7 @@ public:
 private:
     QIcon openIcon_;
     QIcon closedIcon_;
+    path folder_;
     std::vector<Row> rows_;
 };
 
@@ -142,7 +156,7 @@ void FolderTree::OpenFolder(const path& folder)
 {
     const path normal = NormalFolder(folder);
     commands::FolderEntries entries = commands::ReadFolder(normal);
-    model_->Show(FolderTreeModel::Rows(normal, entries.subfolders));
+    model_->Show(normal, FolderTreeModel::Rows(normal, std::move(entries.subfolders)));
     setCurrentIndex(model_->index(model_->RowOf(normal)));
     Q_EMIT Opened(normal);
     identity_ = entries.identity;
@@ -169,13 +183,13 @@ void FolderTree::Refresh()
     for (path shown = open_; !shown.empty(); shown = shown.parent_path()) {
         try {
             commands::FolderEntries entries = commands::ReadFolder(shown);
-            model_->Show(FolderTreeModel::Rows(shown, entries.subfolders));
+            model_->Show(shown, FolderTreeModel::Rows(shown, std::move(entries.subfolders)));
             if (shown == open_)
                 identity_ = entries.identity;
             break;
         } catch (const commands::FsError&) {
             if (shown == shown.parent_path()) {
-                model_->Show({});
+                model_->Show(path(), {});
                 break;
             }
         }
