@@ -7,13 +7,18 @@ set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+# Appended, so that a Qt prefix given on the command line stays searchable.
+list(APPEND CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Static runtime: the .exe needs no MinGW DLLs beside it.
-set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
+# Static runtime for the core alone: its .exe files need no MinGW DLLs beside them. Against a
+# shared Qt, the program shares Qt's runtime DLLs instead (FFNAME_SHARED_RUNTIME=ON), so that
+# one C++ runtime runs the process.
+if(NOT FFNAME_SHARED_RUNTIME)
+  set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
+endif()
 
-set(CMAKE_CROSSCOMPILING_EMULATOR env;WINEDEBUG=-all;DISPLAY=;/usr/bin/wine)
+set(CMAKE_CROSSCOMPILING_EMULATOR env;WINEDEBUG=-all;/usr/bin/wine)
