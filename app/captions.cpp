@@ -1,9 +1,14 @@
 #include "captions.h"
 
+#include "layout.h"
+
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QGroupBox>
 #include <QtWidgets/QLabel>
+#include <QtWidgets/QPushButton>
 #include <QtWidgets/QTabBar>
+
+#include <algorithm>
 
 namespace app {
 
@@ -56,6 +61,40 @@ const TrashTexts russianTrashTexts = {
     "Не удалось переместить «%1» в корзину: %2",
 };
 
+namespace {
+
+// The width that a control needs to show its caption whole on one line.
+int CaptionWidth(const QWidget& control)
+{
+    if (auto* frame = qobject_cast<const QGroupBox*>(&control))
+        return frame->minimumSizeHint().width();  // the title and the frame around it
+    return control.sizeHint().width();
+}
+
+// Gives a control its font of the layout again, and where the caption is wider than the
+// control in that font, the largest smaller size that shows it whole. The layout's fonts may
+// not be on the system: a substitute can draw wider (Wine draws Times New Roman in another
+// serif). Command buttons wrap their captions onto two lines instead.
+void FitCaption(QWidget& control, const QFont& windowFont)
+{
+    if (qobject_cast<QPushButton*>(&control))
+        return;
+    const auto row = std::find_if(windowLayout.begin(), windowLayout.end(), [&](const auto& row) {
+        return control.objectName() == QLatin1String(row.name);
+    });
+    if (row == windowLayout.end())
+        return;
+    QFont font = LayoutFont(row->font, windowFont);
+    control.setFont(font);
+    constexpr qreal smallest = 5.0;
+    while (CaptionWidth(control) > control.width() && font.pointSizeF() - 0.25 >= smallest) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+        control.setFont(font);
+    }
+}
+
+} // namespace
+
 void ApplyCaptions(QWidget& window, const CaptionSet& captions)
 {
     for (std::size_t step = 0; step < captionSteps.size(); ++step) {
@@ -70,6 +109,9 @@ void ApplyCaptions(QWidget& window, const CaptionSet& captions)
         else if (auto* frame = qobject_cast<QGroupBox*>(control))
             frame->setTitle(text);
     }
+    for (const CaptionStep& step : captionSteps)
+        if (auto* control = window.findChild<QWidget*>(QLatin1String(step.control)))
+            FitCaption(*control, window.font());
 }
 
 } // namespace app

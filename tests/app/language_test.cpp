@@ -101,13 +101,42 @@ TEST_F(LanguageTest, SwitchingKeepsTabPageNameSelectionAndDeleteMethod)
     }
 }
 
+// The width that a control needs to show its caption on one line.
+int CaptionWidth(QWidget& control)
+{
+    if (auto* frame = qobject_cast<QGroupBox*>(&control))
+        return frame->minimumSizeHint().width();
+    return control.sizeHint().width();
+}
+
 // Every caption shows whole: a button caption that is too wide for one line wraps onto two,
-// and the two lines fit the button's height.
-TEST_F(LanguageTest, ButtonCaptionsFitTheirButtonsInBothLanguages)
+// and the two lines fit the button's height; another caption fits on its one line, in the
+// layout's fonts and in wider ones that a system may draw in their place.
+class CaptionFitTest : public LanguageTest, public testing::WithParamInterface<const char*> {
+protected:
+    void SetUp() override
+    {
+        LanguageTest::SetUp();
+        if (*GetParam())
+            QFont::insertSubstitution(QStringLiteral("Times New Roman"), QString::fromUtf8(GetParam()));
+    }
+    void TearDown() override
+    {
+        QFont::removeSubstitutions(QStringLiteral("Times New Roman"));
+        LanguageTest::TearDown();
+    }
+};
+
+TEST_P(CaptionFitTest, CaptionsFitTheirControlsInBothLanguages)
 {
     StartWindow();
     for (const char* option : {"OptEng", "OptRus"}) {
         Click(option);
+        for (const char* name : {"Label1", "TabStrip1", "Frame1", "Frame2", "OptEng", "OptRus",
+                                 "OptDelRec", "OptDel"}) {
+            SCOPED_TRACE(name);
+            EXPECT_LE(CaptionWidth(*control(name)), control(name)->width());
+        }
         for (QPushButton* button : window().findChildren<QPushButton*>()) {
             SCOPED_TRACE(button->text().toStdString());
             const QRect space = button->rect().adjusted(2, 0, -2, 0);
@@ -120,6 +149,9 @@ TEST_F(LanguageTest, ButtonCaptionsFitTheirButtonsInBothLanguages)
         EXPECT_LE(tabs->tabRect(2).right(), tabs->width());
     }
 }
+
+// The layout's own fonts, and a serif wider than Times New Roman in its place.
+INSTANTIATE_TEST_SUITE_P(Fonts, CaptionFitTest, testing::Values("", "DejaVu Serif"));
 
 } // namespace
 } // namespace apptest
