@@ -6,6 +6,8 @@ namespace {
 
 using FileListTest = WindowFixture;
 
+// Windows names are UTF-16 and cannot hold such bytes.
+#ifndef _WIN32
 TEST_F(FileListTest, ANameThatIsNotUtf8RoundTripsExactly)
 {
     const fs::path odd("caf\xE9 \xFF.txt");  // Latin-1 bytes
@@ -23,7 +25,10 @@ TEST_F(FileListTest, ANameThatIsNotUtf8RoundTripsExactly)
     QTest::mouseClick(files().viewport(), Qt::LeftButton, {}, row0);
     EXPECT_EQ(window().DirFilesFileName().native(), odd.native());
 }
+#endif
 
+// Hidden by a leading dot, links and non-ASCII literals are POSIX's; the Windows suite has its own.
+#ifndef _WIN32
 TEST_F(FileListTest, NaturalCaseInsensitiveOrderWithoutHiddenFilesOrFolders)
 {
     for (const char* name : {"img10.png", "IMG2.png", "img1.png", "b", "A", ".profile", "Ünïcode"})
@@ -35,6 +40,7 @@ TEST_F(FileListTest, NaturalCaseInsensitiveOrderWithoutHiddenFilesOrFolders)
     EXPECT_EQ(files().Names(), (std::vector<fs::path>{"A", "b", "img1.png", "IMG2.png", "img10.png",
                                                       "link to file", "Ünïcode"}));
 }
+#endif
 
 TEST_F(FileListTest, RefreshKeepsTheSelectionWhileTheFileIsThere)
 {

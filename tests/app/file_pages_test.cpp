@@ -87,6 +87,7 @@ TEST_F(FilePagesTest, JustDeleteDeletesOutrightAndAReadOnlyFileStaysWithAWarning
 
 TEST_F(FilePagesTest, DeleteToTheTrashAsksAboutTheOneFile)
 {
+    SKIP_WITHOUT_THE_TRASH_QUESTION();
     Open({"keep", "trash me"}, 2);
     files().SelectFile("keep");
     {
@@ -130,6 +131,7 @@ TEST_F(FilePagesTest, JustDeleteAllDeletesEveryFileAndNoSubfolder)
 
 TEST_F(FilePagesTest, DeleteAllToTheTrashAsksPerFileAndKeepsTheDeclinedOne)
 {
+    SKIP_WITHOUT_THE_TRASH_QUESTION();
     Open({"f1", "f2", "f3"}, 3);
     ModalAnswerer answer({QMessageBox::Yes, QMessageBox::No, QMessageBox::Yes});
     Click("cbDelAll");
@@ -167,6 +169,7 @@ private:
 
 TEST_F(FilePagesTest, TheWindowTakesNoClicksWhileAQuestionIsUp)
 {
+    SKIP_WITHOUT_THE_TRASH_QUESTION();
     Open({"f1", "f2"}, 3);
     QWidget* justDelete = control("OptDel");
     ModalAnswerer answer({QMessageBox::Yes});

@@ -12,6 +12,11 @@
 int main(int argc, char* argv[])
 {
     testing::InitGoogleTest(&argc, argv);
+#ifdef _WIN32
+    // The shell's Trash under Wine is the one of the XDG_DATA_HOME that the run sets.
+    app::Application application(argc, argv);
+    return RUN_ALL_TESTS();
+#else
     QTemporaryDir dataHome(QDir::tempPath() + QStringLiteral("/ffname-window-tests-XXXXXX"));
     if (!dataHome.isValid())
         return 1;
@@ -22,4 +27,5 @@ int main(int argc, char* argv[])
     std::error_code ignored;
     std::filesystem::remove_all(QFile::encodeName(dataHome.path()).toStdString(), ignored);
     return result;
+#endif
 }

@@ -9,17 +9,15 @@
 #include "error_of.h"
 #include "fakes.h"
 #include "sandbox.h"
+#include "shell_dialog_answerer.h"
 
 #include <windows.h>
 #include <winioctl.h>
 #include <shellapi.h>
 
-#include <atomic>
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
-#include <thread>
 
 using namespace commands;
 
@@ -65,69 +63,6 @@ bool makeJunction(const fs::path& link, const fs::path& target)
         fs::remove(link);
     return made && (GetFileAttributesW(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
 }
-
-bool runsUnderWine()
-{
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
-
-// The real shell runs only under Wine with a scratch Trash (on Windows, the Recycle Bin is the
-// user's), and asks only on an X display.
-#define SKIP_UNLESS_WINE_CAN_ASK()                                                                \
-    if (!runsUnderWine() || !std::getenv("XDG_DATA_HOME") || !std::getenv("DISPLAY"))           \
-    GTEST_SKIP() << "needs Wine, a scratch XDG_DATA_HOME and an X display"
-
-// The Windows form of a Linux path, through Wine's drive Z:, which is the Linux root.
-fs::path fromLinuxPath(const std::string& linuxPath)
-{
-    std::wstring path = L"Z:" + fs::path(linuxPath).native();
-    for (wchar_t& c : path)
-        if (c == L'/')
-            c = L'\\';
-    return path;
-}
-
-// Answers the first dialog of this process that has the button `answer`, as a user would, by
-// clicking it. (Wine's shell paints its question's text itself, so no control holds it.)
-class DialogAnswerer {
-public:
-    explicit DialogAnswerer(int answer) : answer_(answer), thread_([this] { Run(); }) {}
-    ~DialogAnswerer()
-    {
-        stop_ = true;
-        thread_.join();
-    }
-    bool answered() const { return answered_; }
-
-private:
-    void Run()
-    {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (!stop_ && !answered_ && std::chrono::steady_clock::now() < deadline) {
-            EnumWindows(&DialogAnswerer::Visit, reinterpret_cast<LPARAM>(this));
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    }
-
-    static BOOL CALLBACK Visit(HWND window, LPARAM self)
-    {
-        auto* answerer = reinterpret_cast<DialogAnswerer*>(self);
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        const HWND button = GetDlgItem(window, answerer->answer_);
-        if (process != GetCurrentProcessId() || !IsWindowVisible(window) || !button)
-            return TRUE;
-        SendMessageW(button, BM_CLICK, 0, 0);
-        answerer->answered_ = true;
-        return FALSE;
-    }
-
-    const int answer_;
-    std::atomic<bool> answered_{false};
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-};
 
 class WindowsTest : public Sandbox {
 protected:
@@ -241,17 +176,16 @@ TEST_F(WindowsTest, RecycleBinRequestIsTheWideDeleteWithAllowUndoOnly)
 TEST_F(WindowsTest, TheShellAsksAndYesMovesTheFileToTheTrash)
 {
     SKIP_UNLESS_WINE_CAN_ASK();
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
     const std::string name = "Отчёт " + std::to_string(GetTickCount64()) + ".txt";
     const fs::path file = write(fs::u8path(name), "kept in the Trash");
     Win32Shell shell;
     {
-        DialogAnswerer user(IDYES);
+        ShellDialogAnswerer user({IDYES});
         DeleteToRecycleBin(shell, file);
-        ASSERT_TRUE(user.answered()) << "the shell asked nothing";
+        ASSERT_EQ(user.answered(), 1) << "the shell asked nothing";
     }
     EXPECT_FALSE(fs::exists(file));
-    const fs::path trash = fromLinuxPath(dataHome) / "Trash";
+    const fs::path trash = WineTrash();
     EXPECT_EQ(readFile(trash / "files" / fs::u8path(name)), "kept in the Trash");
     EXPECT_TRUE(fs::exists(trash / "info" / fs::u8path(name + ".trashinfo")));
 }
@@ -262,9 +196,9 @@ TEST_F(WindowsTest, TheShellsQuestionAnsweredNoKeepsTheFile)
     const fs::path file = write("kept.txt", "kept");
     Win32Shell shell;
     {
-        DialogAnswerer user(IDNO);
+        ShellDialogAnswerer user({IDNO});
         DeleteToRecycleBin(shell, file);
-        ASSERT_TRUE(user.answered()) << "the shell asked nothing";
+        ASSERT_EQ(user.answered(), 1) << "the shell asked nothing";
     }
     EXPECT_EQ(readFile(file), "kept");
 }

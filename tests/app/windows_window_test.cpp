@@ -1,0 +1,94 @@
+// The window on Windows: its drive and tree, the lists following the disk, and the Recycle Bin
+// through the system shell's own question (under Wine, into a scratch Trash).
+#include "window_fixture.h"
+
+namespace apptest {
+namespace {
+
+using WindowsWindowTest = WindowFixture;
+
+// Waits, running the event loop, until the file list shows these names or five seconds pass.
+bool FileListShows(app::FileList& list, const std::vector<fs::path>& names)
+{
+    for (int wait = 0; wait < 100 && list.Names() != names; ++wait)
+        QTest::qWait(50);
+    return list.Names() == names;
+}
+
+TEST_F(WindowsWindowTest, OpensOnTheWorkingFolderUnderItsDriveInNaturalOrder)
+{
+    for (const wchar_t* name : {L"img10.png", L"IMG2.png", L"img1.png", L"Отчёт.txt"})
+        Touch(root / name);
+    fs::create_directory(root / "sub");
+    StartWindow();
+    EXPECT_EQ(drives().Drive(), root.root_path());
+    EXPECT_EQ(tree().Path(), root);
+    EXPECT_EQ(files().Names(),
+              (std::vector<fs::path>{"img1.png", "IMG2.png", "img10.png", L"Отчёт.txt"}));
+    // The drive's root first, then the folders down to the open one, then its subfolders.
+    EXPECT_EQ(TreeRow(QStringOf(root.root_path())), 0);
+    EXPECT_GT(TreeRow("sub"), TreeRow(QStringOf(root.filename())));
+}
+
+TEST_F(WindowsWindowTest, TheListsFollowChangesThatAnotherProgramMakes)
+{
+    Touch(root / "first");
+    StartWindow();
+    Touch(root / "second");
+    fs::create_directory(root / "made outside");
+    EXPECT_TRUE(FileListShows(files(), {"first", "second"}));
+    for (int wait = 0; wait < 100 && TreeRow("made outside") < 0; ++wait)
+        QTest::qWait(50);
+    EXPECT_GE(TreeRow("made outside"), 0);
+    fs::remove(root / "first");
+    EXPECT_TRUE(FileListShows(files(), {"second"}));
+}
+
+TEST_F(WindowsWindowTest, DeleteAsksThroughTheShellAndYesMovesTheFileToTheTrash)
+{
+    SKIP_UNLESS_WINE_CAN_ASK();
+    const fs::path name = L"Отчёт " + std::to_wstring(GetTickCount64()) + L".txt";
+    Touch(root / name, "to the Trash");
+    Touch(root / "kept", "kept");
+    StartWindow();
+    ClickTab(2);
+    files().SelectFile("kept");
+    {
+        ShellDialogAnswerer user({IDNO});
+        Click("cbDelFile");
+        EXPECT_EQ(user.answered(), 1);
+    }
+    EXPECT_EQ(readFile(root / "kept"), "kept");
+    files().SelectFile(name);
+    {
+        ShellDialogAnswerer user({IDYES});
+        Click("cbDelFile");
+        EXPECT_EQ(user.answered(), 1);
+    }
+    EXPECT_FALSE(fs::exists(root / name));
+    EXPECT_EQ(readFile(TrashFiles() / name), "to the Trash");
+    EXPECT_EQ(files().Names(), std::vector<fs::path>{"kept"});
+}
+
+TEST_F(WindowsWindowTest, DeleteAllAsksForEachFileAndKeepsTheDeclinedOne)
+{
+    SKIP_UNLESS_WINE_CAN_ASK();
+    const std::wstring stamp = std::to_wstring(GetTickCount64());
+    const std::vector<fs::path> names{L"a " + stamp, L"b " + stamp, L"c " + stamp};
+    for (const fs::path& name : names)
+        Touch(root / name, name.string());
+    StartWindow();
+    ClickTab(3);
+    {
+        ShellDialogAnswerer user({IDYES, IDNO, IDYES});
+        Click("cbDelAll");
+        EXPECT_EQ(user.answered(), 3);
+    }
+    EXPECT_EQ(files().Names(), std::vector<fs::path>{names[1]});
+    EXPECT_EQ(readFile(TrashFiles() / names[0]), names[0].string());
+    EXPECT_EQ(readFile(TrashFiles() / names[2]), names[2].string());
+    EXPECT_FALSE(fs::exists(TrashFiles() / names[1]));
+}
+
+} // namespace
+} // namespace apptest
