@@ -16,7 +16,12 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "cannot read %s\n", argv[1]);
         return 1;
     }
-    if (image.width() != size)
-        image = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    if (image.width() != size) {
+        // Whole multiples repeat each drawn pixel, so that the larger icons stay as sharp as the
+        // drawing; other sizes are blended.
+        const bool wholeMultiple = size % image.width() == 0;
+        image = image.scaled(size, size, Qt::KeepAspectRatio,
+                             wholeMultiple ? Qt::FastTransformation : Qt::SmoothTransformation);
+    }
     return image.save(QString::fromLocal8Bit(argv[3]), "PNG") ? 0 : 1;
 }

@@ -34,7 +34,7 @@ MainWindow::MainWindow(commands::Shell& shell) : frame_(*this, shell)
     icon.addPixmap(QPixmap(ffname_32_xpm));
     icon.addPixmap(QPixmap(ffname_16_xpm));
     setWindowIcon(icon);
-    QGuiApplication::setDesktopFileName(QStringLiteral("ffname"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(FFNAME_DESKTOP_ID));
 
     setFont(WindowFont());  // for every control without a font of its own
     setFixedSize(TwipsToPixels(windowWidthTwips, logicalDpiX()),

@@ -1,0 +1,39 @@
+# The Debian package (cpack -G DEB, or scripts/package-debian): the program, its desktop entry,
+# icons and AppStream metadata under /usr. The libraries it needs become its Depends through
+# dpkg-shlibdeps (packages dpkg-dev and file).
+if(WIN32 OR NOT FFNAME_BUILD_APP)
+  return()
+endif()
+
+# Qt's project setup gives installed programs a run path to libraries installed beside them; the
+# program installs none, and a Debian package carries no run path.
+set_property(TARGET ffname PROPERTY INSTALL_RPATH "")
+
+set(FFNAME_DEB_MAINTAINER "FF Name maintainers <maintainers@ffname.invalid>"
+    CACHE STRING "The Debian package's Maintainer field")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME ffname)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT ${FFNAME_DEB_MAINTAINER})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "create, rename and delete files and folders in one folder")
+# The long description's lines stay under 80 columns, as Debian's tools show them.
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "A small single-window utility for housekeeping in one folder at a time:\n"
+    "pick a drive, a folder and a file in three linked lists, type a name, and\n"
+    "create, rename or delete folders and files, delete all files of a folder,\n"
+    "or rename them all to the name followed by 1, 2, 3... Files go to the\n"
+    "Trash after a confirmation, or are deleted outright; captions switch\n"
+    "between English and Russian.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+# Folders as Debian expects them, whatever the umask of the one who builds.
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
+
+include(CPack)

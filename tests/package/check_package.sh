@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# Makes the Debian package from a build folder with CPack and checks what a user would get: the
+# file name, the control fields, exactly the program's files with Debian's modes, no path of the
+# machine that built it, a stripped program without a run path, and AppStream metadata that
+# matches the desktop entry it names.
+# Usage: check_package.sh BUILD_DIR SOURCE_DIR VERSION
+set -euo pipefail
+build="$1" source="$2" version="$3"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+expected_files=(
+  usr/bin/ffname
+  usr/share/applications/org.ffname.ffname.desktop
+  usr/share/icons/hicolor/16x16/apps/ffname.png
+  usr/share/icons/hicolor/32x32/apps/ffname.png
+  usr/share/icons/hicolor/48x48/apps/ffname.png
+  usr/share/icons/hicolor/64x64/apps/ffname.png
+  usr/share/icons/hicolor/128x128/apps/ffname.png
+  usr/share/metainfo/org.ffname.ffname.metainfo.xml
+)
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# Every folder above the expected files, and no other.
+expected_folders() {
+  local path
+  for path in "${expected_files[@]}"; do
+    while [[ "$path" == */* ]]; do
+      path="${path%/*}"
+      echo "$path"
+    done
+  done | sort -u
+}
+
+# "MODE OWNER PATH" for each entry of the package, folders without their trailing slash.
+package_entries() {
+  dpkg-deb -c "$deb" | awk '{ path = $6; sub(/^\.\//, "", path); sub(/\/$/, "", path);
+                              if (path != "") print $1, $2, path }'
+}
+
+check_control_fields() {
+  [[ "$(dpkg-deb -f "$deb" Package)" == ffname ]] || fail "package name is not ffname"
+  [[ "$(dpkg-deb -f "$deb" Version)" == "$version" ]] || fail "version is not $version"
+  local depends library
+  depends="$(dpkg-deb -f "$deb" Depends)"
+  for library in libqt6core6 libqt6gui6 libqt6widgets6; do
+    grep -qE "(^|, )$library( |,|$)" <<<"$depends" || fail "Depends lacks $library: $depends"
+  done
+}
+
+check_entries() {
+  local entries
+  entries="$(package_entries)"
+  diff <(printf '%s\n' "${expected_files[@]}" | sort) \
+       <(awk '$1 !~ /^d/ { print $3 }' <<<"$entries" | sort) >&2 ||
+    fail "the package's files differ from the expected ones (< expected, > packaged)"
+  diff <(expected_folders) <(awk '$1 ~ /^d/ { print $3 }' <<<"$entries" | sort) >&2 ||
+    fail "the package's folders differ from the expected ones (< expected, > packaged)"
+  awk '{ want = $1 ~ /^d/ ? "drwxr-xr-x" : $3 == "usr/bin/ffname" ? "-rwxr-xr-x" : "-rw-r--r--"
+         if ($1 != want || $2 != "root/root") print }' <<<"$entries" |
+    grep . && fail "the entries above have the wrong mode or owner"
+  return 0
+}
+
+check_extracted_files() {
+  local root="$work/root" folder
+  dpkg-deb -x "$deb" "$root"
+  for folder in "$source" "$build"; do
+    grep -rlaF "$folder" "$root" && fail "the files above contain the path $folder"
+  done
+  [[ "$(file "$root/usr/bin/ffname")" == *", stripped"* ]] || fail "the program is not stripped"
+  readelf -d "$root/usr/bin/ffname" | grep -E 'R(UN)?PATH' && fail "the program has a run path"
+  local report
+  report="$(appstreamcli validate-tree --no-net --pedantic "$root" 2>&1)" ||
+    fail "AppStream's check of the installed tree: $report"
+}
+
+cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work" >"$work/cpack.log" 2>&1 ||
+  { cat "$work/cpack.log"; exit 1; }
+deb="$work/ffname_${version}_$(dpkg --print-architecture).deb"
+[[ -f "$deb" ]] || { ls "$work"; echo "FAIL: no $deb"; exit 1; }
+
+check_control_fields
+check_entries
+check_extracted_files
+((failures == 0)) && echo "package $(basename "$deb") checked" || exit 1
