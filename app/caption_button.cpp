@@ -20,13 +20,26 @@ void CaptionButton::paintEvent(QPaintEvent*)
     option.text.clear();
     painter.drawControl(QStyle::CE_PushButton, option);
 
-    const int margin = style()->pixelMetric(QStyle::PM_ButtonMargin, &option, this) / 2;
-    QRect area = rect().adjusted(margin, 1, -margin, -1);
+    QRect area = CaptionArea();
     if (isDown())
         area.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
                        style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
     painter.drawItemText(area, Qt::AlignCenter | Qt::TextWordWrap, palette(), isEnabled(), text(),
                          QPalette::ButtonText);
+}
+
+QRect CaptionButton::CaptionArea() const
+{
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const int margin = style()->pixelMetric(QStyle::PM_ButtonMargin, &option, this) / 2;
+    return rect().adjusted(margin, 1, -margin, -1);
+}
+
+bool CaptionButton::ShowsCaptionWhole() const
+{
+    const QRect area = CaptionArea();
+    return area.contains(fontMetrics().boundingRect(area, Qt::AlignCenter | Qt::TextWordWrap, text()));
 }
 
 } // namespace app

@@ -1,11 +1,11 @@
 #include "captions.h"
 
+#include "caption_button.h"
 #include "layout.h"
 
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QGroupBox>
 #include <QtWidgets/QLabel>
-#include <QtWidgets/QPushButton>
 #include <QtWidgets/QTabBar>
 
 #include <algorithm>
@@ -63,22 +63,22 @@ const TrashTexts russianTrashTexts = {
 
 namespace {
 
-// The width that a control needs to show its caption whole on one line.
-int CaptionWidth(const QWidget& control)
+// Whether a control shows its caption whole: a command button wrapped within its face, any
+// other control on one line within its width (a frame's title with the frame around it).
+bool ShowsCaptionWhole(const QWidget& control)
 {
+    if (auto* button = dynamic_cast<const CaptionButton*>(&control))
+        return button->ShowsCaptionWhole();
     if (auto* frame = qobject_cast<const QGroupBox*>(&control))
-        return frame->minimumSizeHint().width();  // the title and the frame around it
-    return control.sizeHint().width();
+        return frame->minimumSizeHint().width() <= frame->width();
+    return control.sizeHint().width() <= control.width();
 }
 
-// Gives a control its font of the layout again, and where the caption is wider than the
-// control in that font, the largest smaller size that shows it whole. The layout's fonts may
-// not be on the system: a substitute can draw wider (Wine draws Times New Roman in another
-// serif). Command buttons wrap their captions onto two lines instead.
+// Gives a control its font of the layout again, and where the caption does not show whole in
+// that font, the largest smaller size that shows it. The layout's fonts may not be on the
+// system, and a substitute can draw wider (Wine draws Times New Roman in another serif).
 void FitCaption(QWidget& control, const QFont& windowFont)
 {
-    if (qobject_cast<QPushButton*>(&control))
-        return;
     const auto row = std::find_if(windowLayout.begin(), windowLayout.end(), [&](const auto& row) {
         return control.objectName() == QLatin1String(row.name);
     });
@@ -87,7 +87,7 @@ void FitCaption(QWidget& control, const QFont& windowFont)
     QFont font = LayoutFont(row->font, windowFont);
     control.setFont(font);
     constexpr qreal smallest = 5.0;
-    while (CaptionWidth(control) > control.width() && font.pointSizeF() - 0.25 >= smallest) {
+    while (!ShowsCaptionWhole(control) && font.pointSizeF() - 0.25 >= smallest) {
         font.setPointSizeF(font.pointSizeF() - 0.25);
         control.setFont(font);
     }

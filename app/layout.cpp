@@ -1,6 +1,7 @@
 #include "layout.h"
 
 #include <QtCore/QtMath>
+#include <QtGui/QGuiApplication>
 
 namespace app {
 
@@ -66,7 +67,12 @@ QFont LayoutFont(ControlFont font, const QFont& windowFont)
 
 QFont WindowFont()
 {
-    QFont font(QStringLiteral("Sans Serif"));
+#ifdef Q_OS_WIN
+    // The system's own font for the texts of its windows (Segoe UI on Windows 10 and 11).
+    QFont font = QGuiApplication::font();
+#else
+    QFont font(QStringLiteral("Sans Serif"));  // fontconfig's name for the desktop's sans face
+#endif
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(8);
     return font;

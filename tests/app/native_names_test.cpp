@@ -10,6 +10,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "under_wine.h"
 #endif
 
 namespace {
@@ -77,7 +79,9 @@ TEST_F(IsHiddenTest, TheHiddenAttributeHides)
     const path name = Make("secret.txt");
     ASSERT_TRUE(SetFileAttributesW((folder_ / name).c_str(), FILE_ATTRIBUTE_HIDDEN));
     EXPECT_TRUE(app::IsHidden(folder_, name));
-    EXPECT_FALSE(app::IsHidden(folder_, Make(".profile")));  // a dot is only a name here
+    // A dot is only a name here; Wine, though, reports every dot file with the attribute.
+    if (!RunsUnderWine())
+        EXPECT_FALSE(app::IsHidden(folder_, Make(".profile")));
 }
 #else
 TEST_F(IsHiddenTest, ALeadingDotHides)
