@@ -8,8 +8,6 @@
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QTabBar>
 
-#include <algorithm>
-
 namespace app {
 
 const std::array<CaptionStep, 15> captionSteps = {{
@@ -77,20 +75,20 @@ bool ShowsCaptionWhole(const QWidget& control)
 // Gives a control its font of the layout again, and where the caption does not show whole in
 // that font, the largest smaller size that shows it. The layout's fonts may not be on the
 // system, and a substitute can draw wider (Wine draws Times New Roman in another serif).
-void FitCaption(QWidget& control, const QFont& windowFont)
+void FitCaption(QWidget& control, QFont font)
 {
-    const auto row = std::find_if(windowLayout.begin(), windowLayout.end(), [&](const auto& row) {
-        return control.objectName() == QLatin1String(row.name);
-    });
-    if (row == windowLayout.end())
-        return;
-    QFont font = LayoutFont(row->font, windowFont);
     control.setFont(font);
     constexpr qreal smallest = 5.0;
     while (!ShowsCaptionWhole(control) && font.pointSizeF() - 0.25 >= smallest) {
         font.setPointSizeF(font.pointSizeF() - 0.25);
         control.setFont(font);
     }
+}
+
+bool HasCaption(ControlKind kind)
+{
+    return kind == ControlKind::Label || kind == ControlKind::Frame ||
+           kind == ControlKind::Option || kind == ControlKind::Button || kind == ControlKind::Tabs;
 }
 
 } // namespace
@@ -109,9 +107,12 @@ void ApplyCaptions(QWidget& window, const CaptionSet& captions)
         else if (auto* frame = qobject_cast<QGroupBox*>(control))
             frame->setTitle(text);
     }
-    for (const CaptionStep& step : captionSteps)
-        if (auto* control = window.findChild<QWidget*>(QLatin1String(step.control)))
-            FitCaption(*control, window.font());
+    for (const ControlLayout& row : windowLayout) {
+        if (!HasCaption(row.kind))
+            continue;
+        if (auto* control = window.findChild<QWidget*>(QLatin1String(row.name)))
+            FitCaption(*control, LayoutFont(row.font, window.font()));
+    }
 }
 
 } // namespace app

@@ -157,12 +157,6 @@ protected:
         mounted_.erase(std::find(mounted_.begin(), mounted_.end(), point));
     }
 
-    // Runs events until the condition holds, for a notice from the kernel.
-    static bool Eventually(const std::function<bool()>& condition)
-    {
-        return QTest::qWaitFor(condition, 10000);
-    }
-
     fs::path root;
 
 private:
@@ -232,7 +226,7 @@ TEST_F(DriveListMountTest, FollowsMountsAndUnmountsKeepingTheSelectedDrive)
     QSignalSpy changed(list.get(), &app::DriveList::Change);
 
     ASSERT_TRUE(Bind(root / "outer" / "inner"));
-    ASSERT_TRUE(Eventually([&] { return list->IsDrive(root / "outer" / "inner"); }));
+    ASSERT_TRUE(Eventually([&] { return list->IsDrive(root / "outer" / "inner"); }, 10000));
     EXPECT_GE(volumesChanged.count(), 1);
     EXPECT_EQ(list->Drive(), root / "outer");
 
@@ -241,7 +235,7 @@ TEST_F(DriveListMountTest, FollowsMountsAndUnmountsKeepingTheSelectedDrive)
     ASSERT_EQ(list->Drive(), root / "outer" / "inner");
     volumesChanged.clear();
     Unmount(root / "outer" / "inner");
-    ASSERT_TRUE(Eventually([&] { return !list->IsDrive(root / "outer" / "inner"); }));
+    ASSERT_TRUE(Eventually([&] { return !list->IsDrive(root / "outer" / "inner"); }, 10000));
     EXPECT_GE(volumesChanged.count(), 1);
     EXPECT_EQ(list->Drive(), root / "outer");
     EXPECT_EQ(changed.count(), 0);

@@ -39,11 +39,6 @@ protected:
         return std::distance(fs::directory_iterator(TrashFiles(), error), {});
     }
 
-    static bool Eventually(const std::function<bool()>& condition)
-    {
-        return QTest::qWaitFor(condition, 5000);
-    }
-
     std::vector<fs::path> TreeNames()
     {
         std::vector<fs::path> names;

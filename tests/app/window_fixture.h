@@ -38,6 +38,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <algorithm>
 #include <initializer_list>
 #include <memory>
@@ -196,6 +197,12 @@ private:
     QStringList texts_;
     std::vector<SeenDialog> seen_;
 };
+
+// Runs events until the condition holds or the time is up, for a notice from the system.
+inline bool Eventually(const std::function<bool()>& condition, int milliseconds = 5000)
+{
+    return QTest::qWaitFor(condition, milliseconds);
+}
 
 // The scratch Trash's folder of trashed files (the suites' XDG_DATA_HOME).
 #ifdef _WIN32

@@ -6,14 +6,7 @@ namespace apptest {
 namespace {
 
 using WindowsWindowTest = WindowFixture;
-
-// Waits, running the event loop, until the file list shows these names or five seconds pass.
-bool FileListShows(app::FileList& list, const std::vector<fs::path>& names)
-{
-    for (int wait = 0; wait < 100 && list.Names() != names; ++wait)
-        QTest::qWait(50);
-    return list.Names() == names;
-}
+using Names = std::vector<fs::path>;
 
 TEST_F(WindowsWindowTest, OpensOnTheWorkingFolderUnderItsDriveInNaturalOrder)
 {
@@ -36,12 +29,10 @@ TEST_F(WindowsWindowTest, TheListsFollowChangesThatAnotherProgramMakes)
     StartWindow();
     Touch(root / "second");
     fs::create_directory(root / "made outside");
-    EXPECT_TRUE(FileListShows(files(), {"first", "second"}));
-    for (int wait = 0; wait < 100 && TreeRow("made outside") < 0; ++wait)
-        QTest::qWait(50);
-    EXPECT_GE(TreeRow("made outside"), 0);
+    EXPECT_TRUE(Eventually([&] { return files().Names() == Names{"first", "second"}; }));
+    EXPECT_TRUE(Eventually([&] { return TreeRow("made outside") >= 0; }));
     fs::remove(root / "first");
-    EXPECT_TRUE(FileListShows(files(), {"second"}));
+    EXPECT_TRUE(Eventually([&] { return files().Names() == Names{"second"}; }));
 }
 
 TEST_F(WindowsWindowTest, DeleteAsksThroughTheShellAndYesMovesTheFileToTheTrash)
