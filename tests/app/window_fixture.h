@@ -9,6 +9,7 @@
 #include "file_list.h"
 #include "folder_tree.h"
 #include "mainwindow.h"
+#include "native_names.h"
 #ifdef _WIN32
 #include "shell_dialog_answerer.h"
 #else
@@ -211,15 +212,6 @@ inline fs::path TrashFiles() { return WineTrash() / "files"; }
 inline fs::path TrashFiles() { return fs::path(std::getenv("XDG_DATA_HOME")) / "Trash" / "files"; }
 #endif
 
-// A path as Qt's text, whatever the platform's form of paths.
-inline QString QStringOf(const fs::path& path)
-{
-#ifdef _WIN32
-    return QString::fromStdWString(path.native());
-#else
-    return QString::fromStdString(path.native());
-#endif
-}
 
 // Where the question about the Trash is the Linux stand-in's (a Qt dialog that the suites
 // answer); on Windows the question is the system shell's own window.
@@ -238,7 +230,7 @@ protected:
         ASSERT_TRUE(temp_.isValid());
         root = fs::canonical(temp_.path().toStdU16String());
         previousDir_ = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(QStringOf(root)));
+        ASSERT_TRUE(QDir::setCurrent(app::DisplayName(root)));
     }
 
     void TearDown() override

@@ -19,8 +19,8 @@ TEST_F(WindowsWindowTest, OpensOnTheWorkingFolderUnderItsDriveInNaturalOrder)
     EXPECT_EQ(files().Names(),
               (std::vector<fs::path>{"img1.png", "IMG2.png", "img10.png", L"Отчёт.txt"}));
     // The drive's root first, then the folders down to the open one, then its subfolders.
-    EXPECT_EQ(TreeRow(QStringOf(root.root_path())), 0);
-    EXPECT_GT(TreeRow("sub"), TreeRow(QStringOf(root.filename())));
+    EXPECT_EQ(TreeRow(app::DisplayName(root.root_path())), 0);
+    EXPECT_GT(TreeRow("sub"), TreeRow(app::DisplayName(root.filename())));
 }
 
 TEST_F(WindowsWindowTest, TheListsFollowChangesThatAnotherProgramMakes)
