@@ -33,6 +33,9 @@ const WarningTexts englishWarnings = {
     "Cannot use \u201c%1\u201d: %2.",
     "\u201c%1\u201d is no longer the folder that the window showed: another program has moved or "
     "replaced it. Nothing was changed; the lists now show what is there.",
+    "\u201c%1\u201d is no longer the folder that the window showed: another program has moved or "
+    "replaced it. %2 of its files had been deleted or moved to the Trash before; nothing more was "
+    "changed, and the lists now show what is there.",
     "The folder that the program was started in cannot be used: %1. The window shows "
     "\u201c%2\u201d instead.",
     "Cannot use \u201c%1\u201d: %2. The window shows \u201c%3\u201d instead.",
@@ -44,6 +47,9 @@ const WarningTexts russianWarnings = {
     "Не удаётся использовать «%1»: %2.",
     "«%1» — уже не та папка, что была показана: другая программа переместила или заменила её. "
     "Ничего не изменено; списки показывают то, что там есть сейчас.",
+    "«%1» — уже не та папка, что была показана: другая программа переместила или заменила её. "
+    "До этого удалено или перемещено в корзину файлов: %2; больше ничего не изменено, списки "
+    "показывают то, что там есть сейчас.",
     "Папку, в которой запущена программа, нельзя использовать: %1. Вместо неё показана «%2».",
     "Не удаётся использовать «%1»: %2. Вместо неё показана «%3».",
     "Произошла ошибка: %1. Больше ничего не сделано, окном можно пользоваться дальше.",
@@ -52,11 +58,26 @@ const WarningTexts russianWarnings = {
 const TrashTexts englishTrashTexts = {
     "Delete File", "Do you want to move \u201c%1\u201d to the Trash?", "Yes", "No", "Delete File",
     "\u201c%1\u201d could not be moved to the Trash: %2",
+    "Stop",
+    "\u201c%1\u201d was not moved to the Trash: another file took its place while the question "
+    "was open.",
 };
 
 const TrashTexts russianTrashTexts = {
     "Удаление файла", "Переместить «%1» в корзину?", "Да", "Нет", "Удаление файла",
     "Не удалось переместить «%1» в корзину: %2",
+    "Стоп",
+    "«%1» не перемещён в корзину: пока вопрос был открыт, его место занял другой файл.",
+};
+
+const ProgressTexts englishProgressTexts = {
+    "Deleting files", "Renaming files", "Deleting the folder", "%1 of %2 files done",
+    "%1 items deleted", "Cancel",
+};
+
+const ProgressTexts russianProgressTexts = {
+    "Удаление файлов", "Переименование файлов", "Удаление папки", "Готово файлов: %1 из %2",
+    "Удалено объектов: %1", "Отмена",
 };
 
 namespace {

@@ -30,6 +30,7 @@ struct WarningTexts {
     const char* noFileSelected;
     const char* cannotUse;         // %1 the path, %2 the system's reason
     const char* folderReplaced;    // %1 the folder's path
+    const char* folderReplacedAfter;  // the same, when %2 files had been deleted or moved before
     const char* startElsewhere;    // %1 the system's reason, %2 the folder shown instead
     const char* cannotUseStart;    // %1 the start folder, %2 the reason, %3 the folder shown
     const char* unexpected;        // %1 what failed
@@ -45,8 +46,22 @@ struct TrashTexts {
     const char* no;
     const char* failureTitle;
     const char* failure;   // %1 the file's path, %2 the reason
+    const char* stop;      // the answer that stops Delete All
+    const char* replaced;  // %1 the file's path: another file took its place
 };
 extern const TrashTexts englishTrashTexts;
 extern const TrashTexts russianTrashTexts;
+
+// The progress dialog of a long command in one language, UTF-8.
+struct ProgressTexts {
+    const char* deletingFiles;
+    const char* renamingFiles;
+    const char* deletingFolder;
+    const char* filesDone;     // %1 files done, %2 of how many
+    const char* itemsDeleted;  // %1 items deleted so far
+    const char* cancel;
+};
+extern const ProgressTexts englishProgressTexts;
+extern const ProgressTexts russianProgressTexts;
 
 } // namespace app

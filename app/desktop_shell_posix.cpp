@@ -12,7 +12,8 @@ DesktopWindow MakeDesktopWindow()
     auto shell = std::make_unique<commands::PosixShell>(std::move(questions));
     auto window = std::make_unique<MainWindow>(*shell);
     MainWindow* owner = window.get();
-    asker->Attach(owner, [owner] { return owner->RussianShown(); });
+    asker->Attach(owner, [owner] { return owner->RussianShown(); }, &owner->WalkProgress(),
+                  [owner] { owner->FollowDisk(); });
     owner->CatchUncaughtFailures();
     return {std::move(shell), std::move(window)};
 }

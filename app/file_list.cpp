@@ -101,6 +101,19 @@ void FileList::Refresh()
     }
 }
 
+void FileList::ReadAgain()
+{
+    Refresh();
+    ReadIfStale();
+}
+
+void FileList::HoldReads(bool hold)
+{
+    held_ = hold;
+    if (!held_ && stale_)
+        viewport()->update();
+}
+
 std::vector<path> FileList::Names()
 {
     ReadIfStale();
@@ -121,7 +134,8 @@ void FileList::SelectFile(const path& name)
 bool FileList::viewportEvent(QEvent* event)
 {
     // Painting, mouse and wheel events see the names as they are on disk now.
-    ReadIfStale();
+    if (!held_)
+        ReadIfStale();
     return QListView::viewportEvent(event);
 }
 

@@ -29,6 +29,12 @@ public:
     std::filesystem::path FileName();
     // Reads the names again from disk; the selected name stays selected while it is still there.
     void Refresh();
+    // Reads the names again at once, whether or not the list is held.
+    void ReadAgain();
+    // While held, painting shows the names read before, so that a long command that refreshes
+    // after every file does not have the list read the folder at every repaint; a refresh
+    // asked for meanwhile is read once the hold ends.
+    void HoldReads(bool hold);
     // The names listed, exact bytes, in the order shown.
     std::vector<std::filesystem::path> Names();
     // Selects the named file (no selection when it is not listed).
@@ -45,6 +51,7 @@ private:
     std::filesystem::path path_;
     std::filesystem::path keepSelected_;
     bool stale_ = false;
+    bool held_ = false;
 };
 
 } // namespace app

@@ -12,6 +12,7 @@
 #include "icons/ffname-16.xpm"
 #include "icons/ffname-32.xpm"
 
+#include <QtGui/QCloseEvent>
 #include <QtGui/QGuiApplication>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QGroupBox>
@@ -20,11 +21,13 @@
 #include <QtWidgets/QTabBar>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace app {
 
-MainWindow::MainWindow(commands::Shell& shell) : frame_(*this, shell)
+MainWindow::MainWindow(commands::Shell& shell)
+    : progress_(this, [this] { return RussianShown(); }), frame_(*this, shell)
 {
     int workingError = 0;
     const std::filesystem::path working = WorkingFolder(workingError);
@@ -119,6 +122,17 @@ void MainWindow::Form_Load()
 
 void MainWindow::DirDrive_Change() { DirFolder->SetPath(DirDrive->Drive()); }
 
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (!progress_.Running()) {
+        QWidget::closeEvent(event);
+        return;
+    }
+    progress_.Stop();
+    closeAfterCommand_ = true;
+    event->ignore();
+}
+
 // The tree has just read the folder: its files are handed on, not read a second time.
 void MainWindow::DirFolder_Change()
 {
@@ -127,6 +141,8 @@ void MainWindow::DirFolder_Change()
 
 void MainWindow::ReopenDrive()
 {
+    if (progress_.Running())
+        return;  // no other event procedure runs inside a command
     RunEvent([this] {
         DirFolder->OpenFolder(DirDrive->Drive());
         DirFiles->Refresh();
@@ -134,8 +150,7 @@ void MainWindow::ReopenDrive()
     DirDrive->ShowDriveOf(DirFolder->Path());
 }
 
-// Changes on disk that another program made: the lists are read again once the event loop
-// has taken in every change that is waiting.
+// The lists are read again once the event loop has taken in every change that is waiting.
 void MainWindow::FollowDisk()
 {
     if (followPending_)
@@ -154,7 +169,7 @@ void MainWindow::FollowDisk()
 void MainWindow::ReadListsAgain()
 {
     DirFolder->Refresh();
-    DirFiles->Refresh();
+    DirFiles->ReadAgain();
     watch_->Watch(DirFolder->Path());
 }
 
@@ -187,12 +202,23 @@ void MainWindow::cbDelFile_Click() { RunCommand(&commands::CommandFrame::cbDelFi
 void MainWindow::cbDelAll_Click() { RunCommand(&commands::CommandFrame::cbDelAll_Click); }
 void MainWindow::cbRenAll_Click() { RunCommand(&commands::CommandFrame::cbRenAll_Click); }
 
-// A command's own changes are not news to the lists: it refreshes them itself.
+// One command at a time, under its progress. The command's own changes are not news to the
+// lists: the watch is paused meanwhile, and the lists are read again once afterwards, which
+// also shows what other programs changed during the command.
 void MainWindow::RunCommand(void (commands::CommandFrame::*procedure)())
 {
+    if (progress_.Running())
+        return;
     watch_->Pause();
+    DirFiles->HoldReads(true);
+    progress_.Begin();
     RunEvent([this, procedure] { frame_.Run(procedure); });
+    progress_.End();
+    DirFiles->HoldReads(false);
     watch_->Resume();
+    FollowDisk();
+    if (std::exchange(closeAfterCommand_, false))
+        close();
 }
 
 // Runs one event procedure under a busy cursor. A failure that leaves it shows one short
@@ -208,6 +234,8 @@ void MainWindow::RunEvent(const std::function<void()>& procedure)
         QApplication::restoreOverrideCursor();
         ReadListsAgain();
         Warn(failure);
+    } catch (const commands::Cancelled&) {
+        QApplication::restoreOverrideCursor();  // the user's stop, before any change: no message
     } catch (const std::exception& failure) {
         QApplication::restoreOverrideCursor();
         Warn(failure);
@@ -228,7 +256,11 @@ void MainWindow::Warn(const std::exception& failure)
     if (dynamic_cast<const commands::NoFileSelected*>(&failure)) {
         ShowWarning(QString::fromUtf8(texts.noFileSelected));
     } else if (const auto* replaced = dynamic_cast<const commands::FolderReplaced*>(&failure)) {
-        ShowWarning(QString::fromUtf8(texts.folderReplaced).arg(ShownName(replaced->path())));
+        const QString path = ShownName(replaced->path());
+        ShowWarning(replaced->changed() == 0
+                        ? QString::fromUtf8(texts.folderReplaced).arg(path)
+                        : QString::fromUtf8(texts.folderReplacedAfter)
+                              .arg(path, QString::number(replaced->changed())));
     } else if (const auto* fsError = dynamic_cast<const commands::FsError*>(&failure)) {
         ShowWarning(QString::fromUtf8(texts.cannotUse)
                         .arg(ShownName(fsError->path()), ErrorText(fsError->code())));

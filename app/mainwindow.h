@@ -1,6 +1,7 @@
 #pragma once
 
 #include "command_frame.h"
+#include "command_progress.h"
 #include "command_window.h"
 
 #include <QtCore/QStringList>
@@ -55,6 +56,14 @@ public:
     void DirFilesRefresh() override;
     std::string txtNameText() const override;
     bool OptDelValue() const override;
+    CommandProgress& WalkProgress() override { return progress_; }
+    // Reads the lists again from disk once the event loop has taken in what is waiting: after
+    // another program's changes, and after every answer to a Trash question.
+    void FollowDisk();
+
+protected:
+    // During a command: stops it before its next change, and closes once it has ended.
+    void closeEvent(QCloseEvent* event) override;
 
 private Q_SLOTS:
     void Form_Load();
@@ -78,7 +87,6 @@ private:
     void StartUp(const std::filesystem::path& workingFolder, int workingError);
     std::filesystem::path OpenNearestReadable(const std::filesystem::path& folder);
     void ReopenDrive();
-    void FollowDisk();
     void ReadListsAgain();
     void RunEvent(const std::function<void()>& procedure);
     void RunCommand(void (commands::CommandFrame::*procedure)());
@@ -115,8 +123,10 @@ private:
 
     FolderWatch* watch_ = nullptr;
     bool followPending_ = false;
+    bool closeAfterCommand_ = false;
     bool catching_ = false;
     QStringList uncaughtShown_;
+    CommandProgress progress_;
     commands::CommandFrame frame_;
 };
 

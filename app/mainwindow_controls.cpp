@@ -140,13 +140,15 @@ void MainWindow::ConnectEvents()
         });
     connect(DirFolder, &FolderTree::Opened, DirDrive, &DriveList::FolderOpened);
     connect(DirDrive, &DriveList::Change, this, [this] {
-        RunEvent([this] { DirDrive_Change(); });
+        if (!progress_.Running())  // no other event procedure runs inside a command
+            RunEvent([this] { DirDrive_Change(); });
         // Also after a failure, the drive list shows the drive that the tree is on.
         DirDrive->ShowDriveOf(DirFolder->Path());
     });
     connect(DirFolder, &FolderTree::OpenRequested, this,
             [this](const std::filesystem::path& folder) {
-                RunEvent([this, &folder] { DirFolder->OpenFolder(folder); });
+                if (!progress_.Running())
+                    RunEvent([this, &folder] { DirFolder->OpenFolder(folder); });
             });
     // Picking the drive shown opens its root: a way back from any folder, even an unreadable one.
     connect(DirDrive, &DriveList::Repicked, this, &MainWindow::ReopenDrive);

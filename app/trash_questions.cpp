@@ -149,8 +149,13 @@ QScrollArea* scrolledTexts(const QStringList& texts, QWidget* parent)
     return area;
 }
 
+// The answer that stops the whole walk.
+constexpr int stopAnswer = 2;
+
 // Fills a new dialog with the question about one file; Yes is the default button, Esc answers No.
-void buildQuestion(QDialog& dialog, const TrashTexts& texts, const QString& name, const QString& folder)
+// Within a walk over many files, Stop ends the walk.
+void buildQuestion(QDialog& dialog, const TrashTexts& texts, const QString& name,
+                   const QString& folder, bool stoppable)
 {
     dialog.setObjectName("TrashQuestion");
     dialog.setWindowTitle(QString::fromUtf8(texts.questionTitle));
@@ -166,6 +171,13 @@ void buildQuestion(QDialog& dialog, const TrashTexts& texts, const QString& name
     buttons->button(QDialogButtonBox::No)->setText(QString::fromUtf8(texts.no));
     yes->setDefault(true);
     yes->setFocus();
+    if (stoppable) {
+        QPushButton* stop = buttons->addButton(QString::fromUtf8(texts.stop),
+                                               QDialogButtonBox::DestructiveRole);
+        stop->setObjectName("Stop");
+        stop->setAutoDefault(false);
+        QObject::connect(stop, &QPushButton::clicked, &dialog, [&dialog] { dialog.done(stopAnswer); });
+    }
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     auto* layout = new QGridLayout(&dialog);
@@ -176,10 +188,13 @@ void buildQuestion(QDialog& dialog, const TrashTexts& texts, const QString& name
 
 } // namespace
 
-void TrashQuestions::Attach(QWidget* owner, std::function<bool()> russian)
+void TrashQuestions::Attach(QWidget* owner, std::function<bool()> russian,
+                            commands::Progress* walk, std::function<void()> answered)
 {
     owner_ = owner;
     russian_ = std::move(russian);
+    walk_ = walk;
+    answered_ = std::move(answered);
 }
 
 const TrashTexts& TrashQuestions::Texts() const
@@ -191,9 +206,24 @@ bool TrashQuestions::ConfirmTrash(const std::filesystem::path& file)
 {
     // A dialog of its own for every question, gone with its native window once answered.
     QDialog question(owner_);
-    buildQuestion(question, Texts(), ShownName(file.filename()), ShownName(file.parent_path()));
+    const bool stoppable = walk_ && walk_->Walking();
+    buildQuestion(question, Texts(), ShownName(file.filename()), ShownName(file.parent_path()),
+                  stoppable);
     const ArrowCursor arrow;
-    return question.exec() == QDialog::Accepted;
+    const int answer = question.exec();
+    if (answer == stopAnswer)
+        walk_->Stop();
+    if (answered_)
+        answered_();
+    return answer == QDialog::Accepted;
+}
+
+void TrashQuestions::ReportFileReplaced(const std::filesystem::path& file)
+{
+    const TrashTexts& texts = Texts();
+    ShowWarningBox(owner_, QString::fromUtf8(texts.failureTitle),
+                   QString::fromUtf8(texts.replaced).arg(ShownName(file)),
+                   QStringLiteral("TrashFailure"));
 }
 
 void TrashQuestions::ReportTrashFailure(const std::filesystem::path& file, const std::string& reason)

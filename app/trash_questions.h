@@ -1,5 +1,6 @@
 #pragma once
 
+#include "progress.h"
 #include "shell_posix.h"
 
 #include <QtCore/QPointer>
@@ -15,16 +16,22 @@ struct TrashTexts;
 // one dialog per file, plain text, the whole name wrapped and on the screen.
 class TrashQuestions final : public commands::ShellDialogs {
 public:
-    // The window that owns the questions, and whether they are asked in Russian.
-    void Attach(QWidget* owner, std::function<bool()> russian);
+    // The window that owns the questions, and whether they are asked in Russian. While the
+    // window's walk goes over many files, a question offers to stop it; after every answer,
+    // `answered` is told.
+    void Attach(QWidget* owner, std::function<bool()> russian, commands::Progress* walk = nullptr,
+                std::function<void()> answered = {});
     bool ConfirmTrash(const std::filesystem::path& file) override;
     void ReportTrashFailure(const std::filesystem::path& file, const std::string& reason) override;
+    void ReportFileReplaced(const std::filesystem::path& file) override;
 
 private:
     const TrashTexts& Texts() const;
 
     QPointer<QWidget> owner_;
     std::function<bool()> russian_;
+    commands::Progress* walk_ = nullptr;
+    std::function<void()> answered_;
 };
 
 } // namespace app

@@ -2,6 +2,7 @@
 #include "command_frame.h"
 
 #include "command_window.h"
+#include "progress.h"
 #include "recycle_bin.h"
 #include "target_path.h"
 
@@ -10,29 +11,55 @@
 
 namespace commands {
 
+namespace {
+
+// Whether the file is gone from its path: the shell moved it, or another program removed it.
+bool Gone(const FileSystemObject& fso, const Path::string_type& filePath)
+{
+    try {
+        fso.GetFile(filePath);
+        return false;
+    } catch (const FsError&) {
+        return true;
+    }
+}
+
+} // namespace
+
 void CommandFrame::cbDelAll_Click()
 {
     strPath = window_.DirFolderPath();
     LookUpCurrentFolder();
     const std::vector<File> files = fldCurrent->Files();  // a snapshot, in the file list's order
+    Progress& progress = window_.WalkProgress();
+    std::uint64_t passes = 0;
+    std::uint64_t changed = 0;  // files deleted or moved to the Trash
     bool trapArmed = false;
     try {
         for (const File& file : files) {
-            const Path::string_type filePath = ComposeTargetPath(
-                window_.DirFolderPath(), file.Name(), fldCurrent->IsRootFolder());
+            const Path name = file.Name();
+            const Path::string_type filePath =
+                ComposeTargetPath(window_.DirFolderPath(), name, fldCurrent->IsRootFolder());
             File target = Fso().GetFile(filePath);
-            trapArmed = true;  // from here on a failure ends the walk quietly
+            trapArmed = true;  // from here on a failure, or the user's stop, ends the walk quietly
+            progress.Before({Work::DeletingFiles, passes++, files.size(),
+                             window_.DirFolderPath().native(), name.native()});
             if (window_.OptDelValue()) {
                 target.Delete();
+                ++changed;
             } else {
                 // The shell takes a path, and the user may answer each question much later:
-                // the path is handed on only while it still names the folder listed.
+                // the path is handed on only while it still names the folder listed, and the
+                // folder is checked again once the shell is done.
                 fldCurrent->CheckStillAtItsPath();
                 DeleteToRecycleBin(shell_, Path(filePath));
+                CheckFolderAfterQuestion();
+                changed += Gone(Fso(), filePath) ? 1 : 0;
             }
         }
-    } catch (const FolderReplaced&) {
-        throw;  // not quietly: the window shows another folder than the one walked
+    } catch (const FolderReplaced& replaced) {
+        // Not quietly: the window shows another folder than the one walked.
+        throw FolderReplaced(replaced.path(), changed);
     } catch (const std::exception&) {
         if (!trapArmed)
             throw;
@@ -45,17 +72,21 @@ void CommandFrame::cbRenAll_Click()
     strPath = window_.DirFolderPath();
     LookUpCurrentFolder();
     const std::vector<File> files = fldCurrent->Files();  // a renamed file is never met again
+    Progress& progress = window_.WalkProgress();
     std::uint64_t runningNumber = 0;  // wide enough for a folder of any size
     bool trapArmed = false;
     try {
         for (const File& file : files) {
             ++runningNumber;
-            const Path::string_type filePath = ComposeTargetPath(
-                window_.DirFilesPath(), file.Name(), fldCurrent->IsRootFolder());
+            const Path name = file.Name();
+            const Path::string_type filePath =
+                ComposeTargetPath(window_.DirFilesPath(), name, fldCurrent->IsRootFolder());
             if (window_.txtNameText().empty())
                 continue;
             File target = Fso().GetFile(filePath);
             trapArmed = true;
+            progress.Before({Work::RenamingFiles, runningNumber - 1, files.size(),
+                             window_.DirFilesPath().native(), name.native()});
             target.Name(NameFromText(window_.txtNameText() + std::to_string(runningNumber)));
             window_.DirFilesRefresh();
         }

@@ -39,6 +39,17 @@ void CommandFrame::LookUpCurrentFolder()
         throw FolderReplaced(strPath);
 }
 
+// After a question, which may have been open for long: throws FolderReplaced when another
+// program has put another folder at the path meanwhile. A folder that cannot be looked at now
+// is left to the command's next step.
+void CommandFrame::CheckFolderAfterQuestion() const
+{
+    try {
+        fldCurrent->CheckStillAtItsPath();
+    } catch (const FsError&) {
+    }
+}
+
 Path CommandFrame::SelectedFilePath()
 {
     return TargetPath(window_.DirFilesPath(), window_.DirFilesFileName(),

@@ -44,6 +44,7 @@ public:
 private:
     FileSystemObject& Fso();
     void LookUpCurrentFolder();
+    void CheckFolderAfterQuestion() const;
     Path SelectedFilePath();
     void DeleteByMethod(const Path& filePath, const File* lookedUp);
 

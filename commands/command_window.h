@@ -1,6 +1,7 @@
 #pragma once
 
 #include "filesystem.h"
+#include "progress.h"
 
 #include <filesystem>
 #include <string>
@@ -27,6 +28,8 @@ public:
     virtual std::string txtNameText() const = 0;
     // True when "Just Delete" is the selected delete method.
     virtual bool OptDelValue() const = 0;
+    // Where a long walk reports how far it has got, and learns that the user stopped it.
+    virtual Progress& WalkProgress() = 0;
 };
 
 } // namespace commands

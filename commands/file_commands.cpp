@@ -48,10 +48,12 @@ void CommandFrame::cbDelFile_Click()
     const Path filePath = SelectedFilePath();
     if (window_.DirFilesFileName().empty())
         throw NoFileSelected();
-    if (window_.OptDelValue())
+    if (window_.OptDelValue()) {
         Fso().GetFile(filePath).Delete();  // untrapped: a read-only file stays and is reported
-    else
+    } else {
         DeleteToRecycleBin(shell_, filePath);
+        CheckFolderAfterQuestion();  // where it was replaced, the shell moved nothing
+    }
     window_.DirFilesRefresh();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "progress.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -33,18 +35,24 @@ struct FolderIdentity {
     bool operator==(const FolderIdentity&) const = default;
 };
 
-// A command's folder path names another folder than the one the window shows.
+// A command's folder path names another folder than the one the window shows. The command
+// stopped there, after `changed` files of the folder shown were deleted or moved.
 class FolderReplaced : public std::runtime_error {
 public:
-    explicit FolderReplaced(Path path)
-        : std::runtime_error("The folder's path names another folder now."), path_(std::move(path))
+    explicit FolderReplaced(Path path, std::uint64_t changed = 0)
+        : std::runtime_error("The folder's path names another folder now."),
+          path_(std::move(path)), changed_(changed)
     {
     }
     const Path& path() const noexcept { return path_; }
+    std::uint64_t changed() const noexcept { return changed_; }
 
 private:
     Path path_;
+    std::uint64_t changed_;
 };
+
+
 
 // What a backend keeps of a folder that it looked up, and of a file besides its path. Each
 // backend defines them as it needs; one that keeps nothing leaves the pointers below null.
@@ -124,8 +132,9 @@ public:
     // Creates an empty file; an existing file is never truncated.
     void CreateTextFile(const Path& path) const;
     // Deletes a folder with everything in it, outright; refuses roots, mount points and home,
-    // and the folder looked up when its path now names another one.
-    void DeleteFolder(const Path& path) const;
+    // and the folder looked up when its path now names another one. Reports to the progress
+    // before each item it deletes, and stops there when the user stopped it.
+    void DeleteFolder(const Path& path, Progress& progress = Unwatched()) const;
 
 private:
     std::shared_ptr<const OpenedFolder> held_;

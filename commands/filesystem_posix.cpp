@@ -194,7 +194,7 @@ void FileSystemObject::CreateTextFile(const Path& path) const
     sys().close(fd);
 }
 
-void FileSystemObject::DeleteFolder(const Path& path) const
+void FileSystemObject::DeleteFolder(const Path& path, Progress& progress) const
 {
     const char* op = "delete folder";
     refuseProtectedFolder(path);
@@ -222,7 +222,7 @@ void FileSystemObject::DeleteFolder(const Path& path) const
         fail(ENOTDIR, path, op);
     if (isReadOnly(st))
         fail(EACCES, path, op);
-    deleteTree(parent.get(), name.native(), identityOf(st), path);
+    deleteTree(parent.get(), name.native(), identityOf(st), path, progress);
 }
 
 } // namespace commands

@@ -275,7 +275,7 @@ void FileSystemObject::CreateTextFile(const Path& path) const
     CloseHandle(handle);
 }
 
-void FileSystemObject::DeleteFolder(const Path& path) const
+void FileSystemObject::DeleteFolder(const Path& path, Progress& progress) const
 {
     const char* op = "delete folder";
     const Native full = fullPathOf(path, op);
@@ -293,7 +293,7 @@ void FileSystemObject::DeleteFolder(const Path& path) const
     }
     if (isReadOnly(attributes))
         fail(ERROR_ACCESS_DENIED, path, op);
-    deleteTree(top, path);
+    deleteTree(top, path, progress);
 }
 
 } // namespace commands

@@ -42,9 +42,9 @@ void CommandFrame::cbDel_Click()
     strPath = window_.DirFolderPath();
     LookUpCurrentFolder();
     try {
-        Fso().DeleteFolder(strPath);
+        Fso().DeleteFolder(strPath, window_.WalkProgress());
     } catch (const std::exception&) {
-        // Trapped: resume at the refreshes.
+        // Trapped, and so is the user's stop: resume at the refreshes.
     }
     window_.DirFolderRefresh();
     window_.DirFilesRefresh();

@@ -7,6 +7,7 @@
 #include "filesystem.h"
 #include "filesystem_backend.h"
 #include "posix_syscalls.h"
+#include "progress.h"
 
 #include <cerrno>
 #include <string>
@@ -107,8 +108,10 @@ FolderEntries readEntriesAt(int dirfd, const Path& folder, bool wantFiles, bool 
 // its ancestors, however the path spells them.
 void refuseProtectedFolder(const Path& path);
 
-// Deletes the folder `name` of the open folder parentFd, which was seen to be `seen`.
-void deleteTree(int parentFd, const std::string& name, const FolderIdentity& seen, const Path& path);
+// Deletes the folder `name` of the open folder parentFd, which was seen to be `seen`; tells
+// the progress before each item it deletes.
+void deleteTree(int parentFd, const std::string& name, const FolderIdentity& seen, const Path& path,
+                Progress& progress);
 
 } // namespace posix
 

@@ -61,6 +61,16 @@ struct Level {
     bool reread = false;
 };
 
+// The items deleted so far, told to the progress before each next one.
+struct Deletions {
+    Progress& progress;
+    std::uint64_t done = 0;
+    void Before(std::string_view folder, const char* name)
+    {
+        progress.Before({Work::DeletingFolder, done, 0, folder, name});
+    }
+};
+
 // How many folders on the way down stay open; above them the walk climbs back through "..".
 // A few are enough for the common shapes, wide folders and shallow trees.
 constexpr std::size_t foldersKeptOpen = 4;
@@ -90,7 +100,8 @@ TreeFolder openToClear(int parentFd, const char* name, dev_t device, const std::
 
 // Deletes an entry that is not a folder; a read-only file is not forced. Returns false when
 // the entry turned out to be a folder.
-bool deleteNonFolder(int dirfd, const char* name, unsigned char type, const std::string& shown)
+bool deleteNonFolder(int dirfd, const char* name, unsigned char type, const std::string& shown,
+                     Deletions& deletions)
 {
     const char* op = "delete folder";
     if (type != DT_LNK) {  // a link is never read-only
@@ -105,18 +116,21 @@ bool deleteNonFolder(int dirfd, const char* name, unsigned char type, const std:
         if (isReadOnly(st))
             fail(EACCES, Path(shown + '/' + name), op);
     }
+    deletions.Before(shown, name);
     if (sys().unlinkat(dirfd, name, 0) != 0 && errno != ENOENT)
         fail(errno, Path(shown + '/' + name), op);
+    ++deletions.done;
     return true;
 }
 
 // Reads the level's folder once: deletes its other entries and notes its subfolders.
-void clearFiles(Level& level, const std::string& shown)
+void clearFiles(Level& level, const std::string& shown, Deletions& deletions)
 {
     const char* op = "delete folder";
     const int fd = level.folder.fd();
     while (const dirent* entry = level.folder.Next(shown, op)) {
-        if (entry->d_type == DT_DIR || !deleteNonFolder(fd, entry->d_name, entry->d_type, shown))
+        if (entry->d_type == DT_DIR ||
+            !deleteNonFolder(fd, entry->d_name, entry->d_type, shown, deletions))
             level.subfolders.emplace_back(entry->d_name);
     }
 }
@@ -140,9 +154,10 @@ void reopenFromBelow(Level& level, const Level& below, const std::string& shown)
 // are closed on the way down and opened again through "..", so that a tree of any depth needs
 // few descriptors.
 void posix::deleteTree(int parentFd, const std::string& name, const FolderIdentity& seen,
-                       const Path& path)
+                       const Path& path, Progress& progress)
 {
     const char* op = "delete folder";
+    Deletions deletions{progress};
     const auto device = static_cast<dev_t>(seen.volume);
     std::string shown = path.native();
     std::vector<Level> levels(1);
@@ -150,7 +165,7 @@ void posix::deleteTree(int parentFd, const std::string& name, const FolderIdenti
     levels[0].folder = openToClear(parentFd, name.c_str(), device, shown, levels[0].identity);
     if (levels[0].identity != seen)
         fail(ESTALE, path, "delete folder (the folder was replaced while it was opened)");
-    clearFiles(levels[0], shown);
+    clearFiles(levels[0], shown, deletions);
 
     for (;;) {
         Level& current = levels.back();
@@ -170,11 +185,12 @@ void posix::deleteTree(int parentFd, const std::string& name, const FolderIdenti
                 if (code == ENOENT)
                     continue;  // removed meanwhile
                 if ((code == ELOOP || code == ENOTDIR) &&
-                    deleteNonFolder(current.folder.fd(), next.name.c_str(), DT_UNKNOWN, shown))
+                    deleteNonFolder(current.folder.fd(), next.name.c_str(), DT_UNKNOWN, shown,
+                                    deletions))
                     continue;  // no longer a folder
                 throw;
             }
-            clearFiles(next, shown);
+            clearFiles(next, shown, deletions);
             levels.push_back(std::move(next));
             if (levels.size() > foldersKeptOpen)
                 levels[levels.size() - 1 - foldersKeptOpen].folder.close();
@@ -186,6 +202,8 @@ void posix::deleteTree(int parentFd, const std::string& name, const FolderIdenti
             reopenFromBelow(levels[levels.size() - 2], current,
                             shown.substr(0, shown.size() - current.name.size() - 1));
         const int parent = top ? parentFd : levels[levels.size() - 2].folder.fd();
+        deletions.Before(std::string_view(shown).substr(0, shown.size() - current.name.size() - 1),
+                         current.name.c_str());
         current.folder.close();
         if (sys().unlinkat(parent, current.name.c_str(), AT_REMOVEDIR) != 0) {
             // Entries made meanwhile: the folder is read once more, and only once.
@@ -196,9 +214,10 @@ void posix::deleteTree(int parentFd, const std::string& name, const FolderIdenti
             if (again != current.identity)
                 fail(ESTALE, Path(shown), "delete folder (the folder was replaced meanwhile)");
             current.reread = true;
-            clearFiles(current, shown);
+            clearFiles(current, shown, deletions);
             continue;
         }
+        ++deletions.done;
         if (top)
             return;
         shown.resize(shown.size() - current.name.size() - 1);

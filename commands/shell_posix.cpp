@@ -1,6 +1,7 @@
 #include "shell_posix.h"
 
 #include <gio/gio.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <vector>
@@ -38,6 +39,28 @@ bool MoveToTrash(const std::string& path, std::string& reason)
     return moved;
 }
 
+// What an entry is, by device and inode, without following a link; nothing when it is gone.
+struct Identity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool exists = false;
+    bool operator==(const Identity&) const = default;
+};
+
+Identity IdentityAt(const std::string& path)
+{
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0)
+        return {};
+    return {st.st_dev, st.st_ino, true};
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
 } // namespace
 
 int PosixShell::SHFileOperation(ShellFileOperation& request)
@@ -47,8 +70,21 @@ int PosixShell::SHFileOperation(ShellFileOperation& request)
         return 1;
     int result = 0;
     for (const std::string& path : PathsOf(request)) {
+        const Identity folderAsked = IdentityAt(FolderOf(path));
+        const Identity fileAsked = IdentityAt(path);
         if (!(request.fFlags & Request::fofNoConfirmation) && !dialogs_->ConfirmTrash(path)) {
             request.fAnyOperationsAborted = true;
+            continue;
+        }
+        // The answer is about the file that was there when the question was asked.
+        if (IdentityAt(FolderOf(path)) != folderAsked) {
+            result = 1;  // the caller finds the folder replaced and says so
+            continue;
+        }
+        if (const Identity now = IdentityAt(path); now.exists && now != fileAsked) {
+            result = 1;
+            if (!(request.fFlags & (Request::fofNoErrorUi | Request::fofSilent)))
+                dialogs_->ReportFileReplaced(path);
             continue;
         }
         std::string reason;

@@ -17,11 +17,14 @@ public:
     // Tells that the file could not be moved to the Trash, and why (the system's words, UTF-8).
     virtual void ReportTrashFailure(const std::filesystem::path& file,
                                     const std::string& reason) = 0;
+    // Tells that the file was not moved: another file took its place while the question was open.
+    virtual void ReportFileReplaced(const std::filesystem::path& file) = 0;
 };
 
 // The desktop's shell file operation on Linux: asks about each file through the dialogs, then
 // moves it to the freedesktop.org Trash with GIO. Only deletion that can be undone is ever
-// carried out, never a permanent delete.
+// carried out, never a permanent delete, and only of the file that the question named: where
+// the file or its folder is another one after the answer, nothing is moved.
 class PosixShell final : public Shell {
 public:
     explicit PosixShell(std::unique_ptr<ShellDialogs> dialogs) : dialogs_(std::move(dialogs)) {}

@@ -4,6 +4,7 @@
 
 #include "filesystem.h"
 #include "filesystem_backend.h"
+#include "progress.h"
 
 #include <windows.h>
 
@@ -83,7 +84,8 @@ private:
 // ancestors, however the path spells them.
 void refuseProtectedFolder(const Path& path, const Native& full);
 
-// Deletes a real folder, given by its full path in its long form, with everything in it.
-void deleteTree(const Native& top, const Path& shown);
+// Deletes a real folder, given by its full path in its long form, with everything in it;
+// tells the progress before each item it deletes.
+void deleteTree(const Native& top, const Path& shown, Progress& progress);
 
 } // namespace commands::win32

@@ -3,10 +3,27 @@
 #include "command_window.h"
 #include "recycle_bin.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
+
+// A walk's progress that gives a turn before every change, and stops the walk before the change
+// numbered `stopAt` (from 0) when that is set.
+class StoppingProgress final : public commands::Progress {
+public:
+    StoppingProgress() { Restart(Clock::duration::zero()); }
+    std::optional<std::uint64_t> stopAt;
+    std::uint64_t turns = 0;
+
+protected:
+    void Turn(const commands::WorkStep&) override
+    {
+        if (stopAt && turns++ == *stopAt)
+            Stop();
+    }
+};
 
 // The window as the commands see it: fixed control values and a record of the refreshes.
 class FakeWindow final : public commands::CommandWindow {
@@ -18,6 +35,7 @@ public:
     std::vector<std::string> refreshes;  // "tree" or "files", in order
     // What the window read as its folder; unset, the folder at `folder` when a command asks.
     std::optional<commands::FolderIdentity> identity;
+    StoppingProgress progress;
 
     const std::filesystem::path& DirFolderPath() const override { return folder; }
     commands::FolderIdentity DirFolderIdentity() const override;
@@ -27,6 +45,7 @@ public:
     void DirFilesRefresh() override { refreshes.push_back("files"); }
     std::string txtNameText() const override { return name; }
     bool OptDelValue() const override { return justDelete; }
+    commands::Progress& WalkProgress() override { return progress; }
 };
 
 // A shell that records every request and answers the questions from a list: a confirmed file

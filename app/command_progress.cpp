@@ -1,0 +1,125 @@
+#include "command_progress.h"
+
+#include "captions.h"
+#include "native_names.h"
+
+#include <QtCore/QCoreApplication>
+#include <QtCore/QLocale>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QProgressBar>
+#include <QtWidgets/QProgressDialog>
+#include <QtWidgets/QPushButton>
+
+#include <filesystem>
+
+namespace app {
+
+namespace {
+
+// The progress bar's steps: a fraction, as a folder's file count need not fit an int.
+constexpr int barSteps = 1000;
+
+QString WorkText(const ProgressTexts& texts, commands::Work work)
+{
+    switch (work) {
+    case commands::Work::DeletingFiles: return QString::fromUtf8(texts.deletingFiles);
+    case commands::Work::RenamingFiles: return QString::fromUtf8(texts.renamingFiles);
+    case commands::Work::DeletingFolder: return QString::fromUtf8(texts.deletingFolder);
+    }
+    return {};
+}
+
+} // namespace
+
+CommandProgress::CommandProgress(QWidget* window, std::function<bool()> russian)
+    : window_(window), russian_(std::move(russian))
+{
+}
+
+CommandProgress::~CommandProgress() { delete dialog_; }
+
+void CommandProgress::SetTiming(std::chrono::milliseconds turnEvery,
+                                std::chrono::milliseconds showAfter)
+{
+    turnEvery_ = turnEvery;
+    showAfter_ = showAfter;
+}
+
+void CommandProgress::Begin()
+{
+    running_ = true;
+    started_ = Clock::now();
+    Restart(turnEvery_);
+}
+
+void CommandProgress::End()
+{
+    running_ = false;
+    delete dialog_;
+}
+
+const ProgressTexts& CommandProgress::Texts() const
+{
+    return russian_ && russian_() ? russianProgressTexts : englishProgressTexts;
+}
+
+void CommandProgress::Turn(const commands::WorkStep& step)
+{
+    if (!dialog_ && window_ && Clock::now() - started_ >= showAfter_)
+        ShowDialog();
+    if (dialog_)
+        ShowStep(step);
+    // Until the dialog blocks the window's input, none is taken in: a click waits for the end.
+    QCoreApplication::processEvents(dialog_ ? QEventLoop::AllEvents
+                                            : QEventLoop::ExcludeUserInputEvents);
+}
+
+void CommandProgress::ShowDialog()
+{
+    const ProgressTexts& texts = Texts();
+    auto* dialog = new QProgressDialog(window_);
+    dialog->setObjectName(QStringLiteral("CommandProgress"));
+    dialog->setWindowTitle(QStringLiteral("FF Name"));
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setAutoReset(false);
+    dialog->setAutoClose(false);
+    label_ = new QLabel(dialog);
+    label_->setTextFormat(Qt::PlainText);  // names from the disk are never markup
+    label_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label_->setFixedWidth(label_->fontMetrics().averageCharWidth() * 50);
+    dialog->setLabel(label_);
+    bar_ = new QProgressBar(dialog);
+    dialog->setBar(bar_);
+    dialog->setCancelButton(new QPushButton(QString::fromUtf8(texts.cancel), dialog));
+    QObject::connect(dialog, &QProgressDialog::canceled, dialog, [this] { Stop(); });
+    dialog_ = dialog;
+    dialog->show();
+}
+
+// What is being done, how far it has got, and the name of the entry it is at, shortened in
+// its middle to the dialog's width.
+void CommandProgress::ShowStep(const commands::WorkStep& step)
+{
+    const ProgressTexts& texts = Texts();
+    const QLocale locale = russian_ && russian_() ? QLocale(QLocale::Russian) : QLocale(QLocale::English);
+    QString count;
+    if (step.total) {
+        count = QString::fromUtf8(texts.filesDone)
+                    .arg(locale.toString(qulonglong(step.done)), locale.toString(qulonglong(step.total)));
+        bar_->setRange(0, barSteps);
+        bar_->setValue(int(step.done * barSteps / step.total));
+    } else {
+        count = QString::fromUtf8(texts.itemsDeleted).arg(locale.toString(qulonglong(step.done)));
+        bar_->setRange(0, 0);  // no end known: the bar shows that work goes on
+    }
+    const std::filesystem::path name =
+        step.work == commands::Work::DeletingFolder
+            ? std::filesystem::path(step.folder) / std::filesystem::path(step.name)
+            : std::filesystem::path(step.name);
+    const QString shown = label_->fontMetrics().elidedText(ShownName(name), Qt::ElideMiddle,
+                                                           label_->width());
+    label_->setText(WorkText(texts, step.work) + QLatin1Char('\n') + count + QLatin1Char('\n') +
+                    shown);
+}
+
+} // namespace app
