@@ -8,7 +8,6 @@
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QProgressBar>
 #include <QtWidgets/QProgressDialog>
-#include <QtWidgets/QPushButton>
 
 #include <filesystem>
 
@@ -90,8 +89,12 @@ void CommandProgress::ShowDialog()
     dialog->setLabel(label_);
     bar_ = new QProgressBar(dialog);
     dialog->setBar(bar_);
-    dialog->setCancelButton(new QPushButton(QString::fromUtf8(texts.cancel), dialog));
+    // The dialog's own button, renamed: a button set in its place leaves Esc with two
+    // shortcuts in Qt 6.4, and Esc then cancels nothing.
+    dialog->setCancelButtonText(QString::fromUtf8(texts.cancel));
+    // Cancel, Esc, and closing the dialog any other way all stop the walk.
     QObject::connect(dialog, &QProgressDialog::canceled, dialog, [this] { Stop(); });
+    QObject::connect(dialog, &QDialog::finished, dialog, [this] { Stop(); });
     dialog_ = dialog;
     dialog->show();
 }

@@ -1,9 +1,12 @@
 #include "shell_posix.h"
 
 #include <gio/gio.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 namespace commands {
@@ -39,20 +42,29 @@ bool MoveToTrash(const std::string& path, std::string& reason)
     return moved;
 }
 
-// What an entry is, by device and inode, without following a link; nothing when it is gone.
+// What an entry is, without following a link: its device and inode, and its birth time where
+// the file system keeps one, as a file deleted and made anew often gets the inode back.
+// Nothing when it is gone.
 struct Identity {
     dev_t device = 0;
     ino_t inode = 0;
+    std::int64_t bornSeconds = 0;
+    std::uint32_t bornNanoseconds = 0;
     bool exists = false;
     bool operator==(const Identity&) const = default;
 };
 
 Identity IdentityAt(const std::string& path)
 {
-    struct stat st {};
-    if (lstat(path.c_str(), &st) != 0)
+    struct statx stx {};
+    if (statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_INO | STATX_BTIME, &stx) != 0)
         return {};
-    return {st.st_dev, st.st_ino, true};
+    Identity identity{makedev(stx.stx_dev_major, stx.stx_dev_minor), stx.stx_ino, 0, 0, true};
+    if (stx.stx_mask & STATX_BTIME) {
+        identity.bornSeconds = stx.stx_btime.tv_sec;
+        identity.bornNanoseconds = stx.stx_btime.tv_nsec;
+    }
+    return identity;
 }
 
 std::string FolderOf(const std::string& path)

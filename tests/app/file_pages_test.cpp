@@ -27,6 +27,16 @@ protected:
     }
 
     fs::path work(const fs::path& name) const { return root / "work" / name; }
+
+    // Another program moves the work folder away and makes a new one in its place, holding
+    // files of the same names.
+    void SwapWork(const std::vector<std::string>& names)
+    {
+        fs::rename(root / "work", root / "away");
+        fs::create_directory(root / "work");
+        for (const std::string& name : names)
+            Touch(work(name), "newcomer");
+    }
 };
 
 TEST_F(FilePagesTest, CreateMakesAnEmptyFileAndNeverTouchesATakenOne)
@@ -141,6 +151,76 @@ TEST_F(FilePagesTest, DeleteAllToTheTrashAsksPerFileAndKeepsTheDeclinedOne)
     EXPECT_EQ(readFile(TrashFiles() / "f1"), "f1");
     EXPECT_EQ(readFile(TrashFiles() / "f3"), "f3");
     EXPECT_FALSE(fs::exists(TrashFiles() / "f2"));
+}
+
+TEST_F(FilePagesTest, StopOnAQuestionEndsDeleteAllQuietly)
+{
+    SKIP_WITHOUT_THE_TRASH_QUESTION();
+    Open({"f1", "f2", "f3", "f4"}, 3);
+    ModalAnswerer answer({QMessageBox::Yes, QMessageBox::Abort});
+    Click("cbDelAll");
+    EXPECT_EQ(answer.texts().size(), 2);  // no more questions, and no warning
+    EXPECT_EQ(readFile(TrashFiles() / "f1"), "f1");
+    EXPECT_EQ(files().Names(), (Names{"f2", "f3", "f4"}));
+}
+
+TEST_F(FilePagesTest, AnAnswerMovesNothingOfAFolderThatTookTheShownOnesPlace)
+{
+    SKIP_WITHOUT_THE_TRASH_QUESTION();
+    Open({"report.txt"}, 2);
+    files().SelectFile("report.txt");
+    {
+        ModalAnswerer answer({QMessageBox::Yes, QMessageBox::Ok});
+        answer.beforeAnswer = [&](std::size_t index) {
+            if (index == 0)
+                SwapWork({"report.txt"});
+        };
+        Click("cbDelFile");
+        ASSERT_EQ(answer.texts().size(), 2);
+        EXPECT_TRUE(answer.texts()[1].contains("Nothing was changed"));
+    }
+    EXPECT_EQ(readFile(work("report.txt")), "newcomer");
+    EXPECT_EQ(readFile(root / "away" / "report.txt"), "report.txt");
+    EXPECT_FALSE(fs::exists(TrashFiles() / "report.txt"));
+
+    // Delete All: the first file goes; the swap during the second question stops the walk, and
+    // the warning counts the file that went.
+    fs::remove_all(root / "away");
+    Touch(work("a.txt"), "a");
+    Touch(work("b.txt"), "b");
+    ModalAnswerer answer({QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Ok});
+    answer.beforeAnswer = [&](std::size_t index) {
+        if (index == 1)
+            SwapWork({"b.txt", "report.txt"});
+    };
+    ClickTab(3);
+    Click("cbDelAll");
+    ASSERT_EQ(answer.texts().size(), 3);
+    EXPECT_TRUE(answer.texts()[2].contains("1 of its files")) << answer.texts()[2].toStdString();
+    EXPECT_EQ(readFile(TrashFiles() / "a.txt"), "a");
+    EXPECT_EQ(readFile(root / "away" / "b.txt"), "b");
+    EXPECT_EQ(readFile(work("b.txt")), "newcomer");
+}
+
+TEST_F(FilePagesTest, AnAnswerMovesOnlyTheFileItNamedAndTheListsShowWhatChangedMeanwhile)
+{
+    SKIP_WITHOUT_THE_TRASH_QUESTION();
+    Open({"report.txt"}, 2);
+    files().SelectFile("report.txt");
+    ModalAnswerer answer({QMessageBox::Yes, QMessageBox::Ok});
+    answer.beforeAnswer = [&](std::size_t index) {
+        if (index > 0)
+            return;
+        fs::remove(work("report.txt"));
+        Touch(work("report.txt"), "newcomer");
+        fs::create_directory(work("made meanwhile"));
+    };
+    Click("cbDelFile");
+    ASSERT_EQ(answer.texts().size(), 2);
+    EXPECT_TRUE(answer.texts()[1].contains("another file took its place"));
+    EXPECT_EQ(readFile(work("report.txt")), "newcomer");
+    EXPECT_FALSE(fs::exists(TrashFiles() / "report.txt"));
+    EXPECT_TRUE(Eventually([&] { return TreeRow("made meanwhile") >= 0; }));
 }
 
 // Clicks the window, as the window system delivers a click, whenever a question shows.

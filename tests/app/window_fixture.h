@@ -28,6 +28,7 @@
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMessageBox>
+#include <QtWidgets/QProgressDialog>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QRadioButton>
 #include <QtWidgets/QTabBar>
@@ -101,18 +102,25 @@ public:
         return names;
     }
 
+    // Runs before each answer, given the answer's number (from 0): another program's doings
+    // while a question is open.
+    std::function<void(std::size_t)> beforeAnswer;
+
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         auto* dialog = qobject_cast<QDialog*>(watched);
-        // One answer per showing; a dialog may be shown again for the next question.
+        // One answer per showing; a dialog may be shown again for the next question. A long
+        // command's progress is no question.
         if (dialog && event->type() == QEvent::Show && dialog->isModal() &&
-            !dialog->property(pending).toBool()) {
+            !qobject_cast<QProgressDialog*>(dialog) && !dialog->property(pending).toBool()) {
             dialog->setProperty(pending, true);
             texts_.append(TextOf(*dialog));
             const std::size_t index = std::size_t(texts_.size() - 1);
             // Answered once the dialog's own event loop runs.
             QTimer::singleShot(0, dialog, [this, dialog, index] {
                 dialog->setProperty(pending, false);
+                if (beforeAnswer)
+                    beforeAnswer(index);
                 seen_.push_back(Look(*dialog));
                 if (keys_.empty())
                     ClickAnswer(*dialog, index);
@@ -131,6 +139,8 @@ private:
         auto* buttons = dialog.findChild<QDialogButtonBox*>();
         QAbstractButton* button =
             buttons ? buttons->button(QDialogButtonBox::StandardButton(int(answer))) : nullptr;
+        if (!button && answer == QMessageBox::Abort)  // the Trash question's Stop
+            button = dialog.findChild<QPushButton*>(QStringLiteral("Stop"));
         if (button)
             button->click();
         else
@@ -205,6 +215,26 @@ inline bool Eventually(const std::function<bool()>& condition, int milliseconds 
     return QTest::qWaitFor(condition, milliseconds);
 }
 
+// Acts once, at the first turn of the event loop at which the condition holds: within a long
+// command, whose walk gives the event loop a turn before every change once the window's
+// progress timing is zero (StartWindow's `turnEveryChange`).
+class AtTurn final : public QObject {
+public:
+    AtTurn(std::function<bool()> due, std::function<void()> act)
+    {
+        connect(&timer_, &QTimer::timeout, this, [this, due, act] {
+            if (due()) {
+                timer_.stop();
+                act();
+            }
+        });
+        timer_.start(0);
+    }
+
+private:
+    QTimer timer_;
+};
+
 // The scratch Trash's folder of trashed files (the suites' XDG_DATA_HOME).
 #ifdef _WIN32
 inline fs::path TrashFiles() { return WineTrash() / "files"; }
@@ -242,11 +272,22 @@ protected:
         fs::remove_all(root, error);  // also names that are not UTF-8, which Qt cannot remove
     }
 
-    // Starts the window in the working directory (fill the folder first).
-    void StartWindow()
+    // Starts the window in the working directory (fill the folder first). With
+    // turnEveryChange, a long command hands the event loop a turn before each of its changes
+    // and shows its progress at once.
+    void StartWindow(bool turnEveryChange = false)
     {
         desktop_ = app::MakeDesktopWindow();
+        if (turnEveryChange)
+            desktop_.window->WalkProgress().SetTiming({}, {});
         desktop_.window->show();
+    }
+
+    // The progress dialog of the command that runs; null when none shows.
+    QProgressDialog* progressDialog()
+    {
+        auto* dialog = desktop_.window->findChild<QProgressDialog*>();
+        return dialog && dialog->isVisible() ? dialog : nullptr;
     }
 
     app::MainWindow& window() { return *desktop_.window; }

@@ -15,6 +15,7 @@ Result click(const Click& c, const fs::path& root, const fs::path& trash,
     window.name = c.name;
     window.justDelete = c.justDelete;
     window.identity = identity;
+    window.progress.stopAt = c.stopAt;
     RecordingShell shell(trash);
     shell.answers = c.answers;
     commands::CommandFrame frame(window, shell);

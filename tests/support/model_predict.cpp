@@ -196,14 +196,15 @@ Outcome predict(const State& before, const Click& c, bool folderReplaced)
                 if (file.readOnly)
                     break;
                 s.erase(from);
-            } else {
-                if (pass <= c.answers.size() && !c.answers[pass - 1])
-                    continue;
+            } else if (pass > c.answers.size() || c.answers[pass - 1]) {
                 s.trash.insert(trashKey(file));
                 s.erase(from);
             }
             add(s, r);
         }
+        // Stopped before change k, the walk ends with the first k passes done.
+        if (c.stopAt && *c.stopAt + 1 < out.possible.size())
+            out.possible.resize(*c.stopAt + 1);
         return out;
     }
     }

@@ -110,11 +110,15 @@ Click ModelRun::next()
     c.justDelete = below(2);
     for (int k = 0; k < 4; ++k)
         c.answers.push_back(below(3) != 0);
+    if (below(5) == 0)
+        c.stopAt = below(6);
     return c;
 }
 
 bool ModelRun::step(const Click& c, bool strict)
 {
+    // A folder delete stopped part-way leaves any part of the folder, each entry whole.
+    strict = strict && !(c.stopAt && c.command == Command::Del);
     const bool replaced = identityAt(c.folder).value_or(window_.identity) != window_.identity;
     const Outcome outcome = predict(state_, c, replaced);
     const Result run = click(c, root_, trash(), window_.identity);

@@ -189,7 +189,8 @@ std::string Click::describe() const
 {
     return std::string(nameOf(command)) + " in " + State::quoted(folder) + ", selected " +
            State::quoted(selected) + ", name " + State::quoted(name) +
-           (justDelete ? ", Just Delete" : ", to the Trash");
+           (justDelete ? ", Just Delete" : ", to the Trash") +
+           (stopAt ? ", stopped before change " + std::to_string(*stopAt) : "");
 }
 
 } // namespace model

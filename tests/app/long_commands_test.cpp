@@ -1,0 +1,134 @@
+// Long commands through the real window: stopped part-way by Cancel, Esc or closing the window,
+// each change made before the stop is whole and everything after it untouched.
+#include "window_fixture.h"
+
+#include <map>
+#include <string>
+
+namespace apptest {
+namespace {
+
+enum class StopBy { CancelButton, EscKey, ClosingTheWindow };
+
+struct LongCommand {
+    const char* button;
+    StopBy stop;
+    const char* label;
+};
+
+class LongCommandTest : public WindowFixture, public ::testing::WithParamInterface<LongCommand> {
+protected:
+    static constexpr int fileCount = 30;
+    static constexpr int stopAfter = 5;  // changes made before the user stops
+
+    void SetUp() override
+    {
+        WindowFixture::SetUp();
+        fs::create_directories(work());
+        for (int i = 1; i <= fileCount; ++i)
+            Touch(work() / Name(i), Name(i));
+        fs::create_directories(work() / "sub" / "deeper");
+        Touch(work() / "sub" / "deeper" / "inside", "inside");
+        StartWindow(true);
+        OpenInTree("work");
+        ClickTab(3);
+        TypeName("p");
+    }
+
+    fs::path work() const { return root / "work"; }
+    static std::string Name(int i) { return (i < 10 ? "f0" : "f") + std::to_string(i); }
+
+    // The work folder's entries, each with its contents ("/" for a folder).
+    std::map<std::string, std::string> Entries() const
+    {
+        std::map<std::string, std::string> entries;
+        std::error_code gone;
+        for (auto it = fs::recursive_directory_iterator(work(), gone);
+             it != fs::recursive_directory_iterator(); ++it)
+            entries[fs::relative(it->path(), work()).generic_string()] =
+                it->is_directory() ? "/" : readFile(it->path());
+        return entries;
+    }
+
+    int Changed() const
+    {
+        int changed = 0;
+        for (int i = 1; i <= fileCount; ++i)
+            changed += fs::exists(work() / Name(i)) ? 0 : 1;
+        return changed;
+    }
+
+    void Stop(StopBy by)
+    {
+        QProgressDialog* dialog = progressDialog();
+        ASSERT_NE(dialog, nullptr) << "no progress shows";
+        EXPECT_EQ(dialog->windowTitle(), "FF Name");
+        if (by == StopBy::CancelButton)
+            QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
+        else if (by == StopBy::EscKey)
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        else
+            window().close();
+    }
+};
+
+TEST_P(LongCommandTest, StopsCleanlyBeforeItsNextChange)
+{
+    const LongCommand& row = GetParam();
+    const std::string button = row.button;
+    const bool folderDelete = button == "cbDel", renames = button == "cbRenAll";
+    if (folderDelete)
+        ClickTab(1);
+    else
+        Click("OptDel");
+    const auto before = Entries();
+    ModalAnswerer warnings;
+    bool clickedAgain = false;
+    AtTurn stop([&] { return Changed() >= stopAfter; },
+                [&] {
+                    // A second click of the same kind does not start inside the first.
+                    Click(row.button);
+                    clickedAgain = true;
+                    Stop(row.stop);
+                });
+    Click(row.button);
+    ASSERT_TRUE(clickedAgain);
+    EXPECT_TRUE(warnings.texts().isEmpty()) << warnings.texts().join('\n').toStdString();
+    EXPECT_EQ(progressDialog(), nullptr);
+    EXPECT_EQ(window().isVisible(), row.stop != StopBy::ClosingTheWindow);
+
+    // The first files in the walk's order are changed whole; every other entry is as it was.
+    // A folder delete may have taken any part of the folder, each remaining entry whole.
+    const auto after = Entries();
+    const int changed = Changed();
+    EXPECT_GE(changed, stopAfter);
+    EXPECT_LT(changed, fileCount - 1);
+    for (const auto& [name, contents] : before) {
+        if (const auto now = after.find(name); now != after.end()) {
+            EXPECT_EQ(now->second, contents) << name;
+        } else if (!folderDelete) {
+            const int number = std::stoi(name.substr(1));
+            EXPECT_LE(number, changed) << name << " changed out of order";
+            if (renames)
+                EXPECT_EQ(readFile(work() / ("p" + std::to_string(number))), contents);
+        }
+    }
+    if (folderDelete)
+        return;
+    const std::size_t filesLeft = fileCount - (renames ? 0 : changed);
+    EXPECT_EQ(after.size(), before.size() - (renames ? 0 : changed));
+    if (row.stop != StopBy::ClosingTheWindow)  // the lists show the disk as it is
+        EXPECT_TRUE(Eventually([&] { return files().Names().size() == filesLeft; }));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, LongCommandTest,
+    ::testing::Values(LongCommand{"cbDelAll", StopBy::CancelButton, "DeleteAllCancelled"},
+                      LongCommand{"cbRenAll", StopBy::EscKey, "RenameAllByEsc"},
+                      LongCommand{"cbDel", StopBy::CancelButton, "FolderDeleteCancelled"},
+                      LongCommand{"cbDelAll", StopBy::ClosingTheWindow, "DeleteAllWindowClosed"},
+                      LongCommand{"cbDel", StopBy::ClosingTheWindow, "FolderDeleteWindowClosed"}),
+    [](const auto& row) { return std::string(row.param.label); });
+
+} // namespace
+} // namespace apptest
