@@ -218,6 +218,7 @@ private:
 
     fs::path root_;
     std::mt19937 random_;
+    std::mt19937 stops_;  // where the user stops a long walk
     State state_;
     Whereabouts places_;  // the same entries by inode
     Window window_;

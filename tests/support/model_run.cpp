@@ -44,7 +44,8 @@ const std::vector<std::string>& diskNames()
     return names;
 }
 
-ModelRun::ModelRun(const fs::path& root, unsigned seed) : root_(root), random_(seed)
+ModelRun::ModelRun(const fs::path& root, unsigned seed)
+    : root_(root), random_(seed), stops_(seed)
 {
     fs::create_directory(root_ / "trash");
     fs::create_directory(root_ / "outside");
@@ -110,8 +111,9 @@ Click ModelRun::next()
     c.justDelete = below(2);
     for (int k = 0; k < 4; ++k)
         c.answers.push_back(below(3) != 0);
-    if (below(5) == 0)
-        c.stopAt = below(6);
+    // Drawn apart, so that each seed's clicks stay those they were before walks could stop.
+    if (std::uniform_int_distribution<int>(0, 4)(stops_) == 0)
+        c.stopAt = std::uniform_int_distribution<std::size_t>(0, 5)(stops_);
     return c;
 }
 
