@@ -64,16 +64,19 @@ const ProgressTexts& CommandProgress::Texts() const
 
 void CommandProgress::Turn(const commands::WorkStep& step)
 {
-    if (!dialog_ && window_ && Clock::now() - started_ >= showAfter_)
-        ShowDialog();
+    const bool showNow = !dialog_ && window_ && Clock::now() - started_ >= showAfter_;
+    if (showNow)
+        MakeDialog();
     if (dialog_)
         ShowStep(step);
+    if (showNow)
+        dialog_->show();  // sized for the step's three lines
     // Until the dialog blocks the window's input, none is taken in: a click waits for the end.
     QCoreApplication::processEvents(dialog_ ? QEventLoop::AllEvents
                                             : QEventLoop::ExcludeUserInputEvents);
 }
 
-void CommandProgress::ShowDialog()
+void CommandProgress::MakeDialog()
 {
     const ProgressTexts& texts = Texts();
     auto* dialog = new QProgressDialog(window_);
@@ -96,7 +99,6 @@ void CommandProgress::ShowDialog()
     QObject::connect(dialog, &QProgressDialog::canceled, dialog, [this] { Stop(); });
     QObject::connect(dialog, &QDialog::finished, dialog, [this] { Stop(); });
     dialog_ = dialog;
-    dialog->show();
 }
 
 // What is being done, how far it has got, and the name of the entry it is at, shortened in

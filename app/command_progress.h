@@ -43,7 +43,7 @@ protected:
 
 private:
     const ProgressTexts& Texts() const;
-    void ShowDialog();
+    void MakeDialog();
     void ShowStep(const commands::WorkStep& step);
 
     QPointer<QWidget> window_;
