@@ -101,10 +101,10 @@ void FileList::Refresh()
     }
 }
 
-void FileList::ReadAgain()
+void FileList::ReadAgain(std::optional<std::vector<path>> namesRead)
 {
     Refresh();
-    ReadIfStale();
+    ReadIfStale(std::move(namesRead));
 }
 
 void FileList::HoldReads(bool hold)
@@ -145,13 +145,16 @@ void FileList::keyPressEvent(QKeyEvent* event)
     QListView::keyPressEvent(event);
 }
 
-void FileList::ReadIfStale()
+void FileList::ReadIfStale(std::optional<std::vector<path>> namesRead)
 {
     if (!stale_)
         return;
     stale_ = false;
     const int scrolled = verticalScrollBar()->value();
-    model_->Read(path_);
+    if (namesRead)
+        model_->Show(path_, std::move(*namesRead));
+    else
+        model_->Read(path_);
     executeDelayedItemsLayout();
     const int row = keepSelected_.empty() ? -1 : model_->RowOf(keepSelected_);
     keepSelected_.clear();

@@ -29,8 +29,9 @@ public:
     std::filesystem::path FileName();
     // Reads the names again from disk; the selected name stays selected while it is still there.
     void Refresh();
-    // Reads the names again at once, whether or not the list is held.
-    void ReadAgain();
+    // Reads the names again at once, whether or not the list is held; names that were read
+    // from the folder a moment ago may be handed in (in natural order).
+    void ReadAgain(std::optional<std::vector<std::filesystem::path>> namesRead = std::nullopt);
     // While held, painting shows the names read before, so that a long command that refreshes
     // after every file does not have the list read the folder at every repaint; a refresh
     // asked for meanwhile is read once the hold ends.
@@ -45,7 +46,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void ReadIfStale();
+    void ReadIfStale(std::optional<std::vector<std::filesystem::path>> namesRead = std::nullopt);
 
     FileListModel* model_;
     std::filesystem::path path_;

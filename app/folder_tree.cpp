@@ -184,8 +184,11 @@ void FolderTree::Refresh()
         try {
             commands::FolderEntries entries = commands::ReadFolder(shown);
             model_->Show(shown, FolderTreeModel::Rows(shown, std::move(entries.subfolders)));
-            if (shown == open_)
+            if (shown == open_) {
                 identity_ = entries.identity;
+                filesReadOf_ = open_;
+                filesRead_ = std::move(entries.files);
+            }
             break;
         } catch (const commands::FsError&) {
             if (shown == shown.parent_path()) {

@@ -38,7 +38,8 @@ public:
     const commands::FolderIdentity& Identity() const { return identity_; }
     // Reads the folders shown again from disk. An open folder that has vanished keeps its path,
     // and the tree shows its ancestors that are still there, with the nearest one's subfolders.
-    // Where the path now names another folder, that folder is the open one from now on.
+    // Where the path now names another folder, that folder is the open one from now on. The
+    // open folder's files, read in the same pass, can then be taken with TakeFilesRead.
     void Refresh();
     // The files of the folder just opened, read in the same pass as its subfolders, for the
     // file list to show without reading the folder again; nothing once taken or for another

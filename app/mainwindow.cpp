@@ -169,7 +169,7 @@ void MainWindow::FollowDisk()
 void MainWindow::ReadListsAgain()
 {
     DirFolder->Refresh();
-    DirFiles->ReadAgain();
+    DirFiles->ReadAgain(DirFolder->TakeFilesRead(DirFiles->Path()));
     watch_->Watch(DirFolder->Path());
 }
 
