@@ -214,9 +214,9 @@ void MainWindow::RunCommand(void (commands::CommandFrame::*procedure)())
     progress_.Begin();
     RunEvent([this, procedure] { frame_.Run(procedure); });
     progress_.End();
-    DirFiles->HoldReads(false);
     watch_->Resume();
-    FollowDisk();
+    RunEvent([this] { ReadListsAgain(); });
+    DirFiles->HoldReads(false);
     if (std::exchange(closeAfterCommand_, false))
         close();
 }

@@ -14,6 +14,7 @@
 
 #include <QtCore/QFile>
 #include <QtCore/QProcess>
+#include <QtCore/QTimer>
 #include <QtTest/QTest>
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QAbstractItemView>
@@ -167,6 +168,44 @@ private:
     }
 };
 
+// The longest time between two turns of the event loop while a command runs, counted from
+// the click to the end of the event loop's work after it: a zero timer fires at every turn.
+class GapMeter {
+public:
+    GapMeter()
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { Turn(); });
+    }
+    void Start()
+    {
+        longest_ = 0;
+        last_ = Clock::now();
+        timer_.start(0);
+    }
+    void Stop()
+    {
+        Turn();
+        timer_.stop();
+        measured_ = longest_;
+    }
+    // The longest gap in milliseconds of the last measurement; nothing once cleared.
+    std::optional<double> Longest() const { return measured_; }
+    void Clear() { measured_.reset(); }
+
+private:
+    void Turn()
+    {
+        const auto now = Clock::now();
+        longest_ = std::max(longest_, std::chrono::duration<double, std::milli>(now - last_).count());
+        last_ = now;
+    }
+
+    QTimer timer_;
+    Clock::time_point last_;
+    double longest_ = 0;
+    std::optional<double> measured_;
+};
+
 // The program's window, driven as a user drives it.
 class Driver {
 public:
@@ -205,10 +244,14 @@ public:
     void Type(const QString& text) { Find<QLineEdit>("txtName")->setText(text); }
     void Choose(const char* option) { QTest::mouseClick(Find<QRadioButton>(option), Qt::LeftButton); }
 
-    void Click(const char* button)
+    // Clicks the button and lets the event loop do what the click left for it; `gaps` measures
+    // how long the window went without a turn meanwhile.
+    void Click(const char* button, GapMeter& gaps)
     {
+        gaps.Start();
         QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton);
         QCoreApplication::processEvents();
+        gaps.Stop();
     }
 
     int ListedFiles() { return Find<QAbstractItemView>("DirFiles")->model()->rowCount(); }
@@ -280,8 +323,9 @@ struct Row {
     fs::path shared;
 };
 
+// gaps: the longest time without a turn of the event loop in each of the program's runs.
 void PrintRow(const Row& row, const std::vector<Contender>& contenders,
-              const std::vector<std::vector<double>>& ms)
+              const std::vector<std::vector<double>>& ms, const std::vector<double>& gaps)
 {
     const double program = Median(ms[0]);
     std::string line = "op=" + row.op + " n=" + std::to_string(row.n) +
@@ -289,6 +333,11 @@ void PrintRow(const Row& row, const std::vector<Contender>& contenders,
     char figures[128];
     std::snprintf(figures, sizeof figures, " ms=%.1f", program);
     line += figures;
+    if (!gaps.empty()) {
+        std::snprintf(figures, sizeof figures, " max_gap_ms=%.1f",
+                      *std::max_element(gaps.begin(), gaps.end()));
+        line += figures;
+    }
     std::vector<std::string> peers;
     for (std::size_t i = 1; i < contenders.size(); ++i) {
         const Contender& contender = contenders[i];
@@ -489,6 +538,7 @@ public:
         if (!options_.Wants(row.op))
             return;
         std::vector<std::vector<double>> ms(contenders.size());
+        std::vector<double> gaps;
         for (int run = 0; run < runs; ++run) {
             std::vector<fs::path> folders;
             for (std::size_t i = 0; i < contenders.size(); ++i) {
@@ -506,9 +556,12 @@ public:
             for (std::size_t k = 0; k < contenders.size(); ++k) {
                 const std::size_t i = (run + k) % contenders.size();
                 SetTrashAside();
+                gaps_.Clear();
                 if (const std::optional<double> taken = contenders[i].time(folders[i]))
                     ms[i].push_back(*taken);
                 if (i == 0) {
+                    if (const std::optional<double> gap = gaps_.Longest())
+                        gaps.push_back(*gap);
                     window_.Home();
                     ReportWarnings(row);
                 }
@@ -521,7 +574,7 @@ public:
                     fs::remove_all(folder);
             fs::remove_all(xdg_);
         }
-        PrintRow(row, contenders, ms);
+        PrintRow(row, contenders, ms, gaps);
         perEntry_[{row.op, row.subfolders}][row.n] = Median(ms[0]) / row.n;
     }
 
@@ -598,7 +651,7 @@ public:
             window_.Type("p");
             window_.Choose(option);
             const auto start = Clock::now();
-            window_.Click(button);
+            window_.Click(button, gaps_);
             const double ms = Since(start);
             window_.ListedFiles();
             return ms;
@@ -617,7 +670,7 @@ public:
             window_.Open(folder.filename().string());
             window_.Page(0);
             const auto start = Clock::now();
-            window_.Click("cbDel");
+            window_.Click("cbDel", gaps_);
             return Since(start);
         };
     }
@@ -651,6 +704,7 @@ private:
     fs::path trash_ = xdg_ / "Trash";
     AnswerAtOnce& answers_;
     Driver window_;
+    GapMeter gaps_;
     std::map<std::pair<std::string, bool>, std::map<int, double>> perEntry_;  // by op, of subfolders
     int trashesUsed_ = 0;
 };
@@ -748,9 +802,12 @@ void MeasureTable(Bench& bench, const Options& options, const fs::path& wide)
 {
     const auto files = [](int n) { return [n](const fs::path& f) { MakeFiles(f, n); }; };
     const std::vector<int> sizes = options.quick ? std::vector<int>{1000, 10000}
-                                                 : std::vector<int>{1000, 10000, 30000};
+                                                 : std::vector<int>{1000, 10000, 30000, 100000};
     for (const int n : sizes) {
-        if (options.Wants("open_folder")) {
+        // Opening 100,000 files has a row of its own below, and the batch rows at that size
+        // take long: fewer runs.
+        const int runs = n >= 100000 ? std::min(options.runs, 3) : options.runs;
+        if (options.Wants("open_folder") && n < 100000) {
             const fs::path folder = bench.HomeFolder() / ("open-" + std::to_string(n));
             MakeFiles(folder, n);
             MeasureOpen(bench, options, n, folder, false);
@@ -766,12 +823,12 @@ void MeasureTable(Bench& bench, const Options& options, const fs::path& wide)
                        Bare(Role::limit, [](const fs::path& f) { return bench::RenameEach(f, "p"); }),
                        Bare(Role::floor, [](const fs::path& f) { return bench::RenameEachAt(f, "p"); }),
                        Peer("rename", bench::PerlRename)},
-                      options.runs);
+                      runs);
         bench.Measure({"delete_all", n, false, files(n), FolderEmpty, {}},
                       {{Role::program, {}, bench.Command("OptDel", "cbDelAll")},
                        Bare(Role::limit, bench::UnlinkEach), Bare(Role::floor, bench::UnlinkEachAt),
                        Peer("find-delete", bench::FindDelete)},
-                      options.runs);
+                      runs);
     }
     if (!options.onTmpfs)
         MeasureTrash(bench, options);

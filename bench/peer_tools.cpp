@@ -60,12 +60,14 @@ std::optional<double> Run(const std::string& tool, const std::vector<std::string
 }
 
 // The tool run in the folder through a shell, given every name of the folder after `words`.
+// A larger stack gives the system room for the names of 100,000 files as arguments.
 std::optional<double> RunOverAllNames(const std::string& tool, const std::string& words,
                                       const std::filesystem::path& folder)
 {
     if (!OnPath(tool))
         return std::nullopt;
-    return Run("sh", {"sh", "-c", "cd -- \"$1\" && exec " + tool + ' ' + words + " *", "sh",
+    return Run("sh", {"sh", "-c",
+                      "ulimit -s 65536; cd -- \"$1\" && exec " + tool + ' ' + words + " *", "sh",
                       folder.native()});
 }
 
