@@ -13,7 +13,7 @@ DesktopWindow MakeDesktopWindow()
     auto window = std::make_unique<MainWindow>(*shell);
     MainWindow* owner = window.get();
     asker->Attach(owner, [owner] { return owner->RussianShown(); }, &owner->WalkProgress(),
-                  [owner] { owner->FollowDisk(); });
+                  [owner](bool waiting) { owner->WaitForPerson(waiting); });
     owner->CatchUncaughtFailures();
     return {std::move(shell), std::move(window)};
 }

@@ -24,7 +24,8 @@ public:
             Resume();
     }
     // Stops telling until Resume: changes made meanwhile are never told, so that a command's
-    // own changes do not come back as news once it has refreshed the lists itself.
+    // own changes do not come back as news once it has refreshed the lists itself. Changes
+    // that were waiting to be told are told first.
     void Pause();
     void Resume();
 
@@ -32,6 +33,9 @@ Q_SIGNALS:
     void Changed();
 
 private:
+    // Reads the changes that wait to be told; true when one concerns the folder watched.
+    bool TakeWaitingChanges();
+
     struct Source;
     Source* source_;
     std::filesystem::path folder_;

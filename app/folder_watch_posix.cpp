@@ -32,25 +32,30 @@ FolderWatch::FolderWatch(QObject* parent) : QObject(parent), source_(new Source)
         return;  // no notification to be had: the lists then follow the commands only
     source_->notifier = new QSocketNotifier(source_->fd, QSocketNotifier::Read, this);
     connect(source_->notifier, &QSocketNotifier::activated, this, [this] {
-        // Everything waiting is read at once and told once; news of a watch let go is dropped.
-        bool changed = false;
-        alignas(inotify_event) std::array<char, 16384> buffer;
-        for (;;) {
-            const ssize_t length = read(source_->fd, buffer.data(), buffer.size());
-            if (length <= 0)
-                break;
-            for (ssize_t at = 0; at < length;) {
-                const auto* event = reinterpret_cast<const inotify_event*>(buffer.data() + at);
-                if (event->wd == source_->watch && !(event->mask & IN_IGNORED))
-                    changed = true;
-                if (event->wd == source_->watch && (event->mask & (IN_IGNORED | IN_UNMOUNT)))
-                    source_->watch = -1;  // the kernel let the watch go
-                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-            }
-        }
-        if (changed && !paused_)
+        if (TakeWaitingChanges() && !paused_)
             Q_EMIT Changed();
     });
+}
+
+// Everything waiting is read at once and told once; news of a watch let go is dropped.
+bool FolderWatch::TakeWaitingChanges()
+{
+    bool changed = false;
+    alignas(inotify_event) std::array<char, 16384> buffer;
+    while (source_->fd >= 0) {
+        const ssize_t length = read(source_->fd, buffer.data(), buffer.size());
+        if (length <= 0)
+            break;
+        for (ssize_t at = 0; at < length;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer.data() + at);
+            if (event->wd == source_->watch && !(event->mask & IN_IGNORED))
+                changed = true;
+            if (event->wd == source_->watch && (event->mask & (IN_IGNORED | IN_UNMOUNT)))
+                source_->watch = -1;  // the kernel let the watch go
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    }
+    return changed;
 }
 
 FolderWatch::~FolderWatch()
@@ -62,6 +67,8 @@ FolderWatch::~FolderWatch()
 
 void FolderWatch::Pause()
 {
+    if (!paused_ && TakeWaitingChanges())
+        Q_EMIT Changed();
     paused_ = true;
     if (source_->fd >= 0 && source_->watch >= 0)
         inotify_rm_watch(source_->fd, source_->watch);

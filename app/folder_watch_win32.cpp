@@ -22,6 +22,9 @@ FolderWatch::FolderWatch(QObject* parent) : QObject(parent), source_(new Source)
 
 FolderWatch::~FolderWatch() { delete source_; }
 
+// Qt's watcher tells each change from the event loop, and keeps nothing waiting.
+bool FolderWatch::TakeWaitingChanges() { return false; }
+
 void FolderWatch::Pause()
 {
     paused_ = true;

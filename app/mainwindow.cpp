@@ -150,7 +150,16 @@ void MainWindow::ReopenDrive()
     DirDrive->ShowDriveOf(DirFolder->Path());
 }
 
-// The lists are read again once the event loop has taken in every change that is waiting.
+void MainWindow::WaitForPerson(bool waiting)
+{
+    if (waiting)
+        watch_->Resume();
+    else
+        watch_->Pause();
+}
+
+// Changes on disk that another program made: the lists are read again once the event loop
+// has taken in every change that is waiting.
 void MainWindow::FollowDisk()
 {
     if (followPending_)

@@ -57,9 +57,9 @@ public:
     std::string txtNameText() const override;
     bool OptDelValue() const override;
     CommandProgress& WalkProgress() override { return progress_; }
-    // Reads the lists again from disk once the event loop has taken in what is waiting: after
-    // another program's changes, and after every answer to a Trash question.
-    void FollowDisk();
+    // While a command waits for a person (true), the lists follow what other programs change
+    // meanwhile; once it goes on (false), its own changes are not news again.
+    void WaitForPerson(bool waiting);
 
 protected:
     // During a command: stops it before its next change, and closes once it has ended.
@@ -87,6 +87,7 @@ private:
     void StartUp(const std::filesystem::path& workingFolder, int workingError);
     std::filesystem::path OpenNearestReadable(const std::filesystem::path& folder);
     void ReopenDrive();
+    void FollowDisk();
     void ReadListsAgain();
     void RunEvent(const std::function<void()>& procedure);
     void RunCommand(void (commands::CommandFrame::*procedure)());

@@ -189,12 +189,12 @@ void buildQuestion(QDialog& dialog, const TrashTexts& texts, const QString& name
 } // namespace
 
 void TrashQuestions::Attach(QWidget* owner, std::function<bool()> russian,
-                            commands::Progress* walk, std::function<void()> answered)
+                            commands::Progress* walk, std::function<void(bool)> waiting)
 {
     owner_ = owner;
     russian_ = std::move(russian);
     walk_ = walk;
-    answered_ = std::move(answered);
+    waiting_ = std::move(waiting);
 }
 
 const TrashTexts& TrashQuestions::Texts() const
@@ -210,11 +210,13 @@ bool TrashQuestions::ConfirmTrash(const std::filesystem::path& file)
     buildQuestion(question, Texts(), ShownName(file.filename()), ShownName(file.parent_path()),
                   stoppable);
     const ArrowCursor arrow;
+    if (waiting_)
+        waiting_(true);
     const int answer = question.exec();
+    if (waiting_)
+        waiting_(false);
     if (answer == stopAnswer)
         walk_->Stop();
-    if (answered_)
-        answered_();
     return answer == QDialog::Accepted;
 }
 

@@ -17,10 +17,10 @@ struct TrashTexts;
 class TrashQuestions final : public commands::ShellDialogs {
 public:
     // The window that owns the questions, and whether they are asked in Russian. While the
-    // window's walk goes over many files, a question offers to stop it; after every answer,
-    // `answered` is told.
+    // window's walk goes over many files, a question offers to stop it. `waiting` is told when
+    // a question waits for its answer (true) and when it has it (false).
     void Attach(QWidget* owner, std::function<bool()> russian, commands::Progress* walk = nullptr,
-                std::function<void()> answered = {});
+                std::function<void(bool)> waiting = {});
     bool ConfirmTrash(const std::filesystem::path& file) override;
     void ReportTrashFailure(const std::filesystem::path& file, const std::string& reason) override;
     void ReportFileReplaced(const std::filesystem::path& file) override;
@@ -31,7 +31,7 @@ private:
     QPointer<QWidget> owner_;
     std::function<bool()> russian_;
     commands::Progress* walk_ = nullptr;
-    std::function<void()> answered_;
+    std::function<void(bool)> waiting_;
 };
 
 } // namespace app
