@@ -55,6 +55,10 @@ void CommandProgress::End()
 {
     running_ = false;
     delete dialog_;
+    // The rest of a walk since its last turn, and the lists' read that follows, each get a
+    // turn of their own.
+    if (Walking())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 const ProgressTexts& CommandProgress::Texts() const
