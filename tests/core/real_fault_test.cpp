@@ -183,8 +183,10 @@ TEST_F(RealFaultTest, ALimitOnOpenFilesAgainstADeepTree)
     close(lowestFree);
     commands::FileSystemObject fso;
     // UndefinedBehaviorSanitizer checks an object's type the first time with the help of a
-    // pipe, which it could not open under the limit: let it meet the error type beforehand.
+    // pipe, which it could not open under the limit: let it meet the error type and the walk's
+    // progress beforehand.
     EXPECT_THROW(fso.GetFolder(at("missing")), commands::FsError);
+    EXPECT_FALSE(commands::Unwatched().Stopped());
     int error = 0;
     for (rlim_t spare : {1, 2, 3, 8}) {
         rlimit tight = old;
