@@ -61,14 +61,16 @@ void CommandProgress::End()
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
+bool CommandProgress::Russian() const { return russian_ && russian_(); }
+
 const ProgressTexts& CommandProgress::Texts() const
 {
-    return russian_ && russian_() ? russianProgressTexts : englishProgressTexts;
+    return Russian() ? russianProgressTexts : englishProgressTexts;
 }
 
 void CommandProgress::Turn(const commands::WorkStep& step)
 {
-    const bool showNow = !dialog_ && window_ && Clock::now() - started_ >= showAfter_;
+    const bool showNow = !dialog_ && Clock::now() - started_ >= showAfter_;
     if (showNow)
         MakeDialog();
     if (dialog_)
@@ -110,11 +112,12 @@ void CommandProgress::MakeDialog()
 void CommandProgress::ShowStep(const commands::WorkStep& step)
 {
     const ProgressTexts& texts = Texts();
-    const QLocale locale = russian_ && russian_() ? QLocale(QLocale::Russian) : QLocale(QLocale::English);
+    const QLocale locale(Russian() ? QLocale::Russian : QLocale::English);
     QString count;
     if (step.total) {
         count = QString::fromUtf8(texts.filesDone)
-                    .arg(locale.toString(qulonglong(step.done)), locale.toString(qulonglong(step.total)));
+                    .arg(locale.toString(qulonglong(step.done)),
+                         locale.toString(qulonglong(step.total)));
         bar_->setRange(0, barSteps);
         bar_->setValue(int(step.done * barSteps / step.total));
     } else {

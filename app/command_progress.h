@@ -42,6 +42,7 @@ protected:
     void Turn(const commands::WorkStep& step) override;
 
 private:
+    bool Russian() const;
     const ProgressTexts& Texts() const;
     void MakeDialog();
     void ShowStep(const commands::WorkStep& step);
