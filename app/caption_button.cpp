@@ -1,5 +1,7 @@
 #include "caption_button.h"
 
+#include <QtGui/QMouseEvent>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QStyleOptionButton>
 #include <QtWidgets/QStylePainter>
 
@@ -10,6 +12,25 @@ CaptionButton::CaptionButton(const QString& caption, QWidget* parent) : QPushBut
     // The window has no default button: Enter and Esc press nothing.
     setAutoDefault(false);
     setDefault(false);
+}
+
+void CaptionButton::mousePressEvent(QMouseEvent* event)
+{
+    if (lastClickAt_ && event->timestamp() - *lastClickAt_ <
+                            static_cast<quint64>(QApplication::doubleClickInterval())) {
+        event->accept();  // the second press of a double click
+        return;
+    }
+    QPushButton::mousePressEvent(event);
+}
+
+void CaptionButton::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+
+void CaptionButton::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (isDown())
+        lastClickAt_ = event->timestamp();
+    QPushButton::mouseReleaseEvent(event);
 }
 
 void CaptionButton::paintEvent(QPaintEvent*)

@@ -80,6 +80,10 @@ const ProgressTexts russianProgressTexts = {
     "Удалено объектов: %1", "Отмена",
 };
 
+const AccessibleTexts englishAccessibleTexts = {"Drive", "Folders", "Files", "level %1"};
+
+const AccessibleTexts russianAccessibleTexts = {"Диск", "Папки", "Файлы", "уровень %1"};
+
 namespace {
 
 // Whether a control shows its caption whole: a command button wrapped within its face, any

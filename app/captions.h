@@ -64,4 +64,15 @@ struct ProgressTexts {
 extern const ProgressTexts englishProgressTexts;
 extern const ProgressTexts russianProgressTexts;
 
+// What a screen reader calls the controls that show no caption of their own, in one
+// language, UTF-8.
+struct AccessibleTexts {
+    const char* drive;
+    const char* folders;
+    const char* files;
+    const char* level;  // %1 how deep a folder of the tree lies, from 1
+};
+extern const AccessibleTexts englishAccessibleTexts;
+extern const AccessibleTexts russianAccessibleTexts;
+
 } // namespace app

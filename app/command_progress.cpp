@@ -128,10 +128,10 @@ void CommandProgress::ShowStep(const commands::WorkStep& step)
         step.work == commands::Work::DeletingFolder
             ? std::filesystem::path(step.folder) / std::filesystem::path(step.name)
             : std::filesystem::path(step.name);
-    const QString shown = label_->fontMetrics().elidedText(ShownName(name), Qt::ElideMiddle,
-                                                           label_->width());
-    label_->setText(WorkText(texts, step.work) + QLatin1Char('\n') + count + QLatin1Char('\n') +
-                    shown);
+    const QString whole = ShownName(name);
+    const QString head = WorkText(texts, step.work) + QLatin1Char('\n') + count + QLatin1Char('\n');
+    label_->setText(head + label_->fontMetrics().elidedText(whole, Qt::ElideMiddle, label_->width()));
+    label_->setAccessibleName(head + whole);  // the whole name, not the shortened one
 }
 
 } // namespace app

@@ -120,12 +120,23 @@ public:
             return row.ancestor ? openIcon_ : closedIcon_;
         case DepthRole:
             return row.depth;
+        case Qt::AccessibleDescriptionRole:
+            return levelText_.arg(row.depth + 1);
         default:
             return {};
         }
     }
 
+    void SetLevelText(const QString& text)
+    {
+        levelText_ = text;
+        if (!rows_.empty())
+            Q_EMIT dataChanged(index(0), index(static_cast<int>(rows_.size()) - 1),
+                               {Qt::AccessibleDescriptionRole});
+    }
+
 private:
+    QString levelText_;
     QIcon openIcon_;
     QIcon closedIcon_;
     path folder_;
@@ -155,19 +166,29 @@ void FolderTree::SetPath(const path& folderOrDrive)
 void FolderTree::OpenFolder(const path& folder)
 {
     const path normal = NormalFolder(folder);
-    commands::FolderEntries entries = commands::ReadFolder(normal);
-    model_->Show(normal, FolderTreeModel::Rows(normal, std::move(entries.subfolders)));
-    setCurrentIndex(model_->index(model_->RowOf(normal)));
-    Q_EMIT Opened(normal);
-    identity_ = entries.identity;
-    if (normal != open_) {
-        open_ = normal;
-        filesReadOf_ = normal;
+    commands::HeldFolder held(normal);
+    commands::FolderEntries entries = held.Read(normal);
+    held_ = std::move(held);
+    Show(normal, std::move(entries));
+}
+
+// Shows the folder held as the open one, at this path; raises Change when the path is new.
+void FolderTree::Show(const path& folder, commands::FolderEntries entries)
+{
+    model_->Show(folder, FolderTreeModel::Rows(folder, std::move(entries.subfolders)));
+    const bool moved = folder != open_;
+    open_ = folder;
+    MarkOpen(folder);
+    Q_EMIT Opened(folder);
+    if (moved) {
+        filesReadOf_ = folder;
         filesRead_ = std::move(entries.files);
         Q_EMIT Change();
         filesRead_.reset();
     }
 }
+
+void FolderTree::SetLevelText(const QString& text) { model_->SetLevelText(text); }
 
 std::optional<std::vector<path>> FolderTree::TakeFilesRead(const path& folder)
 {
@@ -178,28 +199,74 @@ std::optional<std::vector<path>> FolderTree::TakeFilesRead(const path& folder)
 
 void FolderTree::Refresh()
 {
+    if (open_.empty())
+        return;
+    const std::optional<path> now = held_.FindAgain(open_);
+    if (!now) {
+        OpenNearestAncestor();
+        return;
+    }
     const QModelIndex current = currentIndex();
     const path highlighted = current.isValid() ? model_->FolderAt(current.row()) : path();
+    if (*now != open_) {
+        try {
+            Show(*now, held_.Read(*now));
+            return;
+        } catch (const std::exception&) {
+            open_ = *now;  // moved where it cannot be read: shown like any unreadable folder
+            Q_EMIT Opened(open_);
+            Q_EMIT Change();
+        }
+    }
     for (path shown = open_; !shown.empty(); shown = shown.parent_path()) {
         try {
-            commands::FolderEntries entries = commands::ReadFolder(shown);
+            commands::FolderEntries entries =
+                shown == open_ ? held_.Read(shown) : commands::ReadFolder(shown);
             model_->Show(shown, FolderTreeModel::Rows(shown, std::move(entries.subfolders)));
             if (shown == open_) {
-                identity_ = entries.identity;
                 filesReadOf_ = open_;
                 filesRead_ = std::move(entries.files);
             }
             break;
-        } catch (const commands::FsError&) {
+        } catch (const std::exception&) {
             if (shown == shown.parent_path()) {
                 model_->Show(path(), {});
                 break;
             }
         }
     }
-    const int row = model_->RowOf(highlighted);
-    if (row >= 0)
-        setCurrentIndex(model_->index(row));
+    MarkOpen(highlighted);
+}
+
+// The open folder is gone: its nearest ancestor that can be opened is the open one now.
+void FolderTree::OpenNearestAncestor()
+{
+    for (path up = open_.parent_path(); !up.empty(); up = up.parent_path()) {
+        try {
+            OpenFolder(up);
+            return;
+        } catch (const commands::FsError&) {
+        }
+        if (up == up.parent_path())
+            break;
+    }
+    model_->Show(path(), {});
+}
+
+// The open folder is the selected entry; the keyboard's cursor may rest on another one.
+void FolderTree::MarkOpen(const path& cursorOn)
+{
+    const QModelIndex open = model_->index(model_->RowOf(open_));
+    selectionModel()->select(open, QItemSelectionModel::ClearAndSelect);
+    const int row = model_->RowOf(cursorOn);
+    selectionModel()->setCurrentIndex(row >= 0 ? model_->index(row) : open,
+                                      QItemSelectionModel::NoUpdate);
+}
+
+QItemSelectionModel::SelectionFlags FolderTree::selectionCommand(const QModelIndex&,
+                                                                 const QEvent*) const
+{
+    return QItemSelectionModel::NoUpdate;
 }
 
 void FolderTree::keyPressEvent(QKeyEvent* event)

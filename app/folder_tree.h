@@ -1,6 +1,7 @@
 #pragma once
 
 #include "filesystem.h"
+#include "held_folder.h"
 
 #include <QtWidgets/QListView>
 
@@ -14,8 +15,8 @@ namespace app {
 class FolderTreeModel;
 
 // The folder tree: the open folder's ancestors from its root ("/", "C:\") down, then its
-// subfolders one level deeper. Double click or Enter opens an entry; a single click only
-// highlights it.
+// subfolders one level deeper. The open folder is the selected entry. Double click or Enter
+// opens the entry under the cursor; a single click or an arrow key only moves the cursor.
 class FolderTree final : public QListView {
     Q_OBJECT
 public:
@@ -34,18 +35,22 @@ public:
     void SetPath(const std::filesystem::path& folderOrDrive);
     // Opens exactly this folder (never a drive's current folder); otherwise like setPath.
     void OpenFolder(const std::filesystem::path& folder);
-    // What the open folder was when it was read: the folder that the commands act on.
-    const commands::FolderIdentity& Identity() const { return identity_; }
-    // Reads the folders shown again from disk. An open folder that has vanished keeps its path,
-    // and the tree shows its ancestors that are still there, with the nearest one's subfolders.
-    // Where the path now names another folder, that folder is the open one from now on. The
-    // open folder's files, read in the same pass, can then be taken with TakeFilesRead.
+    // What the open folder is: the folder that the commands act on.
+    commands::FolderIdentity Identity() const { return held_.Identity(); }
+    // Reads the folders shown again from disk. The open folder is held: where it was moved,
+    // the tree follows it to its new path (raising Change); where it was deleted or moved into
+    // a Trash, the tree opens its nearest ancestor that is there. A folder that another
+    // program put at its old path is never taken for it. An open folder that cannot be read
+    // keeps its path, and the tree shows its nearest readable ancestor's subfolders. The open
+    // folder's files, read in the same pass, can then be taken with TakeFilesRead.
     void Refresh();
     // The files of the folder just opened, read in the same pass as its subfolders, for the
     // file list to show without reading the folder again; nothing once taken or for another
     // folder.
     std::optional<std::vector<std::filesystem::path>> TakeFilesRead(
         const std::filesystem::path& folder);
+    // How an entry tells a screen reader its level in the tree; %1 stands for it, from 1.
+    void SetLevelText(const QString& text);
 
 Q_SIGNALS:
     // The open folder changed.
@@ -57,14 +62,21 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // Clicks and arrow keys move the cursor only: the selection stays on the open folder.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
 
 private:
     void RequestOpen(const QModelIndex& index);
+    void Show(const std::filesystem::path& folder, commands::FolderEntries entries);
+    void Follow(const std::filesystem::path& folder);
+    void OpenNearestAncestor();
+    void MarkOpen(const std::filesystem::path& cursorOn);
 
     DriveFolder driveFolder_;
     FolderTreeModel* model_;
     std::filesystem::path open_;
-    commands::FolderIdentity identity_;
+    commands::HeldFolder held_;
     std::filesystem::path filesReadOf_;
     std::optional<std::vector<std::filesystem::path>> filesRead_;
 };

@@ -198,9 +198,17 @@ void MainWindow::TabStrip1_Click()
     }
 }
 
-void MainWindow::OptEng_Click() { ApplyCaptions(*this, englishCaptions); }
+void MainWindow::OptEng_Click()
+{
+    ApplyCaptions(*this, englishCaptions);
+    NameControls(englishAccessibleTexts);
+}
 
-void MainWindow::OptRus_Click() { ApplyCaptions(*this, russianCaptions); }
+void MainWindow::OptRus_Click()
+{
+    ApplyCaptions(*this, russianCaptions);
+    NameControls(russianAccessibleTexts);
+}
 
 void MainWindow::cbCr_Click() { RunCommand(&commands::CommandFrame::cbCr_Click); }
 void MainWindow::cbRen_Click() { RunCommand(&commands::CommandFrame::cbRen_Click); }

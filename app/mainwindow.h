@@ -27,6 +27,7 @@ class DriveList;
 class FileList;
 class FolderTree;
 class FolderWatch;
+struct AccessibleTexts;
 struct ControlLayout;
 struct WarningTexts;
 
@@ -84,6 +85,8 @@ private Q_SLOTS:
 private:
     void CreateControls(const std::filesystem::path& startFolder);
     void ConnectEvents();
+    void ConnectPageKeys();
+    void NameControls(const AccessibleTexts& texts);
     void StartUp(const std::filesystem::path& workingFolder, int workingError);
     std::filesystem::path OpenNearestReadable(const std::filesystem::path& folder);
     void ReopenDrive();

@@ -9,8 +9,10 @@
 #include "folder_tree.h"
 #include "folder_watch.h"
 #include "layout.h"
+#include "one_line_validator.h"
 #include "tab_strip.h"
 
+#include <QtGui/QShortcut>
 #include <QtWidgets/QGroupBox>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
@@ -37,6 +39,7 @@ QWidget* MainWindow::MakeControl(const ControlLayout& row, QWidget* container,
     case ControlKind::TextBox: {
         auto* box = new QLineEdit(container);
         box->setMaxLength(std::numeric_limits<int>::max());
+        box->setValidator(new OneLineValidator(box));
         return box;
     }
     case ControlKind::Label: {
@@ -113,7 +116,9 @@ void MainWindow::CreateControls(const std::filesystem::path& startFolder)
     FrameFile->hide();
     FrameAllFiles->hide();
 
+    Label1->setBuddy(txtName);  // a screen reader names the box by it
     ApplyCaptions(*this, englishCaptions);
+    NameControls(englishAccessibleTexts);
 
     // Keyboard order, the table's; the label and the frames take no focus, and of each option
     // group Tab reaches the selected option only (Qt's way with exclusive option buttons).
@@ -128,8 +133,38 @@ void MainWindow::CreateControls(const std::filesystem::path& startFolder)
     }
 }
 
+// The names that a screen reader gives the controls with no caption of their own; the page
+// frames take their tab's caption.
+void MainWindow::NameControls(const AccessibleTexts& texts)
+{
+    DirDrive->setAccessibleName(QString::fromUtf8(texts.drive));
+    DirFolder->setAccessibleName(QString::fromUtf8(texts.folders));
+    DirFolder->SetLevelText(QString::fromUtf8(texts.level));
+    DirFiles->setAccessibleName(QString::fromUtf8(texts.files));
+    QGroupBox* const pages[] = {FrameFolder, FrameFile, FrameAllFiles};
+    for (int tab = 0; tab < 3; ++tab)
+        pages[tab]->setAccessibleName(TabStrip1->tabText(tab));
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab anywhere in the window select the next and the previous page,
+// as the arrow keys do on the tab strip.
+void MainWindow::ConnectPageKeys()
+{
+    const auto step = [this](int by) {
+        const int count = TabStrip1->count();
+        TabStrip1->setCurrentIndex((TabStrip1->currentIndex() + by + count) % count);
+    };
+    auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
+    connect(next, &QShortcut::activated, this, [step] { step(1); });
+    auto* previous = new QShortcut(this);
+    previous->setKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)});
+    connect(previous, &QShortcut::activated, this, [step] { step(-1); });
+}
+
 void MainWindow::ConnectEvents()
 {
+    ConnectPageKeys();
     // The window links the lists: a drive's mount path written to the tree opens the drive's
     // current folder, and the drive list shows the drive of each folder opened.
     DirFolder->SetDriveFolder(

@@ -163,8 +163,9 @@ void buildQuestion(QDialog& dialog, const TrashTexts& texts, const QString& name
     auto* icon = new QLabel(&dialog);
     const int size = dialog.style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
     icon->setPixmap(dialog.style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(size));
-    QScrollArea* question =
-        scrolledTexts({QString::fromUtf8(texts.question).arg(name), folder}, &dialog);
+    const QStringList lines{QString::fromUtf8(texts.question).arg(name), folder};
+    QScrollArea* question = scrolledTexts(lines, &dialog);
+    dialog.setAccessibleDescription(lines.join(QLatin1Char('\n')));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Yes | QDialogButtonBox::No, &dialog);
     QPushButton* yes = buttons->button(QDialogButtonBox::Yes);
     yes->setText(QString::fromUtf8(texts.yes));

@@ -2,6 +2,7 @@
 
 #include <QtGui/QGuiApplication>
 #include <QtGui/QScreen>
+#include <QtWidgets/QLabel>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QWidget>
 
@@ -47,6 +48,10 @@ void ShowWarningBox(QWidget* owner, const QString& title, const QString& text,
     box.setText(shown);
     if (shown != text)
         box.setDetailedText(text);  // the whole text, where it wraps anywhere and scrolls
+    // A screen reader reads the whole text, not the shortened one.
+    box.setAccessibleDescription(text);
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+        label->setAccessibleName(text);
     QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     box.exec();
     QGuiApplication::restoreOverrideCursor();

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string_view>
 
 namespace commands::win32 {
@@ -79,6 +80,12 @@ private:
     const Path& shown_;
     const char* operation_;
 };
+
+// The path without its long-path or device prefix, as the user would write it.
+Native withoutPrefix(Native path);
+// The path that leads to the open entry now, every link resolved, without prefix; nothing
+// when the system cannot name it.
+std::optional<Native> pathOfOpen(HANDLE handle);
 
 // Refuses, before anything is touched, the roots of volumes and the profile folder with its
 // ancestors, however the path spells them.

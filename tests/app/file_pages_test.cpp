@@ -186,6 +186,7 @@ TEST_F(FilePagesTest, AnAnswerMovesNothingOfAFolderThatTookTheShownOnesPlace)
     // Delete All: the first file goes; the swap during the second question stops the walk, and
     // the warning counts the file that went.
     fs::remove_all(root / "away");
+    tree().OpenFolder(root / "work");
     Touch(work("a.txt"), "a");
     Touch(work("b.txt"), "b");
     ModalAnswerer answer({QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Ok});

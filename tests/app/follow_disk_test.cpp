@@ -49,7 +49,7 @@ protected:
 };
 
 // Every command that looks its folder up, after the swap: nothing changes in either folder,
-// the window warns once and then lists what is there now.
+// the window warns once and then shows its folder at its new path, never the newcomer.
 TEST_F(FollowDiskTest, ACommandOnASwappedFolderChangesNothingAndShowsWhatIsThere)
 {
     struct Case {
@@ -79,9 +79,8 @@ TEST_F(FollowDiskTest, ACommandOnASwappedFolderChangesNothingAndShowsWhatIsThere
         EXPECT_EQ(Names(fs::directory_iterator(root / "shown"), {}).size(), 2u);
         EXPECT_FALSE(fs::exists(root / "typed"));
         EXPECT_EQ(TrashedCount(), trashed);
-        // The lists show the folder now at the path, and the next click acts on it.
-        EXPECT_EQ(files().Names(), Names{"never listed"});
-        EXPECT_NE(std::find(TreeNames().begin(), TreeNames().end(), "new sub"), TreeNames().end());
+        EXPECT_EQ(tree().Path(), root / "moved away");
+        EXPECT_EQ(files().Names(), (Names{"listed 1", "listed 2"}));
 
         fs::remove_all(root / "moved away");
         fs::remove_all(root / "shown");
@@ -95,7 +94,7 @@ TEST_F(FollowDiskTest, ACommandOnASwappedFolderChangesNothingAndShowsWhatIsThere
 }
 
 // The files that a mount hid come back when it is lazily unmounted; the window showed the
-// volume's files, so none of the hidden ones is ever deleted.
+// volume's files, so none of the hidden ones is ever deleted, and it shows the parent after.
 TEST_F(FollowDiskTest, ALazilyUnmountedVolumeIsNeverMistakenForTheFolderUnderIt)
 {
     fs::create_directory(root / "mnt");
@@ -112,7 +111,7 @@ TEST_F(FollowDiskTest, ALazilyUnmountedVolumeIsNeverMistakenForTheFolderUnderIt)
     Click("cbDelAll");
     EXPECT_EQ(answer.texts().size(), 1);
     EXPECT_TRUE(fs::exists(root / "mnt" / "hidden under the mount"));
-    EXPECT_EQ(files().Names(), Names{"hidden under the mount"});
+    EXPECT_EQ(tree().Path(), root);
 }
 
 TEST_F(FollowDiskTest, ChangesThatAnotherProgramMakesShowInBothLists)
@@ -127,14 +126,24 @@ TEST_F(FollowDiskTest, ChangesThatAnotherProgramMakesShowInBothLists)
                TreeNames().back() == "folder made outside";
     }));
 
-    // The folder itself swapped: the lists follow the folder now at its path.
+    // The folder itself swapped: the lists follow the folder to its new path.
     SwapShownFolder();
-    EXPECT_TRUE(Eventually([&] { return files().Names() == Names{"never listed"}; }));
-    EXPECT_EQ(TreeNames().back(), "new sub");
+    EXPECT_TRUE(Eventually([&] { return tree().Path() == root / "moved away"; }));
+    EXPECT_EQ(files().Names(), (Names{"made outside", "renamed outside"}));
+    EXPECT_EQ(TreeNames().back(), "folder made outside");
     TypeName(QStringLiteral("made by the window"));
     ClickTab(2);
     Click("cbCrFile");
-    EXPECT_TRUE(fs::exists(root / "shown" / "made by the window"));
+    EXPECT_TRUE(fs::exists(root / "moved away" / "made by the window"));
+
+    // Deleted, or moved into the Trash: the window shows the nearest folder above it.
+    fs::remove_all(root / "moved away");
+    EXPECT_TRUE(Eventually([&] { return tree().Path() == root; }));
+    OpenInTree(QStringLiteral("shown"));
+    fs::create_directories(TrashFiles());
+    fs::rename(root / "shown", TrashFiles() / "shown");
+    EXPECT_TRUE(Eventually([&] { return tree().Path() == root; }));
+    EXPECT_EQ(files().Path(), root);
 }
 
 TEST_F(FollowDiskTest, AFailureThatNoProcedureCatchesIsShownOnceAndTheWindowGoesOn)

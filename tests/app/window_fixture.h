@@ -315,6 +315,27 @@ protected:
         QTest::mouseClick(button, Qt::LeftButton, {}, at);
     }
 
+    // Double-clicks the button as a window system does: press, release, then a press and a
+    // double click event close behind.
+    void DoubleClick(const char* name)
+    {
+        QAbstractButton* button = control<QAbstractButton>(name);
+        const QPointF at = button->rect().center();
+        const auto send = [&](QEvent::Type type, quint64 time) {
+            QMouseEvent event(type, at, button->mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                              {});
+            event.setTimestamp(time);
+            QApplication::sendEvent(button, &event);
+        };
+        const quint64 start = 1'000'000'000;
+        send(QEvent::MouseButtonPress, start);
+        send(QEvent::MouseButtonRelease, start + 60);
+        send(QEvent::MouseButtonPress, start + 150);
+        send(QEvent::MouseButtonDblClick, start + 150);
+        send(QEvent::MouseButtonRelease, start + 210);
+    }
+
     // Types the text into the name box, replacing what was there.
     void TypeName(const QString& text)
     {

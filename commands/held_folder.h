@@ -1,0 +1,37 @@
+#pragma once
+
+#include "filesystem.h"
+
+#include <memory>
+#include <optional>
+
+namespace commands {
+
+// The folder that the window shows, held so that it is found again wherever another program
+// or a command moves it: on Linux an open descriptor, on Windows a handle that lets others
+// rename and delete the folder.
+class HeldFolder {
+public:
+    HeldFolder();
+    // Holds the folder at the path; throws FsError when there is none to hold.
+    explicit HeldFolder(const Path& folder);
+    ~HeldFolder();
+    HeldFolder(HeldFolder&&) noexcept;
+    HeldFolder& operator=(HeldFolder&&) noexcept;
+
+    // What the folder held is; zero while nothing is held.
+    FolderIdentity Identity() const;
+    // The entries of the folder held, sorted as ReadFolder sorts them, whatever its path is
+    // now; `shown` names it in errors.
+    FolderEntries Read(const Path& shown) const;
+    // Where the folder is now: `expected` while that path leads to it, else the path that
+    // leads to it now. Nothing once it was deleted or moved into a Trash, or while nothing
+    // is held.
+    std::optional<Path> FindAgain(const Path& expected) const;
+
+private:
+    struct Handle;
+    std::unique_ptr<Handle> handle_;
+};
+
+} // namespace commands
