@@ -30,6 +30,7 @@ bool SameVolumes(const std::vector<Volume>& a, const std::vector<Volume>& b)
 DriveList::DriveList(Path workingFolder, QWidget* parent)
     : QComboBox(parent), workingFolder_(NormalOrNone(workingFolder))
 {
+    InstallAccessibility();
     volumes_ = ReadVolumes(workingFolder_);
     FillItems();
     Select(DriveOf(workingFolder_));

@@ -41,6 +41,9 @@ public:
 
     void showPopup() override;
 
+    // Has a screen reader find the list by its accessible name, with the drive as its value.
+    static void InstallAccessibility();
+
 Q_SIGNALS:
     // The user picked another drive.
     void Change();

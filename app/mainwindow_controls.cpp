@@ -200,8 +200,9 @@ void MainWindow::ConnectEvents()
         if (index == TabStrip1->currentIndex())
             TabStrip1_Click();
     });
-    connect(OptEng, &QRadioButton::clicked, this, &MainWindow::OptEng_Click);
-    connect(OptRus, &QRadioButton::clicked, this, &MainWindow::OptRus_Click);
+    // Selected by mouse, keyboard or a screen reader's toggle, which clicks nothing.
+    connect(OptEng, &QRadioButton::toggled, this, [this](bool on) { if (on) OptEng_Click(); });
+    connect(OptRus, &QRadioButton::toggled, this, [this](bool on) { if (on) OptRus_Click(); });
     connect(cbCr, &QPushButton::clicked, this, &MainWindow::cbCr_Click);
     connect(cbRen, &QPushButton::clicked, this, &MainWindow::cbRen_Click);
     connect(cbDel, &QPushButton::clicked, this, &MainWindow::cbDel_Click);

@@ -1,0 +1,174 @@
+"""The window as a screen reader finds it: through AT-SPI, the layer that Orca reads.
+
+Starts the program on a scratch folder and checks, in English and in Russian, every control's
+role and name, the name box's label, the open folder as the selected entry of the tree with
+its level, a name from the disk as plain text, and the whole text of the Trash question.
+Usage: atspi_test.py PROGRAM (under an X server, with a D-Bus session bus).
+"""
+import os
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+import warnings
+
+warnings.filterwarnings("ignore", category=DeprecationWarning)  # pyatspi's own calls
+import pyatspi  # noqa: E402
+
+PROGRAM = sys.argv.pop(1)
+MARKUP_NAME = "<b>bold<br>&amp;\nline"  # on the disk; the screen shows the line feed as U+FFFD
+
+ENGLISH = {
+    "combo box": ["Drive"],
+    "list": ["Folders", "Files"],
+    "text": ["File / Folder Name"],
+    "label": ["File / Folder Name"],
+    "radio button": ["English", "Russian", "With request and to Recycle Bin", "Just Delete"],
+    "push button": ["Create", "Delete", "Rename", "Delete", "Rename", "Create",
+                    "Rename All Files", "Delete All Files"],
+    "page tab": ["Folder", "File", "All Files"],
+    "panel": ["Select Language", "Folder", "File", "All Files", "Method of Files Delete"],
+    "level": "level {}",
+    "question": "Do you want to move \u201c{}\u201d to the Trash?",
+    "no": "No",
+}
+RUSSIAN = {
+    "combo box": ["Диск"],
+    "list": ["Папки", "Файлы"],
+    "text": ["Имя файла / папки"],
+    "label": ["Имя файла / папки"],
+    "radio button": ["English", "Russian", "Удалить с запросом в корзину", "Просто удалить"],
+    "push button": ["Создать", "Удалить", "Переименовать", "Удалить", "Переименовать",
+                    "Создать", "Переименовать все файлы", "Удалить все файлы"],
+    "page tab": ["Папка", "Файл", "Все файлы"],
+    "panel": ["Select Language", "Папка", "Файл", "Все файлы", "Метод удаления файлов"],
+    "level": "уровень {}",
+    "question": "Переместить «{}» в корзину?",
+    "no": "Нет",
+}
+
+
+def eventually(find, seconds=20):
+    """The first true result of find() within the time, else None."""
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        try:
+            found = find()
+        except Exception:  # the tree changes under the reader while the program works
+            found = None
+        if found:
+            return found
+        time.sleep(0.1)
+    return None
+
+
+def descendants(node):
+    for child in node:
+        if child is not None:
+            yield child
+            yield from descendants(child)
+
+
+def by_role(node, role):
+    return [n for n in descendants(node) if n.getRoleName() == role]
+
+
+def states(node):
+    return node.getState().getStates()
+
+
+class WindowThroughAtSpi(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.scratch = tempfile.TemporaryDirectory(prefix="ffname-atspi-")
+        cls.folder = os.path.join(cls.scratch.name, "shown")
+        os.makedirs(os.path.join(cls.folder, "sub"))
+        for name in ("a.txt", MARKUP_NAME):
+            open(os.path.join(cls.folder, name), "w").close()
+        env = dict(os.environ, XDG_DATA_HOME=os.path.join(cls.scratch.name, "data"))
+        cls.program = subprocess.Popen([PROGRAM], cwd=cls.folder, env=env)
+        cls.window = eventually(cls.find_window)
+        if cls.window is None:
+            cls.program.kill()
+            raise AssertionError("the window never showed on the accessibility bus")
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.program.terminate()
+        cls.program.wait(10)
+        cls.scratch.cleanup()
+
+    @classmethod
+    def find_window(cls):
+        for app in pyatspi.Registry.getDesktop(0):
+            if app is not None and app.get_process_id() == cls.program.pid:
+                return next((w for w in app if w is not None and w.name == "FF Name"), None)
+        return None
+
+    def shown_names(self, role):
+        """Names of the controls of the role; of the buttons, those on the pages, shown or not."""
+        if role == "push button":
+            return [b.name for page in by_role(self.window, "panel") for b in by_role(page, role)]
+        return [n.name for n in by_role(self.window, role)
+                if role == "panel" or pyatspi.STATE_SHOWING in states(n)]
+
+    def check_language(self, texts):
+        for role in ("combo box", "list", "text", "label", "radio button", "push button",
+                     "page tab", "panel"):
+            with self.subTest(role=role):
+                self.assertEqual(self.shown_names(role), texts[role])
+        box = by_role(self.window, "text")[0]
+        labels = [r.getTarget(0).name for r in box.getRelationSet()
+                  if r.getRelationType() == pyatspi.RELATION_LABELLED_BY]
+        self.assertEqual(labels, [texts["label"][0]])
+        folders = self.named("list", texts["list"][0])
+        selected = [item for item in folders if pyatspi.STATE_SELECTED in states(item)]
+        self.assertEqual([item.name for item in selected], ["shown"])
+        depth = len(self.folder.strip("/").split("/")) + 1
+        self.assertEqual(selected[0].description, texts["level"].format(depth))
+
+    def named(self, role, name, within=None):
+        return next(n for n in by_role(within or self.window, role) if n.name == name)
+
+    def act(self, node, name):
+        action = node.queryAction()
+        names = [action.getName(i) for i in range(action.nActions)]
+        self.assertIn(name, names, node.name)
+        action.doAction(names.index(name))
+
+    def press(self, node):
+        self.act(node, "Press")
+
+    def test_names_in_both_languages_and_the_trash_question(self):
+        self.check_language(ENGLISH)
+        files = self.named("list", "Files")
+        self.assertEqual([item.name for item in files], ["<b>bold<br>&amp;\ufffdline", "a.txt"])
+
+        self.act(self.named("radio button", "Russian"), "Toggle")
+        self.assertTrue(eventually(lambda: self.shown_names("combo box") == RUSSIAN["combo box"]))
+        self.check_language(RUSSIAN)
+
+        # The File page's Delete, on the file with markup in its name.
+        self.act(files[0], "Toggle")
+        self.act(self.named("page tab", "Файл"), "Press")
+        self.press(self.named("push button", "Удалить", self.named("panel", "Файл")))
+        question_text = RUSSIAN["question"].format("<b>bold<br>&amp;\ufffdline")
+
+        def question():
+            app = self.window.getApplication()
+            return next((w for w in app if w is not None and w.name != "FF Name"), None)
+
+        dialog = eventually(question)
+        self.assertIsNotNone(dialog, "no question came")
+        self.assertEqual(dialog.description, question_text + "\n" + self.folder)
+        whole = [n.name for n in descendants(dialog)]
+        self.assertIn(question_text, whole)
+        self.assertIn(self.folder, whole)
+        self.press(self.named("push button", RUSSIAN["no"], dialog))
+        self.assertTrue(eventually(lambda: question() is None))
+        self.assertTrue(os.path.exists(os.path.join(self.folder, MARKUP_NAME)))
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
