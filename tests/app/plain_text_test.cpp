@@ -2,6 +2,7 @@
 // that breaks lines or sizes a box past the screen.
 #include "window_fixture.h"
 
+#include <QtGui/QClipboard>
 #include <QtGui/QScreen>
 
 namespace apptest {
@@ -64,6 +65,38 @@ TEST_F(PlainTextTest, ANameCannotBreakLinesOrHideAPartOfItself)
     EXPECT_EQ(shown, (QStringList{QStringLiteral("photo\ufffdgpj.exe"),
                                   QStringLiteral("two\ufffdlines")}));
     EXPECT_EQ(files().Names(), (std::vector<fs::path>{"photo\u202egpj.exe", "two\nlines"}));
+}
+
+// The name box holds one line: of a paste, what comes before its first line break, put where
+// the cursor is; a tab stays.
+TEST_F(PlainTextTest, APasteIntoTheNameBoxKeepsItsFirstLine)
+{
+    tree().OpenFolder(root / "work");
+    auto* box = control<QLineEdit>("txtName");
+    const struct {
+        QString pasted;
+        QString boxHolds;
+    } rows[] = {{QStringLiteral("copied\n"), QStringLiteral("acopiedb")},
+                {QStringLiteral("one\r\ntwo"), QStringLiteral("aoneb")},
+                {QStringLiteral("x\u2029y"), QStringLiteral("axb")},
+                {QStringLiteral("tab\there"), QStringLiteral("atab\thereb")}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.pasted.toStdString());
+        TypeName(QStringLiteral("ab"));
+        QTest::keyClick(box, Qt::Key_Left);
+        QApplication::clipboard()->setText(row.pasted);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(box->text(), row.boxHolds);
+    }
+    box->setText(QStringLiteral("set\nby the program"));
+    EXPECT_EQ(box->text(), QStringLiteral("set"));
+    ClickTab(2);
+    TypeName(QStringLiteral("name"));
+    QApplication::clipboard()->setText(QStringLiteral(" end\n"));
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    Click("cbCrFile");
+    EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator(root / "work"), {}),
+              std::vector<fs::path>{root / "work" / "name end"});
 }
 
 // A folder path of about 3,700 bytes: the warning that names it stays on the screen.
