@@ -1,7 +1,8 @@
 // Random sequences of the eight commands over a random tree, checked after every click against
 // the in-memory picture of the disk (disk_model.h). Between clicks another program moves, swaps
-// and removes entries, the window's own folder and its parent among them; the window keeps what
-// its folder was, and every click is also checked against that folder wherever it is now.
+// and removes entries, the window's own folder and its parent among them; the window holds its
+// folder and follows it as the real one does, and every click is also checked against that
+// folder wherever it is now.
 // Seeded and reproducible:
 //   FFNAME_MODEL_STEPS=N   clicks per seed (default 300)
 //   FFNAME_MODEL_SEEDS=K   how many seeds, 1..K (default 3)
@@ -33,8 +34,8 @@ TEST_F(ModelTest, RandomClicksChangeTheDiskOnlyAsTheCommandsSay)
         fs::create_directory(root);
         ModelRun run(root, seed);
         for (long i = 0; i < steps; ++i) {
-            const Click c = run.next();
             SCOPED_TRACE("click " + std::to_string(i + 1));
+            const Click c = run.next();
             if (!run.step(c))
                 return;
             if (i % 25 == 24 || run.state().disk.size() < 8)

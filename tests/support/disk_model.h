@@ -11,6 +11,7 @@
 //   model_judge.cpp    the disk after a click compared with what it may be
 //   model_run.cpp      random trees and clicks, with another program changing the tree
 #include "command_window.h"
+#include "held_folder.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -199,12 +200,19 @@ private:
     const T& pick(const std::vector<T>& items) { return items[below(int(items.size()))]; }
 
     void open(const std::string& folder);
+    void openAnyFolder(bool strictlyBelowDisk);
+    bool follow();
+    std::string nearestFolderAbove(const std::string& rel) const;
+    std::optional<std::string> whereBelowDisk(const commands::FolderIdentity& folder) const;
     std::optional<commands::FolderIdentity> identityAt(const std::string& rel) const;
     void rescan();
     std::string fullPath(const std::string& rel) const { return root_.native() + "/" + rel; }
+    static std::string volumeTrashFiles();
 
     void interfere();
+    void relocate(const std::string& rel);
     std::string moveAway(const std::string& rel);
+    std::string moveInto(const std::string& rel, const std::string& folder);
     void replace(const std::string& rel);
     void remove(const std::string& rel);
     void putAnotherFolderAt(const std::string& shown);
@@ -213,12 +221,13 @@ private:
 
     struct Window {
         std::string folder;  // relative to the root; empty before the first click
-        commands::FolderIdentity identity;
+        commands::HeldFolder held;  // what the folder is, wherever it goes
     };
 
     fs::path root_;
     std::mt19937 random_;
     std::mt19937 stops_;  // where the user stops a long walk
+    std::mt19937 later_;  // draws added since, so that each seed's earlier draws stay as they were
     State state_;
     Whereabouts places_;  // the same entries by inode
     Window window_;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace model {
 
@@ -45,9 +46,10 @@ const std::vector<std::string>& diskNames()
 }
 
 ModelRun::ModelRun(const fs::path& root, unsigned seed)
-    : root_(root), random_(seed), stops_(seed)
+    : root_(fs::canonical(root)), random_(seed), stops_(seed), later_(seed)
 {
     fs::create_directory(root_ / "trash");
+    fs::create_directories(root_ / volumeTrashFiles());
     fs::create_directory(root_ / "outside");
     for (const char* keep : {"keep1", "keep2"})
         std::ofstream(root_ / "outside" / keep) << "outside " << keep;
@@ -94,12 +96,17 @@ Click ModelRun::next()
     const bool onFolderItself = c.command == Command::Ren || c.command == Command::Del;
     const bool mayStay =
         !window_.folder.empty() && !(onFolderItself && window_.folder == "disk");
-    if (!mayStay || below(2)) {
-        const std::vector<std::string> folders = foldersBelowDisk(onFolderItself);
-        open(folders.empty() || below(20) == 0 ? "disk/vanished" : pick(folders));
-    }
-    if (below(4) == 0)
+    if (!mayStay || below(2))
+        openAnyFolder(onFolderItself);
+    if (below(4) == 0) {
         interfere();
+        // The window hears of it before the click only some of the time; a click that comes
+        // first finds its path naming another folder, or none.
+        if (std::bernoulli_distribution(0.5)(later_))
+            follow();
+        if (onFolderItself && window_.folder == "disk")
+            openAnyFolder(true);  // disk itself stays
+    }
     c.folder = window_.folder;
     const std::vector<fs::path> files = state_.filesIn(c.folder);
     const int choice = below(7);
@@ -121,13 +128,14 @@ bool ModelRun::step(const Click& c, bool strict)
 {
     // A folder delete stopped part-way leaves any part of the folder, each entry whole.
     strict = strict && !(c.stopAt && c.command == Command::Del);
-    const bool replaced = identityAt(c.folder).value_or(window_.identity) != window_.identity;
+    const commands::FolderIdentity shown = window_.held.Identity();
+    const bool replaced = identityAt(c.folder).value_or(shown) != shown;
     const Outcome outcome = predict(state_, c, replaced);
-    const Result run = click(c, root_, trash(), window_.identity);
+    const Result run = click(c, root_, trash(), shown);
     Snapshot after = snapshot(root_);
     auto why = judge(state_, outcome, run, after.state, strict);
     if (!why)
-        why = judgeByIdentity(c, window_.identity, places_, after.places);
+        why = judgeByIdentity(c, shown, places_, after.places);
     if (why) {
         ADD_FAILURE() << interference_ << c.describe()
                       << (replaced ? ", its path naming another folder than the window's" : "")
@@ -136,20 +144,77 @@ bool ModelRun::step(const Click& c, bool strict)
     }
     state_ = std::move(after.state);
     places_ = std::move(after.places);
-    if (run.replaced) {
-        ++replacedClicks_;
-        open(window_.folder);  // the window re-reads the folder at its path, as it warns
-    }
-    return true;
+    replacedClicks_ += run.replaced;
+    // The window reads its tree again after a refresh, and after it warned of another folder.
+    const bool treeRead = run.replaced || std::ranges::count(run.refreshes, "tree") > 0;
+    return !treeRead || follow();
 }
 
-// The window opens the folder at the path and remembers what it is; a path that names no
-// folder gets an identity that no folder has.
+// The window opens the folder at the path and holds it; a path that names no folder holds
+// nothing, whose identity no folder has.
 void ModelRun::open(const std::string& folder)
 {
     interference_.clear();
     window_.folder = folder;
-    window_.identity = identityAt(folder).value_or(commands::FolderIdentity{});
+    try {
+        window_.held = commands::HeldFolder(fullPath(folder));
+    } catch (const commands::FsError&) {
+        window_.held = commands::HeldFolder();
+    }
+}
+
+void ModelRun::openAnyFolder(bool strictlyBelowDisk)
+{
+    const std::vector<std::string> folders = foldersBelowDisk(strictlyBelowDisk);
+    open(folders.empty() || below(20) == 0 ? "disk/vanished" : pick(folders));
+}
+
+// The window finds its folder again as the real tree does: at its new path while it is below
+// disk, else (deleted, trashed, moved out) the nearest folder above its old path. Whatever
+// another program put at the old path is never taken for it. False, with the failure
+// recorded, when the window went anywhere else.
+bool ModelRun::follow()
+{
+    const std::string old = window_.folder;
+    const std::string heard = interference_;
+    const commands::FolderIdentity held = window_.held.Identity();
+    const std::optional<commands::FolderIdentity> atOldPath = identityAt(old);
+    const std::string expected = whereBelowDisk(held).value_or(nearestFolderAbove(old));
+    const std::string prefix = root_.native() + "/";
+    const std::optional<commands::Path> now = window_.held.FindAgain(prefix + old);
+    const std::string rel =
+        now && now->native().starts_with(prefix) ? now->native().substr(prefix.size()) : "";
+    if (State::within(rel, "disk"))
+        window_.folder = rel;
+    else
+        open(nearestFolderAbove(old));
+    std::string why;
+    if (atOldPath && *atOldPath != held && window_.held.Identity() == *atOldPath)
+        why = "took the folder that another program put at " + State::quoted(old) + " for its own";
+    else if (window_.folder != expected)
+        why = "went to " + State::quoted(window_.folder) + ", not " + State::quoted(expected);
+    if (why.empty())
+        return true;
+    ADD_FAILURE() << heard << "the window, following its folder from "
+                  << State::quoted(old) << ", " << why;
+    return false;
+}
+
+std::string ModelRun::nearestFolderAbove(const std::string& rel) const
+{
+    std::string up = State::parentOf(rel);
+    while (!state_.isDir(up))
+        up = State::parentOf(up);
+    return up;
+}
+
+// Where the walk last found the folder, when that is below disk and so not in a Trash.
+std::optional<std::string> ModelRun::whereBelowDisk(const commands::FolderIdentity& folder) const
+{
+    const auto found = places_.find(ino_t(folder.file));
+    if (folder.file == 0 || found == places_.end() || !State::within(found->second.rel, "disk"))
+        return std::nullopt;
+    return found->second.rel;
 }
 
 std::optional<commands::FolderIdentity> ModelRun::identityAt(const std::string& rel) const
@@ -167,10 +232,10 @@ void ModelRun::rescan()
     places_ = std::move(now.places);
 }
 
-// Another program changes the tree: it moves an entry away, swaps a folder for a new one
-// with files of the same names, removes an entry, or moves another folder to the path of
-// the window's folder. The window's folder and its parent are its targets more often than
-// the rest; the folder disk itself stays.
+// Another program changes the tree: it moves an entry away (renamed, into another folder, or
+// into a Trash), swaps a folder for a new one with files of the same names, removes an entry,
+// or moves another folder to the path of the window's folder. The window's folder and its
+// parent are its targets more often than the rest; the folder disk itself stays.
 void ModelRun::interfere()
 {
     const std::string& shown = window_.folder;
@@ -181,7 +246,7 @@ void ModelRun::interfere()
     if (!target.starts_with("disk/") || !state_.find(target))
         return;
     switch (below(4)) {
-    case 0: moveAway(target); break;
+    case 0: relocate(target); break;
     case 1: replace(target); break;
     case 2: remove(target); break;
     case 3: putAnotherFolderAt(shown); break;
@@ -189,11 +254,30 @@ void ModelRun::interfere()
     rescan();
 }
 
-// Renames the entry within its parent to a name of its own; returns where it went.
-std::string ModelRun::moveAway(const std::string& rel)
+// Renames the entry in its folder, or moves it into another folder below disk (not into
+// itself), or into the Trash of the volume, where the window must let its folder go.
+void ModelRun::relocate(const std::string& rel)
 {
-    const std::string to =
-        State::join(State::parentOf(rel), "moved " + std::to_string(++moves_));
+    std::vector<std::string> into;
+    for (const std::string& f : foldersBelowDisk(false))
+        if (!State::within(f, rel))
+            into.push_back(f);
+    auto draw = [&](std::size_t n) {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(later_);
+    };
+    switch (draw(3)) {
+    case 0: moveAway(rel); break;
+    case 1: moveInto(rel, into[draw(into.size())]); break;
+    case 2: moveInto(rel, volumeTrashFiles()); break;
+    }
+}
+
+std::string ModelRun::moveAway(const std::string& rel) { return moveInto(rel, State::parentOf(rel)); }
+
+// Moves the entry into the folder under a name of its own; returns where it went.
+std::string ModelRun::moveInto(const std::string& rel, const std::string& folder)
+{
+    const std::string to = State::join(folder, "moved " + std::to_string(++moves_));
     std::error_code failed;
     fs::rename(fullPath(rel), fullPath(to), failed);
     if (failed)
@@ -221,7 +305,11 @@ void ModelRun::replace(const std::string& rel)
             replica.disk[rel + inner] =
                 e.kind == Entry::Dir ? folderEntry() : fileEntry("replica");
     }
-    materialize(replica, root_);
+    try {
+        materialize(replica, root_);
+    } catch (const fs::filesystem_error&) {
+        // A full volume takes a part of it, or none; the walk after finds what there is.
+    }
     interference_ += "another program made a new " + State::quoted(rel) + "\n";
 }
 
@@ -250,6 +338,9 @@ void ModelRun::putAnotherFolderAt(const std::string& shown)
         interference_ += "another program moved " + State::quoted(other) + " to " +
                          State::quoted(shown) + "\n";
 }
+
+// A Trash at the top of a volume, as the window knows it: ".Trash-<uid>/files".
+std::string ModelRun::volumeTrashFiles() { return ".Trash-" + std::to_string(getuid()) + "/files"; }
 
 std::string ModelRun::anyEntryBelowDisk()
 {
