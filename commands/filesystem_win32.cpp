@@ -37,6 +37,26 @@ void removeLink(const Native& path, DWORD attributes, const Path& shown, const c
         failLast(shown, operation);
 }
 
+// The volume serial number and file ID of the folder at the path. Windows keeps no handle open
+// between calls: an open folder could then not be renamed or deleted.
+FolderIdentity identityOf(const Path& path, const char* operation)
+{
+    const HANDLE handle =
+        CreateFileW(cpath(path, operation), FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        failLast(path, operation);
+    BY_HANDLE_FILE_INFORMATION info{};
+    const BOOL read = GetFileInformationByHandle(handle, &info);
+    const DWORD error = GetLastError();
+    CloseHandle(handle);
+    if (!read)
+        fail(error, path, operation);
+    return {info.dwVolumeSerialNumber,
+            (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
 } // namespace win32
 
 using namespace win32;
@@ -100,26 +120,6 @@ enum class EntryKind { File, Folder };
 EntryKind kindOf(DWORD attributes)
 {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::Folder : EntryKind::File;
-}
-
-// The volume serial number and file ID of the folder at the path. Windows keeps no handle open
-// between calls: an open folder could then not be renamed or deleted.
-FolderIdentity identityOf(const Path& path, const char* operation)
-{
-    const HANDLE handle =
-        CreateFileW(cpath(path, operation), FILE_READ_ATTRIBUTES,
-                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        failLast(path, operation);
-    BY_HANDLE_FILE_INFORMATION info{};
-    const BOOL read = GetFileInformationByHandle(handle, &info);
-    const DWORD error = GetLastError();
-    CloseHandle(handle);
-    if (!read)
-        fail(error, path, operation);
-    return {info.dwVolumeSerialNumber,
-            (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
 }
 
 } // namespace

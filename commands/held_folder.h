@@ -7,13 +7,14 @@
 
 namespace commands {
 
-// The folder that the window shows, held so that it is found again wherever another program
-// or a command moves it: on Linux an open descriptor, on Windows a handle that lets others
-// rename and delete the folder.
+// The folder that the window shows, held so that it is found again where another program or a
+// command moves it: on Linux by an open descriptor, wherever it goes; on Windows by what it
+// is, under its path or a new name in the same parent.
 class HeldFolder {
 public:
     HeldFolder();
-    // Holds the folder at the path; throws FsError when there is none to hold.
+    // Holds the folder at the path (exactly that path: links are followed, nothing is
+    // normalised); throws FsError when there is none to hold.
     explicit HeldFolder(const Path& folder);
     ~HeldFolder();
     HeldFolder(HeldFolder&&) noexcept;

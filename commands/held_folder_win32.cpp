@@ -2,78 +2,57 @@
 
 #include "win32_backend.h"
 
-#include <cwctype>
-
 namespace commands {
 
 using namespace win32;
 
+// Windows keeps only what the folder is, not a handle on it: a folder held open cannot be
+// deleted until the handle is closed, nor can the folders above it be renamed, and under Wine
+// GetFinalPathNameByHandleW names a held folder by the path it was opened at, whatever became
+// of it. A folder renamed in its parent is found there by what it is; one moved elsewhere
+// counts as gone.
+struct HeldFolder::Handle {
+    FolderIdentity identity;
+};
+
 namespace {
 
-// True when the path lies in a Recycle Bin of a volume.
-bool isInRecycleBin(const Native& path)
+std::optional<FolderIdentity> identityAt(const Path& path)
 {
-    for (const Path& element : Path(path)) {
-        Native name = element.native();
-        for (wchar_t& c : name)
-            c = static_cast<wchar_t>(std::towlower(c));
-        if (name == L"$recycle.bin" || name == L"recycler")
-            return true;
-    }
-    return false;
-}
-
-std::optional<FolderIdentity> identityOfOpen(HANDLE handle)
-{
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(handle, &info))
+    try {
+        return identityOf(path, "open folder");
+    } catch (const FsError&) {
         return std::nullopt;
-    return FolderIdentity{info.dwVolumeSerialNumber,
-                          (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) |
-                              info.nFileIndexLow};
+    }
 }
 
-// The folder at the path, opened as the held folder is, so that others may rename and delete.
-HANDLE openFolder(const Path& path)
+// The subfolder of the parent that is this folder, whatever its name.
+std::optional<Path> findAmongSubfolders(const Path& parent, const FolderIdentity& folder)
 {
-    return CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    try {
+        for (const Path& name : ListSubfolderNames(parent))
+            if (identityAt(parent / name) == folder)
+                return parent / name;
+    } catch (const FsError&) {
+    }
+    return std::nullopt;
 }
 
 } // namespace
-
-struct HeldFolder::Handle {
-    HANDLE handle = INVALID_HANDLE_VALUE;
-    FolderIdentity identity;
-    ~Handle()
-    {
-        if (handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
-    }
-};
 
 HeldFolder::HeldFolder() = default;
 HeldFolder::~HeldFolder() = default;
 HeldFolder::HeldFolder(HeldFolder&&) noexcept = default;
 HeldFolder& HeldFolder::operator=(HeldFolder&&) noexcept = default;
 
-HeldFolder::HeldFolder(const Path& folder) : handle_(std::make_unique<Handle>())
+HeldFolder::HeldFolder(const Path& folder)
+    : handle_(std::make_unique<Handle>(Handle{identityOf(folder, "open folder")}))
 {
-    const char* op = "open folder";
-    handle_->handle = openFolder(cpath(folder, op));
-    if (handle_->handle == INVALID_HANDLE_VALUE)
-        failLast(folder, op);
-    const std::optional<FolderIdentity> identity = identityOfOpen(handle_->handle);
-    if (!identity)
-        failLast(folder, op);
-    handle_->identity = *identity;
 }
 
 FolderIdentity HeldFolder::Identity() const { return handle_ ? handle_->identity : FolderIdentity{}; }
 
-// Windows lists a folder by its path only: the listing is of the folder held when the path
-// leads to it before and after.
+// The listing is of the folder held when its path leads to it before and after.
 FolderEntries HeldFolder::Read(const Path& shown) const
 {
     const std::optional<Path> now = FindAgain(shown);
@@ -85,26 +64,15 @@ FolderEntries HeldFolder::Read(const Path& shown) const
     return entries;
 }
 
-// A folder deleted while held stays, pending, until the last handle on it is closed.
 std::optional<Path> HeldFolder::FindAgain(const Path& expected) const
 {
     if (!handle_)
         return std::nullopt;
-    FILE_STANDARD_INFO standard{};
-    if (!GetFileInformationByHandleEx(handle_->handle, FileStandardInfo, &standard,
-                                      sizeof standard) ||
-        standard.DeletePending)
+    if (identityAt(expected) == handle_->identity)
+        return expected;
+    if (!expected.has_relative_path())
         return std::nullopt;
-    if (const HANDLE there = openFolder(expected); there != INVALID_HANDLE_VALUE) {
-        const std::optional<FolderIdentity> identity = identityOfOpen(there);
-        CloseHandle(there);
-        if (identity == handle_->identity)
-            return expected;
-    }
-    const std::optional<Native> now = pathOfOpen(handle_->handle);
-    if (!now || isInRecycleBin(*now))
-        return std::nullopt;
-    return Path(*now);
+    return findAmongSubfolders(expected.parent_path(), handle_->identity);
 }
 
 } // namespace commands

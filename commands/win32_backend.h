@@ -8,7 +8,6 @@
 
 #include <windows.h>
 
-#include <optional>
 #include <string_view>
 
 namespace commands::win32 {
@@ -81,11 +80,8 @@ private:
     const char* operation_;
 };
 
-// The path without its long-path or device prefix, as the user would write it.
-Native withoutPrefix(Native path);
-// The path that leads to the open entry now, every link resolved, without prefix; nothing
-// when the system cannot name it.
-std::optional<Native> pathOfOpen(HANDLE handle);
+// The volume serial number and file ID of the folder at the path.
+FolderIdentity identityOf(const Path& path, const char* operation);
 
 // Refuses, before anything is touched, the roots of volumes and the profile folder with its
 // ancestors, however the path spells them.

@@ -7,6 +7,8 @@
 
 namespace commands::win32 {
 
+namespace {
+
 // The path without its long-path or device prefix, as the user would write it.
 Native withoutPrefix(Native path)
 {
@@ -17,22 +19,6 @@ Native withoutPrefix(Native path)
     return path;
 }
 
-std::optional<Native> pathOfOpen(HANDLE handle)
-{
-    Native result(MAX_PATH, L'\0');
-    DWORD length = GetFinalPathNameByHandleW(handle, result.data(), MAX_PATH, 0);
-    if (length >= MAX_PATH) {
-        result.resize(length);
-        length = GetFinalPathNameByHandleW(handle, result.data(), length, 0);
-    }
-    if (length == 0 || length >= result.size())
-        return std::nullopt;
-    result.resize(length);
-    return withoutPrefix(std::move(result));
-}
-
-namespace {
-
 // The folder's path with every link resolved, or nothing when it cannot be had.
 std::optional<Native> finalPathOf(const Native& path)
 {
@@ -41,9 +27,17 @@ std::optional<Native> finalPathOf(const Native& path)
                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return std::nullopt;
-    std::optional<Native> result = pathOfOpen(handle);
+    Native result(MAX_PATH, L'\0');
+    DWORD length = GetFinalPathNameByHandleW(handle, result.data(), MAX_PATH, 0);
+    if (length >= MAX_PATH) {
+        result.resize(length);
+        length = GetFinalPathNameByHandleW(handle, result.data(), length, 0);
+    }
     CloseHandle(handle);
-    return result;
+    if (length == 0 || length >= result.size())
+        return std::nullopt;
+    result.resize(length);
+    return withoutPrefix(std::move(result));
 }
 
 bool sameText(std::wstring_view a, std::wstring_view b)
