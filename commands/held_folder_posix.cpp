@@ -86,8 +86,11 @@ std::optional<Path> HeldFolder::FindAgain(const Path& expected) const
     if (length <= 0 || static_cast<std::size_t>(length) >= now.size() || now[0] != '/')
         return std::nullopt;
     now.resize(static_cast<std::size_t>(length));
-    if (sys().fstatat(AT_FDCWD, now.c_str(), &st, 0) != 0 || identityOf(st) != handle_->identity ||
-        isInTrash(now))
+    if (sys().fstatat(AT_FDCWD, now.c_str(), &st, 0) != 0)
+        // A path that cannot be looked into (no right to search it, a failing disk) may still
+        // lead to the folder: it keeps the path it had, as a folder that cannot be read does.
+        return errno == ENOENT || errno == ENOTDIR ? std::nullopt : std::optional<Path>(expected);
+    if (identityOf(st) != handle_->identity || isInTrash(now))
         return std::nullopt;
     return Path(now);
 }
