@@ -210,15 +210,6 @@ void MainWindow::OptRus_Click()
     NameControls(russianAccessibleTexts);
 }
 
-void MainWindow::cbCr_Click() { RunCommand(&commands::CommandFrame::cbCr_Click); }
-void MainWindow::cbRen_Click() { RunCommand(&commands::CommandFrame::cbRen_Click); }
-void MainWindow::cbDel_Click() { RunCommand(&commands::CommandFrame::cbDel_Click); }
-void MainWindow::cbCrFile_Click() { RunCommand(&commands::CommandFrame::cbCrFile_Click); }
-void MainWindow::cbRenFile_Click() { RunCommand(&commands::CommandFrame::cbRenFile_Click); }
-void MainWindow::cbDelFile_Click() { RunCommand(&commands::CommandFrame::cbDelFile_Click); }
-void MainWindow::cbDelAll_Click() { RunCommand(&commands::CommandFrame::cbDelAll_Click); }
-void MainWindow::cbRenAll_Click() { RunCommand(&commands::CommandFrame::cbRenAll_Click); }
-
 // One command at a time, under its progress. The command's own changes are not news to the
 // lists: the watch is paused meanwhile, and the lists are read again once afterwards, which
 // also shows what other programs changed during the command.

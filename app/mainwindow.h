@@ -73,14 +73,6 @@ private Q_SLOTS:
     void TabStrip1_Click();
     void OptEng_Click();
     void OptRus_Click();
-    void cbCr_Click();
-    void cbRen_Click();
-    void cbDel_Click();
-    void cbCrFile_Click();
-    void cbRenFile_Click();
-    void cbDelFile_Click();
-    void cbDelAll_Click();
-    void cbRenAll_Click();
 
 private:
     void CreateControls(const std::filesystem::path& startFolder);

@@ -203,14 +203,10 @@ void MainWindow::ConnectEvents()
     // Selected by mouse, keyboard or a screen reader's toggle, which clicks nothing.
     connect(OptEng, &QRadioButton::toggled, this, [this](bool on) { if (on) OptEng_Click(); });
     connect(OptRus, &QRadioButton::toggled, this, [this](bool on) { if (on) OptRus_Click(); });
-    connect(cbCr, &QPushButton::clicked, this, &MainWindow::cbCr_Click);
-    connect(cbRen, &QPushButton::clicked, this, &MainWindow::cbRen_Click);
-    connect(cbDel, &QPushButton::clicked, this, &MainWindow::cbDel_Click);
-    connect(cbCrFile, &QPushButton::clicked, this, &MainWindow::cbCrFile_Click);
-    connect(cbRenFile, &QPushButton::clicked, this, &MainWindow::cbRenFile_Click);
-    connect(cbDelFile, &QPushButton::clicked, this, &MainWindow::cbDelFile_Click);
-    connect(cbDelAll, &QPushButton::clicked, this, &MainWindow::cbDelAll_Click);
-    connect(cbRenAll, &QPushButton::clicked, this, &MainWindow::cbRenAll_Click);
+    // Each command button's click runs its procedure of the core, as one command.
+    for (const commands::CommandButton& button : commands::commandButtons)
+        connect(findChild<QPushButton*>(QLatin1String(button.control)), &QPushButton::clicked, this,
+                [this, procedure = button.procedure] { RunCommand(procedure); });
 }
 
 } // namespace app

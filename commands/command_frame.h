@@ -2,6 +2,7 @@
 
 #include "filesystem.h"
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -54,5 +55,22 @@ private:
     std::unique_ptr<FileSystemObject> fso;
     std::optional<Folder> fldCurrent;
 };
+
+// The eight command buttons, by control name, and the procedure that each one's click runs:
+// the window's wiring, the tests and the benchmark all go by this one table.
+struct CommandButton {
+    const char* control;
+    void (CommandFrame::*procedure)();
+};
+inline constexpr std::array<CommandButton, 8> commandButtons = {{
+    {"cbCr", &CommandFrame::cbCr_Click},
+    {"cbRen", &CommandFrame::cbRen_Click},
+    {"cbDel", &CommandFrame::cbDel_Click},
+    {"cbCrFile", &CommandFrame::cbCrFile_Click},
+    {"cbRenFile", &CommandFrame::cbRenFile_Click},
+    {"cbDelFile", &CommandFrame::cbDelFile_Click},
+    {"cbDelAll", &CommandFrame::cbDelAll_Click},
+    {"cbRenAll", &CommandFrame::cbRenAll_Click},
+}};
 
 } // namespace commands

@@ -151,12 +151,8 @@ TEST_F(CommandsTest, CommandsOnAVanishedFolderFailOutsideTheTrapWithNoChange)
     window.folder = at("vanished");
     window.name = "x";
     window.selected = "f";
-    for (auto click : {&CommandFrame::cbCr_Click, &CommandFrame::cbRen_Click,
-                       &CommandFrame::cbDel_Click, &CommandFrame::cbCrFile_Click,
-                       &CommandFrame::cbRenFile_Click, &CommandFrame::cbDelFile_Click,
-                       &CommandFrame::cbDelAll_Click, &CommandFrame::cbRenAll_Click}) {
-        EXPECT_THROW((frame.*click)(), FsError);
-    }
+    for (const CommandButton& button : commandButtons)
+        EXPECT_THROW((frame.*button.procedure)(), FsError);
     EXPECT_TRUE(window.refreshes.empty());
     EXPECT_FALSE(exists(at("vanished")));
 }
@@ -172,18 +168,9 @@ TEST_F(CommandsTest, EveryCommandOnAFolderSwappedAtItsPathChangesNeitherFolderAn
     const auto newcomer = contentsOf(at("current"));
     window.selected = "f";
     window.name = "x";  // so that no command leaves early for an empty name
-    const std::pair<const char*, void (CommandFrame::*)()> clicks[] = {
-        {"cbCr", &CommandFrame::cbCr_Click},
-        {"cbRen", &CommandFrame::cbRen_Click},
-        {"cbDel", &CommandFrame::cbDel_Click},
-        {"cbCrFile", &CommandFrame::cbCrFile_Click},
-        {"cbRenFile", &CommandFrame::cbRenFile_Click},
-        {"cbDelFile", &CommandFrame::cbDelFile_Click},
-        {"cbDelAll", &CommandFrame::cbDelAll_Click},
-        {"cbRenAll", &CommandFrame::cbRenAll_Click}};
     for (const bool justDelete : {true, false}) {
         window.justDelete = justDelete;
-        for (const auto& [name, click] : clicks) {
+        for (const auto& [name, click] : commandButtons) {
             SCOPED_TRACE(std::string(name) + (justDelete ? ", Just Delete" : ", to the Trash"));
             EXPECT_THROW(frame.Run(click), FolderReplaced);
             EXPECT_EQ(contentsOf(at("moved away")), listed);

@@ -69,6 +69,7 @@ State scan(const fs::path& root, const fs::path& trash);
 // Makes the disk hold what the picture says (below an empty root).
 void materialize(const State& state, const fs::path& root);
 
+// In the order of the window's command table (commands::commandButtons).
 enum class Command { Cr, Ren, Del, CrFile, RenFile, DelFile, DelAll, RenAll };
 inline constexpr Command allCommands[] = {Command::Cr,      Command::Ren,     Command::Del,
                                           Command::CrFile,  Command::RenFile, Command::DelFile,

@@ -20,14 +20,8 @@ Result click(const Click& c, const fs::path& root, const fs::path& trash,
     shell.answers = c.answers;
     commands::CommandFrame frame(window, shell);
     Result run;
-    using Procedure = void (commands::CommandFrame::*)();
-    static const Procedure procedures[] = {
-        &commands::CommandFrame::cbCr_Click,      &commands::CommandFrame::cbRen_Click,
-        &commands::CommandFrame::cbDel_Click,     &commands::CommandFrame::cbCrFile_Click,
-        &commands::CommandFrame::cbRenFile_Click, &commands::CommandFrame::cbDelFile_Click,
-        &commands::CommandFrame::cbDelAll_Click,  &commands::CommandFrame::cbRenAll_Click};
     try {
-        frame.Run(procedures[int(c.command)]);
+        frame.Run(commands::commandButtons[int(c.command)].procedure);
     } catch (const commands::FolderReplaced& e) {
         run.threw = run.replaced = true;
         run.error = e.what();

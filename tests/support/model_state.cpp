@@ -1,6 +1,7 @@
 // The picture of a tree: its paths, and reading it from and writing it to disk.
 #include "disk_model.h"
 
+#include "command_frame.h"
 #include "natural_order.h"
 #include "read_file.h"
 
@@ -180,9 +181,7 @@ void materialize(const State& state, const fs::path& root)
 
 const char* nameOf(Command c)
 {
-    static const char* names[] = {"cbCr", "cbRen", "cbDel", "cbCrFile", "cbRenFile", "cbDelFile",
-                                  "cbDelAll", "cbRenAll"};
-    return names[int(c)];
+    return commands::commandButtons[int(c)].control;
 }
 
 std::string Click::describe() const
