@@ -1,7 +1,6 @@
 #include "layout.h"
 
 #include <QtCore/QtMath>
-#include <QtGui/QGuiApplication>
 
 namespace app {
 
@@ -67,12 +66,7 @@ QFont LayoutFont(ControlFont font, const QFont& windowFont)
 
 QFont WindowFont()
 {
-#ifdef Q_OS_WIN
-    // The system's own font for the texts of its windows (Segoe UI on Windows 10 and 11).
-    QFont font = QGuiApplication::font();
-#else
-    QFont font(QStringLiteral("Sans Serif"));  // fontconfig's name for the desktop's sans face
-#endif
+    QFont font = SystemSansFont();
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(8);
     return font;

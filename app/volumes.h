@@ -3,8 +3,6 @@
 #include <QtCore/QString>
 
 #include <filesystem>
-#include <string>
-#include <string_view>
 #include <vector>
 
 namespace app {
@@ -27,17 +25,5 @@ std::vector<Volume> ReadVolumes(const std::filesystem::path& workingFolder);
 // CloseMountTable once its notifier is disabled.
 int OpenMountTable();
 void CloseMountTable(int descriptor);
-
-#ifndef _WIN32
-// One mount as a line of /proc/self/mountinfo describes it.
-struct MountEntry {
-    std::filesystem::path mountPoint;  // exact bytes, escapes decoded
-    std::string fileSystemType;
-};
-
-// The mounts that the text of /proc/self/mountinfo lists, in its order; a line that does not
-// read as a mount is skipped.
-std::vector<MountEntry> ParseMountInfo(std::string_view text);
-#endif
 
 } // namespace app

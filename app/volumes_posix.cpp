@@ -1,6 +1,7 @@
 #include "volumes.h"
 
 #include "folder_paths.h"
+#include "mount_info.h"
 #include "native_names.h"
 #include "natural_order.h"
 

@@ -64,6 +64,8 @@ FolderIdentity identityOf(const struct stat& st);
 bool isReadOnly(const struct stat& st);
 // True when the entry (or, with AT_EMPTY_PATH, the open folder itself) is the root of a mount.
 bool isMountRoot(int dirfd, const char* name, int flags, const Path& shown, const char* operation);
+// The same, from what statx read of it.
+bool isMountRoot(const struct statx& stx);
 
 // The directory's next entry other than . and .., or null at the end.
 template <typename Shown>

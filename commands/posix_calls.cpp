@@ -3,10 +3,6 @@
 #include <cstring>
 #include <unistd.h>
 
-#ifndef STATX_ATTR_MOUNT_ROOT
-#define STATX_ATTR_MOUNT_ROOT 0x00002000
-#endif
-
 namespace commands {
 
 namespace {
@@ -87,6 +83,11 @@ bool isMountRoot(int dirfd, const char* name, int flags, const Path& shown, cons
     struct statx stx {};
     if (sys().statx(dirfd, name, flags | AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_INO, &stx) != 0)
         fail(errno, shown, operation);
+    return isMountRoot(stx);
+}
+
+bool isMountRoot(const struct statx& stx)
+{
     return (stx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
            (stx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
 }

@@ -2,10 +2,6 @@
 
 #include <sys/sysmacros.h>
 
-#ifndef STATX_ATTR_MOUNT_ROOT
-#define STATX_ATTR_MOUNT_ROOT 0x00002000
-#endif
-
 namespace commands {
 
 using namespace posix;
@@ -88,9 +84,7 @@ TreeFolder openToClear(int parentFd, const char* name, dev_t device, const std::
                     STATX_TYPE | STATX_MODE | STATX_INO, &stx) != 0)
         fail(errno, Path(shown), op);
     const dev_t dev = makedev(stx.stx_dev_major, stx.stx_dev_minor);
-    const bool mountRoot = (stx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
-                           (stx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
-    if (dev != device || mountRoot)
+    if (dev != device || isMountRoot(stx))
         fail(EXDEV, Path(shown), "delete folder (another file system is mounted here)");
     if (!(stx.stx_mode & S_IWUSR))
         fail(EACCES, Path(shown), op);
