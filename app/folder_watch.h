@@ -3,6 +3,7 @@
 #include <QtCore/QObject>
 
 #include <filesystem>
+#include <memory>
 
 namespace app {
 
@@ -37,7 +38,7 @@ private:
     bool TakeWaitingChanges();
 
     struct Source;
-    Source* source_;
+    std::unique_ptr<Source> source_;
     std::filesystem::path folder_;
     bool paused_ = false;
 };

@@ -25,7 +25,7 @@ struct FolderWatch::Source {
     QSocketNotifier* notifier = nullptr;
 };
 
-FolderWatch::FolderWatch(QObject* parent) : QObject(parent), source_(new Source)
+FolderWatch::FolderWatch(QObject* parent) : QObject(parent), source_(std::make_unique<Source>())
 {
     source_->fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (source_->fd < 0)
@@ -62,7 +62,6 @@ FolderWatch::~FolderWatch()
 {
     if (source_->fd >= 0)
         close(source_->fd);
-    delete source_;
 }
 
 void FolderWatch::Pause()

@@ -11,7 +11,7 @@ struct FolderWatch::Source {
     QFileSystemWatcher* watcher = nullptr;
 };
 
-FolderWatch::FolderWatch(QObject* parent) : QObject(parent), source_(new Source)
+FolderWatch::FolderWatch(QObject* parent) : QObject(parent), source_(std::make_unique<Source>())
 {
     source_->watcher = new QFileSystemWatcher(this);
     connect(source_->watcher, &QFileSystemWatcher::directoryChanged, this, [this] {
@@ -20,7 +20,7 @@ FolderWatch::FolderWatch(QObject* parent) : QObject(parent), source_(new Source)
     });
 }
 
-FolderWatch::~FolderWatch() { delete source_; }
+FolderWatch::~FolderWatch() = default;
 
 // Qt's watcher tells each change from the event loop, and keeps nothing waiting.
 bool FolderWatch::TakeWaitingChanges() { return false; }
