@@ -1,32 +1,36 @@
 #include "captions.h"
 
-#include "caption_button.h"
-#include "layout.h"
+#include "caption_fit.h"
 
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QGroupBox>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QTabBar>
 
+#include <string_view>
+
 namespace app {
 
-const std::array<CaptionStep, 15> captionSteps = {{
-    {"cbCr", 0},      {"cbRen", 0},     {"cbDel", 0},     {"cbCrFile", 0},  {"cbRenFile", 0},
-    {"cbDelFile", 0}, {"cbRenAll", 0},  {"cbDelAll", 0},  {"Label1", 0},    {"TabStrip1", 1},
-    {"TabStrip1", 2}, {"TabStrip1", 3}, {"OptDelRec", 0}, {"OptDel", 0},    {"Frame2", 0},
+const std::array<Caption, 18> captions = {{
+    {"cbCr", 0, "Create", "Создать"},
+    {"cbRen", 0, "Rename", "Переименовать"},
+    {"cbDel", 0, "Delete", "Удалить"},
+    {"cbCrFile", 0, "Create", "Создать"},
+    {"cbRenFile", 0, "Rename", "Переименовать"},
+    {"cbDelFile", 0, "Delete", "Удалить"},
+    {"cbRenAll", 0, "Rename All Files", "Переименовать все файлы"},
+    {"cbDelAll", 0, "Delete All Files", "Удалить все файлы"},
+    {"Label1", 0, "File / Folder Name", "Имя файла / папки"},
+    {"TabStrip1", 1, "Folder", "Папка"},
+    {"TabStrip1", 2, "File", "Файл"},
+    {"TabStrip1", 3, "All Files", "Все файлы"},
+    {"OptDelRec", 0, "With request and to Recycle Bin", "Удалить с запросом в корзину"},
+    {"OptDel", 0, "Just Delete", "Просто удалить"},
+    {"Frame2", 0, "Method of Files Delete", "Метод удаления файлов"},
+    {"Frame1", 0, "Select Language", nullptr},
+    {"OptEng", 0, "English", nullptr},
+    {"OptRus", 0, "Russian", nullptr},
 }};
-
-const CaptionSet englishCaptions = {
-    "Create", "Rename", "Delete", "Create", "Rename", "Delete", "Rename All Files",
-    "Delete All Files", "File / Folder Name", "Folder", "File", "All Files",
-    "With request and to Recycle Bin", "Just Delete", "Method of Files Delete",
-};
-
-const CaptionSet russianCaptions = {
-    "Создать", "Переименовать", "Удалить", "Создать", "Переименовать", "Удалить",
-    "Переименовать все файлы", "Удалить все файлы", "Имя файла / папки", "Папка", "Файл",
-    "Все файлы", "Удалить с запросом в корзину", "Просто удалить", "Метод удаления файлов",
-};
 
 const WarningTexts englishWarnings = {
     "No file is selected.",
@@ -86,58 +90,45 @@ const AccessibleTexts russianAccessibleTexts = {"Диск", "Папки", "Фа�
 
 namespace {
 
-// Whether a control shows its caption whole: a command button wrapped within its face, any
-// other control on one line within its width (a frame's title with the frame around it).
-bool ShowsCaptionWhole(const QWidget& control)
+// Writes one caption to its control.
+void WriteCaption(QWidget& window, const Caption& caption, const char* utf8)
 {
-    if (auto* button = dynamic_cast<const CaptionButton*>(&control))
-        return button->ShowsCaptionWhole();
-    if (auto* frame = qobject_cast<const QGroupBox*>(&control))
-        return frame->minimumSizeHint().width() <= frame->width();
-    return control.sizeHint().width() <= control.width();
-}
-
-// Gives a control its font of the layout again, and where the caption does not show whole in
-// that font, the largest smaller size that shows it. The layout's fonts may not be on the
-// system, and a substitute can draw wider (Wine draws Times New Roman in another serif).
-void FitCaption(QWidget& control, QFont font)
-{
-    control.setFont(font);
-    constexpr qreal smallest = 5.0;
-    while (!ShowsCaptionWhole(control) && font.pointSizeF() - 0.25 >= smallest) {
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-        control.setFont(font);
-    }
-}
-
-bool HasCaption(ControlKind kind)
-{
-    return kind == ControlKind::Label || kind == ControlKind::Frame ||
-           kind == ControlKind::Option || kind == ControlKind::Button || kind == ControlKind::Tabs;
+    const QString text = QString::fromUtf8(utf8);
+    QWidget* control = window.findChild<QWidget*>(QLatin1String(caption.control));
+    if (auto* tabs = qobject_cast<QTabBar*>(control))
+        tabs->setTabText(caption.tab - 1, text);
+    else if (auto* button = qobject_cast<QAbstractButton*>(control))
+        button->setText(text);
+    else if (auto* label = qobject_cast<QLabel*>(control))
+        label->setText(text);
+    else if (auto* frame = qobject_cast<QGroupBox*>(control))
+        frame->setTitle(text);
 }
 
 } // namespace
 
-void ApplyCaptions(QWidget& window, const CaptionSet& captions)
+void ApplyCaptions(QWidget& window, Language language)
 {
-    for (std::size_t step = 0; step < captionSteps.size(); ++step) {
-        const QString text = QString::fromUtf8(captions[step]);
-        QWidget* control = window.findChild<QWidget*>(QLatin1String(captionSteps[step].control));
-        if (auto* tabs = qobject_cast<QTabBar*>(control))
-            tabs->setTabText(captionSteps[step].tab - 1, text);
-        else if (auto* button = qobject_cast<QAbstractButton*>(control))
-            button->setText(text);
-        else if (auto* label = qobject_cast<QLabel*>(control))
-            label->setText(text);
-        else if (auto* frame = qobject_cast<QGroupBox*>(control))
-            frame->setTitle(text);
-    }
-    for (const ControlLayout& row : windowLayout) {
-        if (!HasCaption(row.kind))
-            continue;
-        if (auto* control = window.findChild<QWidget*>(QLatin1String(row.name)))
-            FitCaption(*control, LayoutFont(row.font, window.font()));
-    }
+    for (const Caption& caption : captions)
+        if (caption.russian)
+            WriteCaption(window, caption,
+                         language == Language::Russian ? caption.russian : caption.english);
+    FitCaptions(window);
+}
+
+void ApplyStartCaptions(QWidget& window)
+{
+    for (const Caption& caption : captions)
+        WriteCaption(window, caption, caption.english);
+    FitCaptions(window);
+}
+
+const char* StartCaption(const char* control, int tab)
+{
+    for (const Caption& caption : captions)
+        if (std::string_view(caption.control) == control && caption.tab == tab)
+            return caption.english;
+    return nullptr;
 }
 
 } // namespace app

@@ -8,22 +8,26 @@ namespace app {
 
 // Every text that the window and its Trash question show, in English and in Russian.
 
-// One caption write: the control, by name, and for the tab strip the tab's number (from 1).
-struct CaptionStep {
+enum class Language { English, Russian };
+
+// One caption of the window: the control, by name; for the tab strip the tab's number (from 1),
+// else 0; and its text in each language, UTF-8. A language switch writes the rows that have a
+// Russian text, in this order; the others read the same in both languages and are written
+// once, at start.
+struct Caption {
     const char* control;
     int tab;
+    const char* english;
+    const char* russian;
 };
+extern const std::array<Caption, 18> captions;
 
-using CaptionSet = std::array<const char*, 15>;
-
-// The fifteen caption writes, in the order in which a language is applied.
-extern const std::array<CaptionStep, 15> captionSteps;
-// The captions of each language, UTF-8, one per step.
-extern const CaptionSet englishCaptions;
-extern const CaptionSet russianCaptions;
-
-// Writes a caption set to the window's controls, step by step.
-void ApplyCaptions(QWidget& window, const CaptionSet& captions);
+// Writes the language's captions to the window's controls, row by row, and fits them.
+void ApplyCaptions(QWidget& window, Language language);
+// Writes every caption as the window starts, in English, and fits them.
+void ApplyStartCaptions(QWidget& window);
+// The caption that a control (the tab strip: a tab) shows at start; null for none.
+const char* StartCaption(const char* control, int tab = 0);
 
 // The window's warnings in one language, UTF-8; %1, %2 and %3 stand for names and reasons.
 struct WarningTexts {

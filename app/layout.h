@@ -14,14 +14,13 @@ enum class ControlKind { DriveList, FolderTree, FileList, TextBox, Label, Frame,
 enum class ControlFont { Default, TimesNewRoman9Bold, TimesNewRoman78 };
 
 // One control of the window: its name, kind, container (null: the window), place and size in
-// twips within the container, font and caption at start (null: none).
+// twips within the container, and font. Its captions are in captions.cpp.
 struct ControlLayout {
     const char* name;
     ControlKind kind;
     const char* container;
     int left, top, width, height;
     ControlFont font;
-    const char* caption;
 };
 
 // The window's client area in twips.

@@ -200,13 +200,13 @@ void MainWindow::TabStrip1_Click()
 
 void MainWindow::OptEng_Click()
 {
-    ApplyCaptions(*this, englishCaptions);
+    ApplyCaptions(*this, Language::English);
     NameControls(englishAccessibleTexts);
 }
 
 void MainWindow::OptRus_Click()
 {
-    ApplyCaptions(*this, russianCaptions);
+    ApplyCaptions(*this, Language::Russian);
     NameControls(russianAccessibleTexts);
 }
 

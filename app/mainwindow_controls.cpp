@@ -79,10 +79,6 @@ void MainWindow::CreateControls(const std::filesystem::path& startFolder)
         control->setGeometry(TwipsToPixels(row, logicalDpiX(), logicalDpiY()));
         if (row.font != ControlFont::Default)
             control->setFont(LayoutFont(row.font, font()));
-        if (auto* frame = qobject_cast<QGroupBox*>(control); frame && row.caption)
-            frame->setTitle(QString::fromUtf8(row.caption));
-        if (auto* option = qobject_cast<QRadioButton*>(control); option && row.caption)
-            option->setText(QString::fromUtf8(row.caption));
     }
     const auto find = [this](auto*& member, const char* name) {
         member = findChild<std::remove_reference_t<decltype(*member)>*>(QLatin1String(name));
@@ -117,7 +113,7 @@ void MainWindow::CreateControls(const std::filesystem::path& startFolder)
     FrameAllFiles->hide();
 
     Label1->setBuddy(txtName);  // a screen reader names the box by it
-    ApplyCaptions(*this, englishCaptions);
+    ApplyStartCaptions(*this);
     NameControls(englishAccessibleTexts);
 
     // Keyboard order, the table's; the label and the frames take no focus, and of each option

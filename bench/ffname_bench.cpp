@@ -10,6 +10,7 @@
 #include "mainwindow.h"
 #include "peer_tools.h"
 #include "desktop_shell.h"
+#include "captions.h"
 #include "layout.h"
 
 #include <QtCore/QFile>
@@ -376,7 +377,7 @@ std::unique_ptr<QWidget> BareWindow()
     for (const app::ControlLayout& row : app::windowLayout) {
         QWidget* container =
             row.container ? window->findChild<QWidget*>(QLatin1String(row.container)) : window.get();
-        const QString caption = QString::fromUtf8(row.caption ? row.caption : "");
+        const QString caption = QString::fromUtf8(app::StartCaption(row.name));
         QWidget* control = nullptr;
         switch (row.kind) {
         case app::ControlKind::DriveList:

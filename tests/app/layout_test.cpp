@@ -1,6 +1,8 @@
 // The window's layout table checked against the real widgets.
 #include "window_fixture.h"
 
+#include "captions.h"
+
 #include "layout.h"
 
 #include <QtGui/QFontInfo>
@@ -96,9 +98,8 @@ TEST_F(LayoutTest, EveryControlHasItsKindPlaceFontAndCaption)
             EXPECT_FALSE(font.italic() || font.underline() || font.strikeOut());
             break;
         }
-        if (row.caption) {
-            EXPECT_EQ(Caption(widget), QString::fromUtf8(row.caption));
-        }
+        if (const char* caption = app::StartCaption(row.name))
+            EXPECT_EQ(Caption(widget), QString::fromUtf8(caption));
         EXPECT_TRUE(widget->toolTip().isEmpty());
     }
     auto* tabs = control<QTabBar>("TabStrip1");
