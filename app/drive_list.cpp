@@ -1,9 +1,9 @@
 #include "drive_list.h"
 
 #include "folder_paths.h"
+#include "mount_watch.h"
 #include "native_names.h"
 
-#include <QtCore/QSocketNotifier>
 
 #include <algorithm>
 
@@ -35,25 +35,7 @@ DriveList::DriveList(Path workingFolder, QWidget* parent)
     FillItems();
     Select(DriveOf(workingFolder_));
     connect(this, &QComboBox::activated, this, &DriveList::Picked);
-    WatchMounts();
-}
-
-DriveList::~DriveList()
-{
-    // The notifier lets go of the descriptor before it closes.
-    if (mountWatch_)
-        mountWatch_->setEnabled(false);
-    CloseMountTable(mountTable_);
-}
-
-// The kernel marks the open mount table at each mount and unmount; polling it takes the mark off.
-void DriveList::WatchMounts()
-{
-    mountTable_ = OpenMountTable();
-    if (mountTable_ < 0)
-        return;
-    mountWatch_ = new QSocketNotifier(mountTable_, QSocketNotifier::Exception, this);
-    connect(mountWatch_, &QSocketNotifier::activated, this, &DriveList::MountsChanged);
+    connect(new MountWatch(this), &MountWatch::Changed, this, &DriveList::MountsChanged);
 }
 
 void DriveList::MountsChanged()

@@ -8,8 +8,6 @@
 #include <map>
 #include <vector>
 
-class QSocketNotifier;
-
 namespace app {
 
 // The drive list: the volumes a user works with (on Linux "/" first, then by mount path in
@@ -24,7 +22,6 @@ public:
     // Lists the volumes and selects the one holding the working folder (exact bytes; empty when
     // there is none: then the first drive).
     DriveList(Path workingFolder, QWidget* parent);
-    ~DriveList() override;
     Q_DISABLE_COPY_MOVE(DriveList)
 
     // The mount path (a drive's root on Windows) of the selected drive.
@@ -54,7 +51,6 @@ Q_SIGNALS:
     void VolumesChanged();
 
 private:
-    void WatchMounts();
     void MountsChanged();
     void Picked(int index);
     void Refill();
@@ -67,8 +63,6 @@ private:
     std::vector<Volume> volumes_;
     std::map<Path, Path> currentFolders_;
     int shownIndex_ = -1;
-    int mountTable_ = -1;
-    QSocketNotifier* mountWatch_ = nullptr;
 };
 
 } // namespace app

@@ -9,6 +9,9 @@
 
 namespace app {
 
+// The kernel's mount table of this process.
+inline constexpr const char* mountTablePath = "/proc/self/mountinfo";
+
 // One mount as a line of /proc/self/mountinfo describes it.
 struct MountEntry {
     std::filesystem::path mountPoint;  // exact bytes, escapes decoded

@@ -19,11 +19,5 @@ struct Volume {
 // folder (a normal folder, or empty for none) is always listed.
 std::vector<Volume> ReadVolumes(const std::filesystem::path& workingFolder);
 
-// A descriptor on the system's mount table that the kernel marks with an exception condition
-// (POLLPRI) each time a volume is mounted or unmounted, for a QSocketNotifier of type Exception;
-// -1 where the system offers none (Windows, or Linux without /proc). Close it with
-// CloseMountTable once its notifier is disabled.
-int OpenMountTable();
-void CloseMountTable(int descriptor);
 
 } // namespace app

@@ -21,7 +21,6 @@ using std::filesystem::path;
 
 namespace {
 
-constexpr const char* mountTablePath = "/proc/self/mountinfo";
 
 // File systems that hold no user files: kernel views, memory-backed scratch areas, automounters.
 bool IsPseudoFileSystem(std::string_view type)
@@ -104,7 +103,7 @@ bool ParseMountLine(std::string_view line, MountEntry& entry)
 std::string ReadMountInfo()
 {
     std::string text;
-    const int descriptor = OpenMountTable();
+    const int descriptor = ::open(mountTablePath, O_RDONLY | O_CLOEXEC);
     if (descriptor < 0)
         return text;
     char buffer[16384];
@@ -117,7 +116,7 @@ std::string ReadMountInfo()
         else
             break;
     }
-    CloseMountTable(descriptor);
+    ::close(descriptor);
     return text;
 }
 
@@ -197,14 +196,6 @@ std::vector<Volume> ReadVolumes(const path& workingFolder)
         volumes.push_back({"/", QString()});
     SortForDriveList(volumes);
     return volumes;
-}
-
-int OpenMountTable() { return ::open(mountTablePath, O_RDONLY | O_CLOEXEC); }
-
-void CloseMountTable(int descriptor)
-{
-    if (descriptor >= 0)
-        ::close(descriptor);
 }
 
 } // namespace app

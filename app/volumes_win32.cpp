@@ -46,9 +46,4 @@ std::vector<Volume> ReadVolumes(const std::filesystem::path& workingFolder)
     return volumes;
 }
 
-// Drives that come and go are seen when the list is opened: no notice of them is followed here.
-int OpenMountTable() { return -1; }
-
-void CloseMountTable(int /*descriptor*/) {}
-
 } // namespace app
