@@ -31,6 +31,7 @@ MainWindow::MainWindow(commands::Shell& shell)
 {
     int workingError = 0;
     const std::filesystem::path working = WorkingFolder(workingError);
+    // The design names the window like the File page's Create button; the two stay apart.
     setObjectName(QStringLiteral("cbCrFile"));
     setWindowTitle(QStringLiteral("FF Name"));
     QIcon icon;
