@@ -1,7 +1,7 @@
 #include "command_progress.h"
 
 #include "captions.h"
-#include "native_names.h"
+#include "path_text.h"
 
 #include <QtCore/QCoreApplication>
 #include <QtCore/QLocale>

@@ -2,7 +2,7 @@
 
 #include "folder_paths.h"
 #include "mount_watch.h"
-#include "native_names.h"
+#include "path_text.h"
 
 
 #include <algorithm>

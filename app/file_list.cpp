@@ -1,7 +1,8 @@
 #include "file_list.h"
 
 #include "filesystem.h"
-#include "native_names.h"
+#include "hidden_names.h"
+#include "path_text.h"
 
 #include <QtCore/QAbstractListModel>
 #include <QtWidgets/QScrollBar>

@@ -2,7 +2,8 @@
 
 #include "filesystem.h"
 #include "folder_paths.h"
-#include "native_names.h"
+#include "hidden_names.h"
+#include "path_text.h"
 #include "icons/folder-closed-16.xpm"
 #include "icons/folder-open-16.xpm"
 

@@ -1,6 +1,6 @@
 #include "folder_watch.h"
 
-#include "native_names.h"
+#include "path_text.h"
 
 #include <QtCore/QFileSystemWatcher>
 

@@ -1,4 +1,4 @@
-#include "native_names.h"
+#include "path_text.h"
 
 namespace app {
 

@@ -3,7 +3,7 @@
 #include "captions.h"
 #include "warning_box.h"
 
-#include "native_names.h"
+#include "path_text.h"
 
 #include <QtGui/QGuiApplication>
 #include <QtGui/QPainter>

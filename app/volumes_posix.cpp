@@ -2,7 +2,7 @@
 
 #include "folder_paths.h"
 #include "mount_info.h"
-#include "native_names.h"
+#include "path_text.h"
 #include "natural_order.h"
 
 #include <QtCore/QStorageInfo>

@@ -17,4 +17,8 @@ QSize ScreenRoom(const QWidget* owner);
 void ShowWarningBox(QWidget* owner, const QString& title, const QString& text,
                     const QString& objectName);
 
+// The system's words for the error code that a failed file-system call reported (a twin per
+// platform).
+QString ErrorText(int code);
+
 } // namespace app

@@ -1,5 +1,7 @@
 // Names as the window shows them, and the hidden entries it leaves out.
-#include "native_names.h"
+#include "hidden_names.h"
+#include "path_text.h"
+#include "warning_box.h"
 
 #include <QtCore/QTemporaryDir>
 

@@ -9,7 +9,7 @@
 #include "file_list.h"
 #include "folder_tree.h"
 #include "mainwindow.h"
-#include "native_names.h"
+#include "path_text.h"
 #ifdef _WIN32
 #include "shell_dialog_answerer.h"
 #else

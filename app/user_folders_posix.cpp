@@ -1,6 +1,4 @@
-#include "native_names.h"
-
-#include <QtCore/QFile>
+#include "user_folders.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -10,16 +8,6 @@
 #include <unistd.h>
 
 namespace app {
-
-QString DisplayName(const std::filesystem::path& name)
-{
-    return QFile::decodeName(QByteArray::fromStdString(name.native()));
-}
-
-std::filesystem::path NativePath(const QString& text)
-{
-    return QFile::encodeName(text).toStdString();
-}
 
 std::filesystem::path WorkingFolder(int& error)
 {
@@ -41,12 +29,5 @@ std::filesystem::path HomeFolder()
         return user->pw_dir;
     return {};
 }
-
-bool IsHidden(const std::filesystem::path& /*folder*/, const std::filesystem::path& name)
-{
-    return !name.empty() && name.native().front() == '.';
-}
-
-QString ErrorText(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
 
 } // namespace app

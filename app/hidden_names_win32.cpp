@@ -1,0 +1,13 @@
+#include "hidden_names.h"
+
+#include <windows.h>
+
+namespace app {
+
+bool IsHidden(const std::filesystem::path& folder, const std::filesystem::path& name)
+{
+    const DWORD attributes = GetFileAttributesW((folder / name).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN) != 0;
+}
+
+} // namespace app

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <filesystem>
+
+namespace app {
+
+// The working folder as the system names it; empty when it cannot be had (removed meanwhile,
+// or longer than the system takes), with the system's error code in `error`.
+std::filesystem::path WorkingFolder(int& error);
+// The user's home folder; empty when there is none.
+std::filesystem::path HomeFolder();
+
+} // namespace app

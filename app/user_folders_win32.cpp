@@ -1,0 +1,29 @@
+#include "user_folders.h"
+
+#include "path_text.h"
+
+#include <QtCore/QDir>
+
+#include <windows.h>
+
+#include <string>
+
+namespace app {
+
+std::filesystem::path WorkingFolder(int& error)
+{
+    const DWORD size = GetCurrentDirectoryW(0, nullptr);
+    std::wstring buffer(size, L'\0');
+    const DWORD length = size ? GetCurrentDirectoryW(size, buffer.data()) : 0;
+    if (length == 0 || length >= size) {
+        error = static_cast<int>(GetLastError());
+        return {};
+    }
+    error = 0;
+    buffer.resize(length);
+    return NativePath(QString::fromStdWString(buffer));
+}
+
+std::filesystem::path HomeFolder() { return NativePath(QDir::homePath()); }
+
+} // namespace app
