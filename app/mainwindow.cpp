@@ -255,44 +255,6 @@ void MainWindow::RunEvent(const std::function<void()>& procedure)
     }
 }
 
-const WarningTexts& MainWindow::Warnings() const
-{
-    return RussianShown() ? russianWarnings : englishWarnings;
-}
-
-void MainWindow::Warn(const std::exception& failure)
-{
-    const WarningTexts& texts = Warnings();
-    if (dynamic_cast<const commands::NoFileSelected*>(&failure)) {
-        ShowWarning(QString::fromUtf8(texts.noFileSelected));
-    } else if (const auto* replaced = dynamic_cast<const commands::FolderReplaced*>(&failure)) {
-        const QString path = ShownName(replaced->path());
-        ShowWarning(replaced->changed() == 0
-                        ? QString::fromUtf8(texts.folderReplaced).arg(path)
-                        : QString::fromUtf8(texts.folderReplacedAfter)
-                              .arg(path, QString::number(replaced->changed())));
-    } else if (const auto* fsError = dynamic_cast<const commands::FsError*>(&failure)) {
-        ShowWarning(QString::fromUtf8(texts.cannotUse)
-                        .arg(ShownName(fsError->path()), ErrorText(fsError->code())));
-    } else {
-        ShowUncaughtFailure(QString::fromLocal8Bit(failure.what()));
-    }
-}
-
-void MainWindow::ShowUncaughtFailure(const QString& what)
-{
-    // A failure that comes back at every repaint or click is shown the first time only.
-    if (uncaughtShown_.contains(what))
-        return;
-    uncaughtShown_.append(what);
-    ShowWarning(QString::fromUtf8(Warnings().unexpected).arg(ShownText(what)));
-}
-
-void MainWindow::ShowWarning(const QString& text)
-{
-    ShowWarningBox(this, windowTitle(), text, QStringLiteral("Warning"));
-}
-
 bool MainWindow::RussianShown() const { return OptRus->isChecked(); }
 
 const std::filesystem::path& MainWindow::DirFolderPath() const { return DirFolder->Path(); }
