@@ -4,7 +4,6 @@
 #include "mount_watch.h"
 #include "path_text.h"
 
-
 #include <algorithm>
 
 namespace app {

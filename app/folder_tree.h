@@ -69,7 +69,6 @@ protected:
 private:
     void RequestOpen(const QModelIndex& index);
     void Show(const std::filesystem::path& folder, commands::FolderEntries entries);
-    void Follow(const std::filesystem::path& folder);
     void OpenNearestAncestor();
     void MarkOpen(const std::filesystem::path& cursorOn);
 

@@ -179,8 +179,11 @@ void MainWindow::FollowDisk()
 // Reads both lists again from the open folder's path; the folder now there is the open one.
 void MainWindow::ReadListsAgain()
 {
+    const std::filesystem::path shown = DirFolder->Path();
     DirFolder->Refresh();
-    DirFiles->ReadAgain(DirFolder->TakeFilesRead(DirFiles->Path()));
+    // A folder followed to another path was handed to the file list as the tree opened it.
+    if (DirFolder->Path() == shown)
+        DirFiles->ReadAgain(DirFolder->TakeFilesRead(DirFiles->Path()));
     watch_->Watch(DirFolder->Path());
 }
 

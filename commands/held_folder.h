@@ -22,8 +22,9 @@ public:
 
     // What the folder held is; zero while nothing is held.
     FolderIdentity Identity() const;
-    // The entries of the folder held, sorted as ReadFolder sorts them, whatever its path is
-    // now; `shown` names it in errors.
+    // The entries of the folder held, sorted as ReadFolder sorts them. `shown` is the path that
+    // FindAgain gave: Linux reads through the hold, and names the folder by it in errors only;
+    // Windows lists that path, and throws FolderReplaced where another folder is there.
     FolderEntries Read(const Path& shown) const;
     // Where the folder is now: `expected` while that path leads to it, else the path that
     // leads to it now. Nothing once it was deleted or moved into a Trash, or while nothing

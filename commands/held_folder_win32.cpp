@@ -52,14 +52,12 @@ HeldFolder::HeldFolder(const Path& folder)
 
 FolderIdentity HeldFolder::Identity() const { return handle_ ? handle_->identity : FolderIdentity{}; }
 
-// The listing is of the folder held when its path leads to it before and after.
+// Windows lists a folder by its path only: the path that FindAgain gave, checked once more by
+// what the listing found there.
 FolderEntries HeldFolder::Read(const Path& shown) const
 {
-    const std::optional<Path> now = FindAgain(shown);
-    if (!now)
-        fail(ERROR_FILE_NOT_FOUND, shown, "read folder");
-    FolderEntries entries = ReadFolder(*now);
-    if (entries.identity != handle_->identity)
+    FolderEntries entries = ReadFolder(shown);
+    if (!handle_ || entries.identity != handle_->identity)
         throw FolderReplaced(shown);
     return entries;
 }
