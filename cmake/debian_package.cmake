@@ -12,6 +12,19 @@ set_property(TARGET ffname PROPERTY INSTALL_RPATH "")
 set(FFNAME_DEB_MAINTAINER "FF Name maintainers <maintainers@ffname.invalid>"
     CACHE STRING "The Debian package's Maintainer field")
 
+# The documents Debian asks of every package: the copyright, the changelog and the manual page,
+# the last two compressed as Debian's tools do (gzip -9n: no name, no time stamp).
+set(FFNAME_DEB_DOCS ${CMAKE_BINARY_DIR}/debian-docs)
+configure_file(${PROJECT_SOURCE_DIR}/cmake/debian/changelog.in ${FFNAME_DEB_DOCS}/changelog @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/app/ffname.1 ${FFNAME_DEB_DOCS}/ffname.1 @ONLY)
+foreach(document changelog ffname.1)
+  execute_process(COMMAND gzip -9nf ${document} WORKING_DIRECTORY ${FFNAME_DEB_DOCS}
+                  COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+install(FILES ${PROJECT_SOURCE_DIR}/cmake/debian/copyright ${FFNAME_DEB_DOCS}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${FFNAME_DEB_DOCS}/ffname.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ffname)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

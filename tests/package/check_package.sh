@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes the Debian package from a build folder with CPack and checks what a user would get: the
 # file name, the control fields, exactly the program's files with Debian's modes, no path of the
-# machine that built it, a stripped program without a run path, and AppStream metadata that
-# matches the desktop entry it names.
+# machine that built it, a stripped program without a run path, AppStream metadata that
+# matches the desktop entry it names, and nothing that Debian's lintian objects to.
 # Usage: check_package.sh BUILD_DIR SOURCE_DIR VERSION
 set -euo pipefail
 build="$1" source="$2" version="$3"
@@ -12,11 +12,14 @@ trap 'rm -rf "$work"' EXIT
 expected_files=(
   usr/bin/ffname
   usr/share/applications/org.ffname.ffname.desktop
+  usr/share/doc/ffname/changelog.gz
+  usr/share/doc/ffname/copyright
   usr/share/icons/hicolor/16x16/apps/ffname.png
   usr/share/icons/hicolor/32x32/apps/ffname.png
   usr/share/icons/hicolor/48x48/apps/ffname.png
   usr/share/icons/hicolor/64x64/apps/ffname.png
   usr/share/icons/hicolor/128x128/apps/ffname.png
+  usr/share/man/man1/ffname.1.gz
   usr/share/metainfo/org.ffname.ffname.metainfo.xml
 )
 
@@ -85,4 +88,8 @@ deb="$work/ffname_${version}_$(dpkg --print-architecture).deb"
 check_control_fields
 check_entries
 check_extracted_files
+# Debian's own checker: any error or warning fails (it refuses to run as root unless told to).
+lintian_as=()
+[[ $(id -u) -eq 0 ]] && lintian_as=(--allow-root)
+lintian "${lintian_as[@]}" --fail-on error,warning "$deb" || fail "lintian rejects the package"
 ((failures == 0)) && echo "package $(basename "$deb") checked" || exit 1
