@@ -4,6 +4,9 @@
 #include "layout.h"
 
 #include <QtWidgets/QGroupBox>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QStyle>
+#include <QtWidgets/QStyleOptionFrame>
 
 namespace app {
 
@@ -20,19 +23,40 @@ bool ShowsCaptionWhole(const QWidget& control)
     return control.sizeHint().width() <= control.width();
 }
 
+// Whether a text box shows a whole line of its text, descenders included: the line's height fits
+// the box's contents, inside its frame, where the box clips what it draws.
+bool ShowsLineWhole(const QLineEdit& box)
+{
+    QStyleOptionFrame frame;
+    frame.initFrom(&box);
+    frame.lineWidth = box.hasFrame() ? box.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, &box) : 0;
+    const QRect contents = box.style()->subElementRect(QStyle::SE_LineEditContents, &frame, &box);
+    return box.fontMetrics().height() <= contents.height();
+}
+
+bool ShowsWhole(const QWidget& control)
+{
+    if (auto* box = qobject_cast<const QLineEdit*>(&control))
+        return ShowsLineWhole(*box);
+    return ShowsCaptionWhole(control);
+}
+
+// Gives the control the font, or where its text does not show whole in it, the largest
+// smaller size that shows it.
 void FitCaption(QWidget& control, QFont font)
 {
     control.setFont(font);
     constexpr qreal smallest = 5.0;
-    while (!ShowsCaptionWhole(control) && font.pointSizeF() - 0.25 >= smallest) {
+    while (!ShowsWhole(control) && font.pointSizeF() - 0.25 >= smallest) {
         font.setPointSizeF(font.pointSizeF() - 0.25);
         control.setFont(font);
     }
 }
 
-bool HasCaption(ControlKind kind)
+// The kinds of control whose text the window fits to the control.
+bool ShowsText(ControlKind kind)
 {
-    return kind == ControlKind::Label || kind == ControlKind::Frame ||
+    return kind == ControlKind::TextBox || kind == ControlKind::Label || kind == ControlKind::Frame ||
            kind == ControlKind::Option || kind == ControlKind::Button || kind == ControlKind::Tabs;
 }
 
@@ -41,7 +65,7 @@ bool HasCaption(ControlKind kind)
 void FitCaptions(QWidget& window)
 {
     for (const ControlLayout& row : windowLayout) {
-        if (!HasCaption(row.kind))
+        if (!ShowsText(row.kind))
             continue;
         if (auto* control = window.findChild<QWidget*>(QLatin1String(row.name)))
             FitCaption(*control, LayoutFont(row.font, window.font()));
