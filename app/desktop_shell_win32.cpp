@@ -8,6 +8,7 @@ DesktopWindow MakeDesktopWindow()
 {
     auto shell = std::make_unique<commands::Win32Shell>();
     auto window = std::make_unique<MainWindow>(*shell);
+    shell->SetOwner([owner = window.get()] { return reinterpret_cast<void*>(owner->winId()); });
     window->CatchUncaughtFailures();
     return {std::move(shell), std::move(window)};
 }

@@ -35,6 +35,8 @@ SHFILEOPSTRUCTW ToShFileOpStruct(const ShellFileOperation& request)
 int Win32Shell::SHFileOperation(ShellFileOperation& request)
 {
     SHFILEOPSTRUCTW op = ToShFileOpStruct(request);
+    if (op.hwnd == nullptr && owner_)
+        op.hwnd = static_cast<HWND>(owner_());
     const int result = SHFileOperationW(&op);
     request.fAnyOperationsAborted = op.fAnyOperationsAborted != FALSE;
     request.hNameMappings = op.hNameMappings;

@@ -2,6 +2,8 @@
 
 #include "recycle_bin.h"
 
+#include <functional>
+
 // Windows' own request type (SHFILEOPSTRUCTW of <shellapi.h>), left undeclared here: that header
 // turns the name SHFileOperation into a macro.
 struct _SHFILEOPSTRUCTW;
@@ -13,10 +15,17 @@ namespace commands {
 _SHFILEOPSTRUCTW ToShFileOpStruct(const ShellFileOperation& request);
 
 // The Windows shell: hands the request to SHFileOperationW, which asks, shows its progress and
-// reports its own errors in its own windows.
+// reports its own errors in its own windows. A request without a window of its own is owned by
+// the program's window, so that the shell's question is modal to it: the window takes no click
+// while the question is open.
 class Win32Shell final : public Shell {
 public:
+    // The window that owns the shell's windows (an HWND), asked for at each request.
+    void SetOwner(std::function<void*()> owner) { owner_ = std::move(owner); }
     int SHFileOperation(ShellFileOperation& request) override;
+
+private:
+    std::function<void*()> owner_;
 };
 
 } // namespace commands
