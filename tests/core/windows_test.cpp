@@ -170,37 +170,25 @@ TEST_F(WindowsTest, RecycleBinRequestIsTheWideDeleteWithAllowUndoOnly)
     EXPECT_EQ(op.lpszProgressTitle, nullptr);
 }
 
-// The real SHFileOperationW, as the program calls it: the shell asks its own question, and Yes
-// moves the file into the Trash. Under Wine that is the freedesktop.org Trash of the scratch
-// XDG_DATA_HOME that the test run sets.
-TEST_F(WindowsTest, TheShellAsksAndYesMovesTheFileToTheTrash)
+// The real SHFileOperationW, as the program calls it: the shell asks its own question; No
+// keeps the file, Yes moves it into the Trash. Under Wine that is the freedesktop.org Trash of
+// the scratch XDG_DATA_HOME that the test run sets.
+TEST_F(WindowsTest, TheShellAsksAndOnlyYesMovesTheFileToTheTrash)
 {
     SKIP_UNLESS_WINE_CAN_ASK();
     const std::string name = "Отчёт " + std::to_string(GetTickCount64()) + ".txt";
     const fs::path file = write(fs::u8path(name), "kept in the Trash");
     Win32Shell shell;
-    {
-        ShellDialogAnswerer user({IDYES});
+    for (const int answer : {IDNO, IDYES}) {
+        ShellDialogAnswerer user({answer});
         DeleteToRecycleBin(shell, file);
         ASSERT_EQ(user.answered(), 1) << "the shell asked nothing";
+        EXPECT_EQ(readFile(file), answer == IDNO ? "kept in the Trash" : "");
     }
     EXPECT_FALSE(fs::exists(file));
     const fs::path trash = WineTrash();
     EXPECT_EQ(readFile(trash / "files" / fs::u8path(name)), "kept in the Trash");
     EXPECT_TRUE(fs::exists(trash / "info" / fs::u8path(name + ".trashinfo")));
-}
-
-TEST_F(WindowsTest, TheShellsQuestionAnsweredNoKeepsTheFile)
-{
-    SKIP_UNLESS_WINE_CAN_ASK();
-    const fs::path file = write("kept.txt", "kept");
-    Win32Shell shell;
-    {
-        ShellDialogAnswerer user({IDNO});
-        DeleteToRecycleBin(shell, file);
-        ASSERT_EQ(user.answered(), 1) << "the shell asked nothing";
-    }
-    EXPECT_EQ(readFile(file), "kept");
 }
 
 TEST_F(WindowsTest, DeleteFolderRemovesATreeLongerThanMaxPath)
