@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cerrno>
+#include <tuple>
 #include <type_traits>
 
 namespace {
@@ -60,7 +61,8 @@ Result failedWith(int error)
 }
 
 // The stand-in for one entry of the table: counts the call, then fails it or makes the real one.
-// close and closedir still close when they fail, as Linux does.
+// close and closedir still close when they fail, as Linux does; renameat2 refuses its flags
+// where the test says so, as a file system without them does.
 template <SyscallFaults::Call kind, auto entry>
 struct Standin;
 
@@ -76,19 +78,12 @@ struct Standin<kind, entry> {
         }
         if (error)
             return failedWith<Result>(error);
+        if constexpr (kind == SyscallFaults::Renameat2)
+            if (std::get<4>(std::tie(args...)) != 0 && faults().refuseFlags)
+                return failedWith<Result>(EINVAL);
         return (real().*entry)(args...);
     }
 };
-
-// renameat2 with flags fails as on file systems that have none, after the call is counted.
-int renameat2(int olddirfd, const char* oldpath, int newdirfd, const char* newpath, unsigned flags)
-{
-    if (const int e = step(SyscallFaults::Renameat2))
-        return failedWith<int>(e);
-    if (flags != 0 && faults().refuseFlags)
-        return failedWith<int>(EINVAL);
-    return real().renameat2(olddirfd, oldpath, newdirfd, newpath, flags);
-}
 
 } // namespace
 
@@ -103,7 +98,7 @@ SyscallFaults::SyscallFaults() : saved_(commands::systemCalls())
     t.statx = Standin<Statx, &SystemCalls::statx>::call;
     t.mkdirat = Standin<Mkdirat, &SystemCalls::mkdirat>::call;
     t.unlinkat = Standin<Unlinkat, &SystemCalls::unlinkat>::call;
-    t.renameat2 = renameat2;
+    t.renameat2 = Standin<Renameat2, &SystemCalls::renameat2>::call;
     t.linkat = Standin<Linkat, &SystemCalls::linkat>::call;
     t.fdopendir = Standin<Fdopendir, &SystemCalls::fdopendir>::call;
     t.readdir = Standin<Readdir, &SystemCalls::readdir>::call;
