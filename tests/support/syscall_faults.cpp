@@ -3,6 +3,7 @@
 #include <array>
 #include <cerrno>
 #include <tuple>
+#include <utility>
 #include <type_traits>
 
 namespace {
@@ -85,25 +86,23 @@ struct Standin<kind, entry> {
     }
 };
 
+// A table of stand-ins for the entries given, in the table's order, which the Call kinds follow.
+template <auto... entries, std::size_t... kinds>
+commands::SystemCalls standins(std::index_sequence<kinds...>)
+{
+    return {Standin<SyscallFaults::Call(kinds), entries>::call...};
+}
+
 } // namespace
 
 SyscallFaults::SyscallFaults() : saved_(commands::systemCalls())
 {
-    using commands::SystemCalls;
+    using S = commands::SystemCalls;
     faults() = Faults{};
-    SystemCalls& t = commands::systemCalls();
-    t.openat = Standin<Openat, &SystemCalls::openat>::call;
-    t.close = Standin<Close, &SystemCalls::close>::call;
-    t.fstatat = Standin<Fstatat, &SystemCalls::fstatat>::call;
-    t.statx = Standin<Statx, &SystemCalls::statx>::call;
-    t.mkdirat = Standin<Mkdirat, &SystemCalls::mkdirat>::call;
-    t.unlinkat = Standin<Unlinkat, &SystemCalls::unlinkat>::call;
-    t.renameat2 = Standin<Renameat2, &SystemCalls::renameat2>::call;
-    t.linkat = Standin<Linkat, &SystemCalls::linkat>::call;
-    t.fdopendir = Standin<Fdopendir, &SystemCalls::fdopendir>::call;
-    t.readdir = Standin<Readdir, &SystemCalls::readdir>::call;
-    t.closedir = Standin<Closedir, &SystemCalls::closedir>::call;
-    t.realpath = Standin<Realpath, &SystemCalls::realpath>::call;
+    commands::systemCalls() =
+        standins<&S::openat, &S::close, &S::fstatat, &S::statx, &S::mkdirat, &S::unlinkat,
+                 &S::renameat2, &S::linkat, &S::fdopendir, &S::readdir, &S::closedir,
+                 &S::realpath>(std::make_index_sequence<CallKinds>());
 }
 
 SyscallFaults::~SyscallFaults()
