@@ -36,7 +36,7 @@ constexpr std::size_t foldersKeptOpen = 4;
 // another volume or read-only. Checked on the open folder, so that a mount made after the
 // folder was read is caught too.
 DirStream openToClear(int parentFd, const char* name, dev_t device, const std::string& shown,
-                       FolderIdentity& identity)
+                      FolderIdentity& identity)
 {
     const char* op = "delete folder";
     Fd fd = openDirectory(parentFd, name, O_NOFOLLOW, Path(shown), op);
@@ -119,7 +119,8 @@ public:
         top.name = name;
         top.folder = openToClear(parentFd_, name.c_str(), device_, shown_, top.identity);
         if (top.identity != seen)
-            fail(ESTALE, Path(shown_), "delete folder (the folder was replaced while it was opened)");
+            fail(ESTALE, Path(shown_),
+                 "delete folder (the folder was replaced while it was opened)");
         clearFiles(top, shown_, deletions_);
         for (;;) {
             if (!levels_.back().subfolders.empty())

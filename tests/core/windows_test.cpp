@@ -37,8 +37,8 @@ void setReadOnly(const fs::path& path)
 // none (Wine 8).
 bool makeJunction(const fs::path& link, const fs::path& target)
 {
-    const std::wstring command =
-        L"mklink /J \"" + link.native() + L"\" \"" + fs::absolute(target).native() + L"\" >NUL 2>&1";
+    const std::wstring command = L"mklink /J \"" + link.native() + L"\" \"" +
+                                 fs::absolute(target).native() + L"\" >NUL 2>&1";
     _wsystem(command.c_str());  // its exit code does not tell: the link is looked at instead
     const DWORD attributes = GetFileAttributesW(link.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
