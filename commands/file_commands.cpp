@@ -7,6 +7,23 @@
 
 namespace commands {
 
+namespace {
+
+// Create and Rename share their end: a failure of the change is trapped and ends the command
+// there; else the file list is read again.
+template <typename Change>
+void changeThenRefreshFiles(CommandWindow& window, Change change)
+{
+    try {
+        change();
+    } catch (const std::exception&) {
+        return;  // trapped: resume at the end
+    }
+    window.DirFilesRefresh();
+}
+
+} // namespace
+
 void CommandFrame::cbCrFile_Click()
 {
     strPath = window_.DirFolderPath();
@@ -14,12 +31,8 @@ void CommandFrame::cbCrFile_Click()
         return;
     LookUpCurrentFolder();
     strPath = TargetPath(strPath, NameFromText(window_.txtNameText()), fldCurrent->IsRootFolder());
-    try {
-        Fso().CreateTextFile(strPath);  // a taken name fails: an existing file keeps its contents
-    } catch (const std::exception&) {
-        return;  // trapped: resume at the end
-    }
-    window_.DirFilesRefresh();
+    // A taken name fails: an existing file keeps its contents.
+    changeThenRefreshFiles(window_, [&] { Fso().CreateTextFile(strPath); });
 }
 
 void CommandFrame::cbRenFile_Click()
@@ -33,12 +46,7 @@ void CommandFrame::cbRenFile_Click()
     if (window_.DirFilesFileName().empty())
         throw NoFileSelected();
     File file = Fso().GetFile(filePath);
-    try {
-        file.Name(NameFromText(window_.txtNameText()));
-    } catch (const std::exception&) {
-        return;  // trapped: resume at the end
-    }
-    window_.DirFilesRefresh();
+    changeThenRefreshFiles(window_, [&] { file.Name(NameFromText(window_.txtNameText())); });
 }
 
 void CommandFrame::cbDelFile_Click()

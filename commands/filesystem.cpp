@@ -13,10 +13,12 @@ bool isDotOrEmpty(NativeView name)
     return name.empty() || (name[0] == dot && (name.size() == 1 || (name.size() == 2 && name[1] == dot)));
 }
 
-bool isValidElement(const Path& name)
+bool isValidName(NativeView name, NativeView refusedCharacters)
 {
-    return !isDotOrEmpty(name.native()) && holdsOnlyNameCharacters(name.native());
+    return !isDotOrEmpty(name) && name.find_first_of(refusedCharacters) == NativeView::npos;
 }
+
+bool isSameName(NativeView present, NativeView wanted) { return present == wanted; }
 
 void sortNaturally(FolderEntries& entries)
 {
@@ -24,54 +26,16 @@ void sortNaturally(FolderEntries& entries)
     SortNaturally(entries.subfolders);
 }
 
-void renameInPlace(const Native& full, const EntryPlace& place, const Path& newName)
-{
-    const char* op = "rename";
-    if (!isValidElement(newName))
-        throw FsError(invalidNameError, newName, op);
-    const NativeView oldName = currentNameOf(full, op);
-    if (isDotOrEmpty(oldName))
-        throw FsError(fixedNameError, Path(full), op);
-    if (oldName == newName.native()) {
-        checkExists(place, full, op);
-        return;
-    }
-    renameEntry(place, full, oldName, newName);
-}
-
 } // namespace backend
-
-FsError::FsError(int code, const Path& path, const std::string& operation)
-    : std::runtime_error(operation + " \"" + backend::pathText(path) +
-                         "\": " + backend::errorText(code)),
-      code_(code), path_(path)
-{
-}
-
-namespace {
-
-FolderEntries readSorted(const Path& folder, backend::Wanted wanted)
-{
-    FolderEntries entries = backend::readFolderOnce(folder, wanted);
-    backend::sortNaturally(entries);
-    return entries;
-}
-
-} // namespace
-
-FolderEntries ReadFolder(const Path& folder)
-{
-    return readSorted(folder, {.files = true, .subfolders = true, .identity = true});
-}
 
 std::vector<Path> ListFileNames(const Path& folder)
 {
-    return readSorted(folder, {.files = true, .subfolders = false, .identity = false}).files;
+    return ReadFolder(folder, {.files = true, .subfolders = false, .identity = false}).files;
 }
 
 std::vector<Path> ListSubfolderNames(const Path& folder)
 {
-    return readSorted(folder, {.files = false, .subfolders = true, .identity = false}).subfolders;
+    return ReadFolder(folder, {.files = false, .subfolders = true, .identity = false}).subfolders;
 }
 
 } // namespace commands

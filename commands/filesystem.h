@@ -147,7 +147,13 @@ struct FolderEntries {
     std::vector<Path> subfolders;
     FolderIdentity identity;
 };
-FolderEntries ReadFolder(const Path& folder);
+// Kinds of entry that a listing keeps, and whether it needs what the folder is.
+struct EntryKinds {
+    bool files = true;
+    bool subfolders = true;
+    bool identity = true;
+};
+FolderEntries ReadFolder(const Path& folder, EntryKinds kinds = {});
 // Names of a folder's files (entries that are not folders, hidden ones included), natural order.
 std::vector<Path> ListFileNames(const Path& folder);
 // Names of a folder's subfolders (links to folders included, hidden ones included), natural order.

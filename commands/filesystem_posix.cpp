@@ -26,24 +26,14 @@ std::shared_ptr<const OpenedFolder> openFolder(const Path& path, bool isRoot, co
                                                 identityOf(st));
 }
 
-// Where a call finds the entry at the full path: relative to the folder held when the path
-// lies in it, else the full path itself.
-std::pair<int, const char*> placeOf(const std::shared_ptr<const OpenedFolder>& held,
-                                    const std::string& full)
+// Where the calls find the entry at the full path: relative to the folder when the path lies
+// in it (the folder held, or the one a file was found in), else by the full path itself.
+Place placeIn(const OpenedFolder* folder, const std::string& full)
 {
-    if (held)
-        if (const char* inside = held->Inside(full))
-            return {held->fd.get(), inside};
+    if (folder)
+        if (const char* inside = folder->Inside(full))
+            return {folder->fd.get(), inside};
     return {AT_FDCWD, full.c_str()};
-}
-
-// Where the calls find a file: the open folder and the name in it, or the current directory
-// and the full path.
-std::pair<int, const char*> locationOf(const std::string& native, const FileAt* at)
-{
-    if (at && at->folder)
-        return {at->folder->fd.get(), native.c_str() + at->folder->prefix.size()};
-    return {AT_FDCWD, native.c_str()};
 }
 
 // What a file just looked up points at: a place inside the folder it was found in, which it
@@ -70,8 +60,7 @@ Path File::Name() const
 
 void File::Name(const Path& newName)
 {
-    const auto [dirfd, at] = locationOf(native_, at_.get());
-    backend::renameInPlace(native_, {dirfd, at, native_}, newName);
+    renameEntry(placeIn(at_ ? at_->folder : nullptr, native_), native_, newName);
 }
 
 void File::Delete()
@@ -79,7 +68,7 @@ void File::Delete()
     const char* op = "delete file";
     if (native_.find('\0') != std::string::npos)
         fail(EINVAL, path(), op);
-    const auto [dirfd, at] = locationOf(native_, at_.get());
+    const auto [dirfd, at] = placeIn(at_ ? at_->folder : nullptr, native_);
     bool readOnly = at_ && at_->readOnly;
     // A file just looked up is not looked at again: unlinkat never removes a folder, and a link
     // put in the file's place is removed as a link.
@@ -134,7 +123,7 @@ void Folder::Name(const Path& newName)
             identityOf(st) != identity_)
             fail(ESTALE, path_, "rename (the folder's path names another folder now)");
     }
-    backend::renameInPlace(path_.native(), {AT_FDCWD, path_.c_str(), path_.native()}, newName);
+    renameEntry({AT_FDCWD, path_.c_str()}, path_.native(), newName);
 }
 
 Folder FileSystemObject::GetFolder(const Path& path)
@@ -177,7 +166,7 @@ Folder FileSystemObject::CreateFolder(const Path& path) const
 {
     const char* op = "create folder";
     cpath(path, op);
-    const auto [dirfd, at] = placeOf(held_, path.native());
+    const auto [dirfd, at] = placeIn(held_.get(), path.native());
     if (sys().mkdirat(dirfd, at, 0777) != 0)
         fail(errno, path, op);
     return Folder(path);
@@ -187,7 +176,7 @@ void FileSystemObject::CreateTextFile(const Path& path) const
 {
     const char* op = "create file";
     cpath(path, op);
-    const auto [dirfd, at] = placeOf(held_, path.native());
+    const auto [dirfd, at] = placeIn(held_.get(), path.native());
     const int fd = sys().openat(dirfd, at, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
     if (fd < 0)
         fail(errno, path, op);
@@ -199,7 +188,7 @@ void FileSystemObject::DeleteFolder(const Path& path, Progress& progress) const
     const char* op = "delete folder";
     refuseProtectedFolder(path);
     const Path name = path.filename();
-    if (name.empty() || name == "." || name == "..")
+    if (backend::isDotOrEmpty(name.native()))
         fail(EINVAL, path, op);
     // The folder looked up is deleted only while its path still names it.
     const FolderIdentity* expected = held_ && held_->path == path.native() ? &held_->identity

@@ -122,81 +122,72 @@ EntryKind kindOf(DWORD attributes)
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::Folder : EntryKind::File;
 }
 
-} // namespace
-
-namespace backend {
-
-// The entry's full path; Windows keeps nothing else of it.
-struct EntryPlace {
-    const Path& path;
-};
-
-const int invalidNameError = ERROR_INVALID_NAME;
-const int fixedNameError = ERROR_ACCESS_DENIED;
-
-bool holdsOnlyNameCharacters(NativeView name)
+// A name that Windows can hold: no control character, none of \/<>:"|?* and no device name.
+bool isValidName(NativeView name)
 {
-    if (isReservedName(name))
-        return false;
-    for (const wchar_t c : name)
-        if (c < 0x20 || NativeView(L"\\/<>:\"|?*").find(c) != NativeView::npos)
-            return false;
-    return true;
+    static const Native refused = [] {
+        Native characters(L"\\/<>:\"|?*");
+        for (wchar_t c = 0; c < 0x20; ++c)
+            characters += c;
+        return characters;
+    }();
+    return backend::isValidName(name, refused) && !isReservedName(name);
 }
 
-// The path's file name, which ends it: "bar" of "C:\\foo\\bar" and of "C:bar", nothing of "C:\\".
-NativeView currentNameOf(const Native& full, const char*)
-{
-    return NativeView(full).substr(full.size() - Path(full).filename().native().size());
-}
-
-void checkExists(const EntryPlace& place, const Native&, const char* operation)
-{
-    attributesOf(place.path, operation);
-}
-
-void renameEntry(const EntryPlace& place, const Native&, NativeView, const Path& newName)
+// Renames the entry within its folder; MoveFileExW without flags never replaces another entry.
+void renameEntry(const Path& path, const Path& newName)
 {
     const char* op = "rename";
-    const Path& path = place.path;
+    if (!isValidName(newName.native()))
+        fail(ERROR_INVALID_NAME, newName, op);
+    // The file name ends the path: "bar" of "C:\\foo\\bar" and of "C:bar", nothing of "C:\\".
+    const NativeView full = path.native();
+    const NativeView oldName = full.substr(full.size() - path.filename().native().size());
+    if (backend::isDotOrEmpty(oldName))
+        fail(ERROR_ACCESS_DENIED, path, op);  // "." or a root keeps its name
+    if (backend::isSameName(oldName, newName.native())) {
+        attributesOf(path, op);  // it must exist
+        return;
+    }
     const Path parent = path.has_parent_path() ? path.parent_path() : Path(L".");
     const Path target = TargetPath(parent, newName, isDriveRoot(parent.native()));
     if (!MoveFileExW(cpath(path, op), target.c_str(), 0))
         failLast(path, op);
 }
 
-FolderEntries readFolderOnce(const Path& folder, Wanted wanted)
+} // namespace
+
+FsError::FsError(int code, const Path& path, const std::string& operation)
+    : std::runtime_error(operation + " \"" + Utf8FromWide(path.native()) +
+                         "\": " + SystemMessage(static_cast<DWORD>(code))),
+      code_(code), path_(path)
+{
+}
+
+FolderEntries ReadFolder(const Path& folder, EntryKinds kinds)
 {
     const char* op = "read folder";
     FolderEntries entries;
-    if (wanted.identity)
+    if (kinds.identity)
         entries.identity = identityOf(folder, op);
     FolderScan scan(cpath(folder, op), folder, op);
     while (const WIN32_FIND_DATAW* entry = scan.Next()) {
         if (kindOf(entry->dwFileAttributes) == EntryKind::File) {
-            if (wanted.files)
+            if (kinds.files)
                 entries.files.emplace_back(entry->cFileName);
-        } else if (wanted.subfolders) {
+        } else if (kinds.subfolders) {
             entries.subfolders.emplace_back(entry->cFileName);
         }
     }
+    backend::sortNaturally(entries);
     return entries;
 }
-
-std::string pathText(const Path& path) { return Utf8FromWide(path.native()); }
-std::string errorText(int code) { return SystemMessage(static_cast<DWORD>(code)); }
-
-} // namespace backend
 
 Path NameFromText(const std::string& utf8Text) { return Path(WideFromUtf8(utf8Text)); }
 
 Path File::Name() const { return path().filename(); }
 
-void File::Name(const Path& newName)
-{
-    const Path file = path();
-    backend::renameInPlace(file.native(), {file}, newName);
-}
+void File::Name(const Path& newName) { renameEntry(path(), newName); }
 
 void File::Delete()
 {
@@ -227,10 +218,7 @@ std::vector<File> Folder::Files() const
     return files;
 }
 
-void Folder::Name(const Path& newName)
-{
-    backend::renameInPlace(path_.native(), {path_}, newName);
-}
+void Folder::Name(const Path& newName) { renameEntry(path_, newName); }
 
 void Folder::CheckStillAtItsPath() const
 {

@@ -1,8 +1,8 @@
 #pragma once
 
-// The POSIX backend's own declarations, shared by its files: the descriptor wrappers over the
-// system-call table, the folder held open, listing, the protected-folder guard and the tree
-// delete.
+// The POSIX backend's own declarations, shared by its files: the descriptor and directory
+// stream wrappers over the system-call table, the folder held open, listing, rename, the
+// protected-folder guard and the tree delete.
 
 #include "filesystem.h"
 #include "filesystem_backend.h"
@@ -60,48 +60,70 @@ Fd openDirectory(int dirfd, const char* name, int extraFlags, const Path& shown,
                  const char* operation);
 struct stat statAt(int dirfd, const char* name, int flags, const Path& shown,
                    const char* operation);
+// The entry itself, never what a link leads to, and no automount triggered by looking.
+struct statx statxAt(int dirfd, const char* name, int flags, unsigned mask, const Path& shown,
+                     const char* operation);
 FolderIdentity identityOf(const struct stat& st);
 bool isReadOnly(const struct stat& st);
-// True when the entry (or, with AT_EMPTY_PATH, the open folder itself) is the root of a mount.
-bool isMountRoot(int dirfd, const char* name, int flags, const Path& shown, const char* operation);
-// The same, from what statx read of it.
+// True when what statx read is the root of a mount.
 bool isMountRoot(const struct statx& stx);
 
-// The directory's next entry other than . and .., or null at the end.
-template <typename Shown>
-const dirent* nextEntry(DIR* dir, const Shown& shown, const char* operation)
-{
-    for (;;) {
-        errno = 0;
-        const dirent* entry = sys().readdir(dir);
-        if (!entry) {
-            if (errno != 0)
-                fail(errno, Path(shown), operation);
-            return nullptr;
-        }
-        const char* n = entry->d_name;
-        if (!(n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0'))))
-            return entry;
-    }
-}
-
-// A directory stream over an open directory, closed when it goes out of scope.
+// A directory stream, closed when it goes out of scope; it takes over the descriptor it is
+// made from.
 class DirStream {
 public:
-    DirStream(int dirfd, const Path& shown, const char* operation);
-    ~DirStream();
-    DirStream(const DirStream&) = delete;
-    DirStream& operator=(const DirStream&) = delete;
-
-    // The next entry other than . and .., or null at the end.
-    const dirent* Next(const Path& shown, const char* operation)
+    DirStream() = default;
+    DirStream(Fd fd, const Path& shown, const char* operation);
+    ~DirStream() { close(); }
+    DirStream(DirStream&& other) noexcept : dir_(std::exchange(other.dir_, nullptr)) {}
+    DirStream& operator=(DirStream&& other) noexcept
     {
-        return nextEntry(dir_, shown, operation);
+        if (this != &other) {
+            close();
+            dir_ = std::exchange(other.dir_, nullptr);
+        }
+        return *this;
+    }
+    bool isOpen() const { return dir_ != nullptr; }
+    int fd() const { return ::dirfd(dir_); }
+    void close()
+    {
+        if (dir_)
+            sys().closedir(std::exchange(dir_, nullptr));
+    }
+
+    // The next entry other than . and .., or null at the end. `shown` names the folder in an
+    // error; a plain string is made a path only then.
+    template <typename Shown>
+    const dirent* Next(const Shown& shown, const char* operation)
+    {
+        for (;;) {
+            errno = 0;
+            const dirent* entry = sys().readdir(dir_);
+            if (!entry) {
+                if (errno != 0)
+                    fail(errno, Path(shown), operation);
+                return nullptr;
+            }
+            if (!backend::isDotOrEmpty(entry->d_name))
+                return entry;
+        }
     }
 
 private:
     DIR* dir_ = nullptr;
 };
+
+// Where the calls that act on an entry find it: relative to an open folder, or to the current
+// directory by its full path.
+struct Place {
+    int dirfd;
+    const char* path;
+};
+
+// Renames the entry at the full path `full`, found at `place`, to newName in the same folder,
+// never replacing another entry.
+void renameEntry(Place place, const std::string& full, const Path& newName);
 
 // Reads the open folder once; keeps the names of the kinds asked for, unsorted.
 FolderEntries readEntriesAt(int dirfd, const Path& folder, bool wantFiles, bool wantSubfolders);
@@ -163,20 +185,8 @@ struct OpenedFolder {
         if (!name)
             return nullptr;
         const std::string_view n(name);
-        return n == "." || n == ".." || n.find('/') != std::string_view::npos ? nullptr : name;
+        return backend::isDotOrEmpty(n) || n.find('/') != std::string_view::npos ? nullptr : name;
     }
 };
-
-namespace backend {
-
-// An entry as the calls that act on it find it: relative to a folder descriptor, or to the
-// current directory when the path is a full one; and its full path, for messages.
-struct EntryPlace {
-    int dirfd;
-    const char* path;
-    std::string_view full;
-};
-
-} // namespace backend
 
 } // namespace commands

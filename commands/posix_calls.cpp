@@ -29,12 +29,11 @@ SystemCalls currentCalls = realCalls;
 SystemCalls& systemCalls() { return currentCalls; }
 const SystemCalls& realSystemCalls() { return realCalls; }
 
-namespace backend {
-
-std::string pathText(const Path& path) { return path.string(); }
-std::string errorText(int code) { return std::strerror(code); }
-
-} // namespace backend
+FsError::FsError(int code, const Path& path, const std::string& operation)
+    : std::runtime_error(operation + " \"" + path.string() + "\": " + std::strerror(code)),
+      code_(code), path_(path)
+{
+}
 
 namespace posix {
 
@@ -75,36 +74,30 @@ FolderIdentity identityOf(const struct stat& st)
 
 bool isReadOnly(const struct stat& st) { return !S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR); }
 
-// Bind mounts of the same file system count too. When the kernel cannot answer, that is a
-// failure, not a "no": a guard that guessed would let the folder delete into another volume.
-// Kernels before 5.8 do not report the attribute; there only the device numbers tell mounts.
-bool isMountRoot(int dirfd, const char* name, int flags, const Path& shown, const char* operation)
+struct statx statxAt(int dirfd, const char* name, int flags, unsigned mask, const Path& shown,
+                     const char* operation)
 {
     struct statx stx {};
-    if (sys().statx(dirfd, name, flags | AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_INO, &stx) != 0)
+    if (sys().statx(dirfd, name, flags | AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, mask, &stx) != 0)
         fail(errno, shown, operation);
-    return isMountRoot(stx);
+    return stx;
 }
 
+// Bind mounts of the same file system count too. Kernels before 5.8 do not report the
+// attribute; there only the device numbers tell mounts.
 bool isMountRoot(const struct statx& stx)
 {
     return (stx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
            (stx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
 }
 
-DirStream::DirStream(int dirfd, const Path& shown, const char* operation)
+DirStream::DirStream(Fd fd, const Path& shown, const char* operation)
 {
-    // fdopendir takes over the descriptor, so it gets a copy of its own.
-    Fd copy(sys().openat(dirfd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
-    if (copy.get() < 0)
-        fail(errno, shown, operation);
-    dir_ = sys().fdopendir(copy.get());
+    dir_ = sys().fdopendir(fd.get());
     if (!dir_)
         fail(errno, shown, operation);
-    copy.release();
+    fd.release();
 }
-
-DirStream::~DirStream() { sys().closedir(dir_); }
 
 } // namespace posix
 

@@ -76,7 +76,10 @@ void posix::refuseProtectedFolder(const Path& path)
     const Path real(*resolved);
     const struct stat self = statAt(AT_FDCWD, resolved->c_str(), 0, path, op);
     const struct stat parent = statAt(AT_FDCWD, real.parent_path().c_str(), 0, path, op);
-    if (self.st_dev != parent.st_dev || isMountRoot(AT_FDCWD, resolved->c_str(), 0, path, op))
+    // When the kernel cannot tell, that is a failure, not a "no": a guard that guessed would
+    // let the delete into another volume.
+    if (self.st_dev != parent.st_dev ||
+        isMountRoot(statxAt(AT_FDCWD, resolved->c_str(), 0, STATX_INO, path, op)))
         fail(EBUSY, path, "delete folder (a mount point is never deleted)");
     if (isHomeOrAncestor(*resolved, self, path))
         fail(EPERM, path, "delete folder (the home folder is never deleted)");

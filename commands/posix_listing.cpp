@@ -34,7 +34,8 @@ FolderEntries posix::readEntriesAt(int dirfd, const Path& folder, bool wantFiles
                                    bool wantSubfolders)
 {
     const char* op = "read folder";
-    DirStream stream(dirfd, folder, op);
+    // The stream takes a descriptor of its own, so that dirfd stays open.
+    DirStream stream(openDirectory(dirfd, ".", 0, folder, op), folder, op);
     FolderEntries entries;
     while (const dirent* entry = stream.Next(folder, op)) {
         if (kindOf(dirfd, *entry, folder) == EntryKind::File) {
@@ -49,12 +50,13 @@ FolderEntries posix::readEntriesAt(int dirfd, const Path& folder, bool wantFiles
 
 // The folder's identity is read from the descriptor that the listing holds, whether asked for
 // or not.
-FolderEntries backend::readFolderOnce(const Path& folder, Wanted wanted)
+FolderEntries ReadFolder(const Path& folder, EntryKinds kinds)
 {
     const char* op = "read folder";
     const Fd fd = openDirectory(AT_FDCWD, cpath(folder, op), 0, folder, op);
-    FolderEntries entries = readEntriesAt(fd.get(), folder, wanted.files, wanted.subfolders);
+    FolderEntries entries = readEntriesAt(fd.get(), folder, kinds.files, kinds.subfolders);
     entries.identity = identityOf(statAt(fd.get(), "", AT_EMPTY_PATH, folder, op));
+    backend::sortNaturally(entries);
     return entries;
 }
 

@@ -6,11 +6,16 @@ using namespace posix;
 
 namespace {
 
-using backend::EntryPlace;
+// One end of a rename: where the calls find it, and its full path for messages.
+struct RenameEnd {
+    int dirfd;
+    const char* path;
+    std::string_view full;
+};
 
 // Gives a file (not a folder) its new name as a hard link, then drops the old name. Returns
 // false where the file system makes no hard link, so that another way can be tried.
-bool renameByHardLink(const EntryPlace& from, const EntryPlace& to, const struct stat& st)
+bool renameByHardLink(const RenameEnd& from, const RenameEnd& to, const struct stat& st)
 {
     const char* op = "rename";
     if (sys().linkat(from.dirfd, from.path, to.dirfd, to.path, 0) != 0) {
@@ -39,7 +44,7 @@ bool renameByHardLink(const EntryPlace& from, const EntryPlace& to, const struct
 // Renames where the file system does not support RENAME_NOREPLACE: the new name is first
 // claimed by a hard link or a placeholder that only this call can have made, so a taken name
 // still fails.
-void renameClaimingTheName(const EntryPlace& from, const EntryPlace& to)
+void renameClaimingTheName(const RenameEnd& from, const RenameEnd& to)
 {
     const char* op = "rename";
     const struct stat st = statAt(from.dirfd, from.path, AT_SYMLINK_NOFOLLOW, Path(from.full), op);
@@ -65,43 +70,32 @@ void renameClaimingTheName(const EntryPlace& from, const EntryPlace& to)
 
 } // namespace
 
-namespace backend {
-
-const int invalidNameError = EINVAL;
-const int fixedNameError = EBUSY;
-
-bool holdsOnlyNameCharacters(NativeView name)
-{
-    return name.find('/') == NativeView::npos && name.find('\0') == NativeView::npos;
-}
-
-NativeView currentNameOf(const Native& full, const char* operation)
-{
-    if (full.find('\0') != std::string::npos)
-        fail(EINVAL, Path(full), operation);
-    const std::size_t slash = full.rfind('/');
-    return slash == std::string::npos ? NativeView(full) : NativeView(full).substr(slash + 1);
-}
-
-void checkExists(const EntryPlace& place, const Native& full, const char* operation)
-{
-    statAt(place.dirfd, place.path, AT_SYMLINK_NOFOLLOW, Path(full), operation);
-}
-
 // Works on plain strings: path objects are made only when something fails.
-void renameEntry(const EntryPlace& place, const Native& full, NativeView oldName,
-                 const Path& newName)
+void posix::renameEntry(Place place, const std::string& full, const Path& newName)
 {
+    const char* op = "rename";
+    using namespace std::string_view_literals;
+    if (!backend::isValidName(newName.native(), "/\0"sv))
+        fail(EINVAL, newName, op);
+    if (full.find('\0') != std::string::npos)
+        fail(EINVAL, Path(full), op);
+    const std::size_t slash = full.rfind('/');
+    const std::string_view oldName =
+        std::string_view(full).substr(slash == std::string::npos ? 0 : slash + 1);
+    if (backend::isDotOrEmpty(oldName))
+        fail(EBUSY, Path(full), op);  // "." or the root keeps its name
+    if (backend::isSameName(oldName, newName.native())) {
+        statAt(place.dirfd, place.path, AT_SYMLINK_NOFOLLOW, Path(full), op);  // it must exist
+        return;
+    }
     const std::string newPath = full.substr(0, full.size() - oldName.size()) + newName.native();
     // Relative to an open folder the new name is the new path; otherwise the full one is.
     const std::string& target = place.dirfd == AT_FDCWD ? newPath : newName.native();
     if (sys().renameat2(place.dirfd, place.path, place.dirfd, target.c_str(), RENAME_NOREPLACE) == 0)
         return;
     if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
-        fail(errno, Path(full), "rename");
-    renameClaimingTheName(place, {place.dirfd, target.c_str(), newPath});
+        fail(errno, Path(full), op);
+    renameClaimingTheName({place.dirfd, place.path, full}, {place.dirfd, target.c_str(), newPath});
 }
-
-} // namespace backend
 
 } // namespace commands

@@ -8,51 +8,12 @@ using namespace posix;
 
 namespace {
 
-// A folder of the tree being deleted, open for reading and for calls relative to it.
-class TreeFolder {
-public:
-    TreeFolder() = default;
-    // Takes over the descriptor; null when the folder cannot be read.
-    TreeFolder(Fd fd, const Path& shown, const char* operation)
-    {
-        dir_ = sys().fdopendir(fd.get());
-        if (!dir_)
-            fail(errno, shown, operation);
-        fd.release();
-    }
-    ~TreeFolder() { close(); }
-    TreeFolder(TreeFolder&& other) noexcept : dir_(std::exchange(other.dir_, nullptr)) {}
-    TreeFolder& operator=(TreeFolder&& other) noexcept
-    {
-        if (this != &other) {
-            close();
-            dir_ = std::exchange(other.dir_, nullptr);
-        }
-        return *this;
-    }
-    bool isOpen() const { return dir_ != nullptr; }
-    int fd() const { return ::dirfd(dir_); }
-    void close()
-    {
-        if (dir_)
-            sys().closedir(std::exchange(dir_, nullptr));
-    }
-    // The next entry other than . and .., or null at the end.
-    const dirent* Next(const std::string& shown, const char* operation)
-    {
-        return nextEntry(dir_, shown, operation);
-    }
-
-private:
-    DIR* dir_ = nullptr;
-};
-
 // One folder on the way down: what it is, its name in its parent, and those of its subfolders
 // that are still to be deleted, all found in one read of it.
 struct Level {
     FolderIdentity identity;
     std::string name;
-    TreeFolder folder;
+    DirStream folder;
     std::vector<std::string> subfolders;
     bool reread = false;
 };
@@ -74,22 +35,20 @@ constexpr std::size_t foldersKeptOpen = 4;
 // Opens a subfolder to delete its contents, never through a link; refuses it when it is
 // another volume or read-only. Checked on the open folder, so that a mount made after the
 // folder was read is caught too.
-TreeFolder openToClear(int parentFd, const char* name, dev_t device, const std::string& shown,
-                       FolderIdentity& identity)
+DirStream openToClear(int parentFd, const char* name, dev_t device, const std::string& shown,
+                      FolderIdentity& identity)
 {
     const char* op = "delete folder";
     Fd fd = openDirectory(parentFd, name, O_NOFOLLOW, Path(shown), op);
-    struct statx stx {};
-    if (sys().statx(fd.get(), "", AT_EMPTY_PATH | AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
-                    STATX_TYPE | STATX_MODE | STATX_INO, &stx) != 0)
-        fail(errno, Path(shown), op);
+    const struct statx stx = statxAt(fd.get(), "", AT_EMPTY_PATH,
+                                     STATX_TYPE | STATX_MODE | STATX_INO, Path(shown), op);
     const dev_t dev = makedev(stx.stx_dev_major, stx.stx_dev_minor);
     if (dev != device || isMountRoot(stx))
         fail(EXDEV, Path(shown), "delete folder (another file system is mounted here)");
     if (!(stx.stx_mode & S_IWUSR))
         fail(EACCES, Path(shown), op);
     identity = {static_cast<std::uint64_t>(dev), stx.stx_ino};
-    return TreeFolder(std::move(fd), Path(shown), op);
+    return DirStream(std::move(fd), Path(shown), op);
 }
 
 // Deletes an entry that is not a folder; a read-only file is not forced. Returns false when
@@ -138,85 +97,122 @@ void reopenFromBelow(Level& level, const Level& below, const std::string& shown)
     const struct stat st = statAt(up.get(), "", AT_EMPTY_PATH, Path(shown), op);
     if (identityOf(st) != level.identity)
         fail(ESTALE, Path(shown), "delete folder (the folder was moved while it was deleted)");
-    level.folder = TreeFolder(std::move(up), Path(shown), op);
+    level.folder = DirStream(std::move(up), Path(shown), op);
 }
+
+// Walks a tree down from its top folder and deletes it on the way back up. Each folder is
+// read once, however many subfolders it has; folders more than a few levels up are closed on
+// the way down and opened again through "..", so that a tree of any depth needs few
+// descriptors.
+class TreeWalk {
+public:
+    TreeWalk(int parentFd, const FolderIdentity& seen, const Path& path, Progress& progress)
+        : parentFd_(parentFd), device_(static_cast<dev_t>(seen.volume)), shown_(path.native()),
+          deletions_{progress}
+    {
+    }
+
+    void Run(const std::string& name, const FolderIdentity& seen)
+    {
+        levels_.resize(1);
+        Level& top = levels_[0];
+        top.name = name;
+        top.folder = openToClear(parentFd_, name.c_str(), device_, shown_, top.identity);
+        if (top.identity != seen)
+            fail(ESTALE, Path(shown_),
+                 "delete folder (the folder was replaced while it was opened)");
+        clearFiles(top, shown_, deletions_);
+        for (;;) {
+            if (!levels_.back().subfolders.empty())
+                Descend();
+            else if (RemoveCurrent())
+                return;
+        }
+    }
+
+private:
+    // Goes down into the current folder's next subfolder, or deletes in passing one that is
+    // no longer a folder.
+    void Descend()
+    {
+        Level& current = levels_.back();
+        Level next;
+        next.name = std::move(current.subfolders.back());
+        current.subfolders.pop_back();
+        const std::size_t shownBefore = shown_.size();
+        shown_ += '/';
+        shown_ += next.name;
+        try {
+            next.folder =
+                openToClear(current.folder.fd(), next.name.c_str(), device_, shown_, next.identity);
+        } catch (const FsError& failure) {
+            const int code = failure.code();
+            shown_.resize(shownBefore);
+            if (code == ENOENT)
+                return;  // removed meanwhile
+            if ((code == ELOOP || code == ENOTDIR) &&
+                deleteNonFolder(current.folder.fd(), next.name.c_str(), DT_UNKNOWN, shown_,
+                                deletions_))
+                return;  // no longer a folder
+            throw;
+        }
+        clearFiles(next, shown_, deletions_);
+        levels_.push_back(std::move(next));
+        if (levels_.size() > foldersKeptOpen)
+            levels_[levels_.size() - 1 - foldersKeptOpen].folder.close();
+    }
+
+    // Every subfolder of the current folder is gone: the folder itself goes. True once the
+    // top folder is gone.
+    bool RemoveCurrent()
+    {
+        Level& current = levels_.back();
+        const bool top = levels_.size() == 1;
+        Level* above = top ? nullptr : &levels_[levels_.size() - 2];
+        const std::size_t aboveShown = shown_.size() - current.name.size() - 1;
+        if (above && !above->folder.isOpen())
+            reopenFromBelow(*above, current, shown_.substr(0, aboveShown));
+        const int parent = above ? above->folder.fd() : parentFd_;
+        deletions_.Before(std::string_view(shown_).substr(0, aboveShown), current.name.c_str());
+        current.folder.close();
+        if (sys().unlinkat(parent, current.name.c_str(), AT_REMOVEDIR) != 0) {
+            ClearAgain(current, parent, errno);
+            return false;
+        }
+        ++deletions_.done;
+        if (top)
+            return true;
+        shown_.resize(aboveShown);
+        levels_.pop_back();
+        return false;
+    }
+
+    // Entries made meanwhile: the folder is read once more, and only once.
+    void ClearAgain(Level& current, int parent, int error)
+    {
+        if (error != ENOTEMPTY || current.reread)
+            fail(error, Path(shown_), "delete folder");
+        FolderIdentity again;
+        current.folder = openToClear(parent, current.name.c_str(), device_, shown_, again);
+        if (again != current.identity)
+            fail(ESTALE, Path(shown_), "delete folder (the folder was replaced meanwhile)");
+        current.reread = true;
+        clearFiles(current, shown_, deletions_);
+    }
+
+    const int parentFd_;
+    const dev_t device_;
+    std::string shown_;
+    Deletions deletions_;
+    std::vector<Level> levels_;
+};
 
 } // namespace
 
-// Deletes the folder `name` of the open folder parentFd, which was seen to be `seen`. Each
-// folder is read once, however many subfolders it has; folders more than a few levels up
-// are closed on the way down and opened again through "..", so that a tree of any depth needs
-// few descriptors.
 void posix::deleteTree(int parentFd, const std::string& name, const FolderIdentity& seen,
                        const Path& path, Progress& progress)
 {
-    const char* op = "delete folder";
-    Deletions deletions{progress};
-    const auto device = static_cast<dev_t>(seen.volume);
-    std::string shown = path.native();
-    std::vector<Level> levels(1);
-    levels[0].name = name;
-    levels[0].folder = openToClear(parentFd, name.c_str(), device, shown, levels[0].identity);
-    if (levels[0].identity != seen)
-        fail(ESTALE, path, "delete folder (the folder was replaced while it was opened)");
-    clearFiles(levels[0], shown, deletions);
-
-    for (;;) {
-        Level& current = levels.back();
-        if (!current.subfolders.empty()) {
-            Level next;
-            next.name = std::move(current.subfolders.back());
-            current.subfolders.pop_back();
-            const std::size_t shownBefore = shown.size();
-            shown += '/';
-            shown += next.name;
-            try {
-                next.folder =
-                    openToClear(current.folder.fd(), next.name.c_str(), device, shown, next.identity);
-            } catch (const FsError& failure) {
-                const int code = failure.code();
-                shown.resize(shownBefore);
-                if (code == ENOENT)
-                    continue;  // removed meanwhile
-                if ((code == ELOOP || code == ENOTDIR) &&
-                    deleteNonFolder(current.folder.fd(), next.name.c_str(), DT_UNKNOWN, shown,
-                                    deletions))
-                    continue;  // no longer a folder
-                throw;
-            }
-            clearFiles(next, shown, deletions);
-            levels.push_back(std::move(next));
-            if (levels.size() > foldersKeptOpen)
-                levels[levels.size() - 1 - foldersKeptOpen].folder.close();
-            continue;
-        }
-        // Every subfolder is gone: the folder itself goes.
-        const bool top = levels.size() == 1;
-        if (!top && !levels[levels.size() - 2].folder.isOpen())
-            reopenFromBelow(levels[levels.size() - 2], current,
-                            shown.substr(0, shown.size() - current.name.size() - 1));
-        const int parent = top ? parentFd : levels[levels.size() - 2].folder.fd();
-        deletions.Before(std::string_view(shown).substr(0, shown.size() - current.name.size() - 1),
-                         current.name.c_str());
-        current.folder.close();
-        if (sys().unlinkat(parent, current.name.c_str(), AT_REMOVEDIR) != 0) {
-            // Entries made meanwhile: the folder is read once more, and only once.
-            if (errno != ENOTEMPTY || current.reread)
-                fail(errno, Path(shown), op);
-            FolderIdentity again;
-            current.folder = openToClear(parent, current.name.c_str(), device, shown, again);
-            if (again != current.identity)
-                fail(ESTALE, Path(shown), "delete folder (the folder was replaced meanwhile)");
-            current.reread = true;
-            clearFiles(current, shown, deletions);
-            continue;
-        }
-        ++deletions.done;
-        if (top)
-            return;
-        shown.resize(shown.size() - current.name.size() - 1);
-        levels.pop_back();
-    }
+    TreeWalk(parentFd, seen, path, progress).Run(name, seen);
 }
 
 } // namespace commands

@@ -66,8 +66,7 @@ public:
                 }
             }
             pending_ = false;
-            const std::wstring_view name = data_.cFileName;
-            if (name != L"." && name != L"..")
+            if (!backend::isDotOrEmpty(data_.cFileName))
                 return &data_;
         }
     }

@@ -37,31 +37,26 @@ protected:
     FileSystemObject fso;
 };
 
-TEST_F(FileSystemTest, CreateFolderMakesOneFolderInAnExistingParentOnly)
+TEST_F(FileSystemTest, CreateMakesOneNewEntryInAnExistingParentAndNeverTouchesAnOldOne)
 {
     fso.CreateFolder(at("new"));
     EXPECT_TRUE(fs::is_directory(at("new")));
+    fso.CreateTextFile(at("notes"));
+    EXPECT_TRUE(fs::is_regular_file(at("notes")));
+    EXPECT_EQ(fs::file_size(at("notes")), 0u);
 
     write("taken/keep.txt", "kept");
+    write("report.txt", "precious");
     EXPECT_NE(errorOf([&] { fso.CreateFolder(at("taken")); }), 0);
+    EXPECT_NE(errorOf([&] { fso.CreateTextFile(at("report.txt")); }), 0);
     EXPECT_EQ(readFile(at("taken/keep.txt")), "kept");
+    EXPECT_EQ(readFile(at("report.txt")), "precious");
 
     EXPECT_NE(errorOf([&] { fso.CreateFolder(at("missing/child")); }), 0);
     EXPECT_FALSE(exists(at("missing")));
 }
 
-TEST_F(FileSystemTest, CreateTextFileMakesAnEmptyFileAndNeverTruncates)
-{
-    fso.CreateTextFile(at("notes"));
-    EXPECT_TRUE(fs::is_regular_file(at("notes")));
-    EXPECT_EQ(fs::file_size(at("notes")), 0u);
-
-    write("report.txt", "precious");
-    EXPECT_NE(errorOf([&] { fso.CreateTextFile(at("report.txt")); }), 0);
-    EXPECT_EQ(readFile(at("report.txt")), "precious");
-}
-
-TEST_F(FileSystemTest, RenameNeverReplacesAndKeepsBothEntries)
+TEST_F(FileSystemTest, RenameChangesOnlyTheLastElementAndNeverReplaces)
 {
     write("a.txt", "A");
     write("b.txt", "B");
@@ -77,10 +72,7 @@ TEST_F(FileSystemTest, RenameNeverReplacesAndKeepsBothEntries)
     // A folder is not renamed over a file either.
     EXPECT_NE(errorOf([&] { fso.GetFolder(at("one")).Name("a.txt"); }), 0);
     EXPECT_EQ(readFile(at("a.txt")), "A");
-}
 
-TEST_F(FileSystemTest, RenameChangesOnlyTheLastElement)
-{
     write("photo.jpg", "P");
     fso.GetFile(at("photo.jpg")).Name("holiday");
     EXPECT_EQ(readFile(at("holiday")), "P");
@@ -231,7 +223,7 @@ TEST_F(FileSystemTest, NonUtf8NamesAreListedRenamedAndDeletedExactly)
 
 // ---- Deleting folders
 
-TEST_F(FileSystemTest, DeleteFolderRemovesTheWholeTree)
+TEST_F(FileSystemTest, DeleteFolderRemovesTheWholeTreeAndLinksAsLinks)
 {
     write("victim/a");
     write("victim/.hidden");
@@ -240,10 +232,7 @@ TEST_F(FileSystemTest, DeleteFolderRemovesTheWholeTree)
     folder("victim/empty");
     fso.DeleteFolder(at("victim"));
     EXPECT_FALSE(exists(at("victim")));
-}
 
-TEST_F(FileSystemTest, DeleteFolderRemovesLinksAsLinksAndKeepsWhatTheyLeadTo)
-{
     SKIP_WITHOUT_SYMLINKS();
     write("outside/keep1", "1");
     write("outside/sub/keep2", "2");

@@ -2,6 +2,9 @@
 
 #include <array>
 #include <cerrno>
+#include <tuple>
+#include <utility>
+#include <type_traits>
 
 namespace {
 
@@ -47,116 +50,59 @@ int step(SyscallFaults::Call call)
     return f.always[call];
 }
 
-// The table's entries, named as the calls they stand in for.
-namespace standin {
-
-int openat(int dirfd, const char* path, int flags, mode_t mode)
+// The failed result of a call: null for those that return a pointer, else -1.
+template <typename Result>
+Result failedWith(int error)
 {
-    if (const int e = step(SyscallFaults::Openat))
-        return errno = e, -1;
-    return real().openat(dirfd, path, flags, mode);
+    errno = error;
+    if constexpr (std::is_pointer_v<Result>)
+        return nullptr;
+    else
+        return -1;
 }
 
-// A failing close still closes, as Linux does.
-int close(int fd)
+// The stand-in for one entry of the table: counts the call, then fails it or makes the real one.
+// close and closedir still close when they fail, as Linux does; renameat2 refuses its flags
+// where the test says so, as a file system without them does.
+template <SyscallFaults::Call kind, auto entry>
+struct Standin;
+
+template <SyscallFaults::Call kind, typename Result, typename... Args,
+          Result (*commands::SystemCalls::*entry)(Args...)>
+struct Standin<kind, entry> {
+    static Result call(Args... args)
+    {
+        const int error = step(kind);
+        if constexpr (kind == SyscallFaults::Close || kind == SyscallFaults::Closedir) {
+            const Result result = (real().*entry)(args...);
+            return error ? failedWith<Result>(error) : result;
+        }
+        if (error)
+            return failedWith<Result>(error);
+        if constexpr (kind == SyscallFaults::Renameat2)
+            if (std::get<4>(std::tie(args...)) != 0 && faults().refuseFlags)
+                return failedWith<Result>(EINVAL);
+        return (real().*entry)(args...);
+    }
+};
+
+// A table of stand-ins for the entries given, in the table's order, which the Call kinds follow.
+template <auto... entries, std::size_t... kinds>
+commands::SystemCalls standins(std::index_sequence<kinds...>)
 {
-    const int e = step(SyscallFaults::Close);
-    const int result = real().close(fd);
-    return e ? (errno = e, -1) : result;
+    return {Standin<SyscallFaults::Call(kinds), entries>::call...};
 }
 
-int fstatat(int dirfd, const char* path, struct stat* st, int flags)
-{
-    if (const int e = step(SyscallFaults::Fstatat))
-        return errno = e, -1;
-    return real().fstatat(dirfd, path, st, flags);
-}
-
-int statx(int dirfd, const char* path, int flags, unsigned mask, struct statx* stx)
-{
-    if (const int e = step(SyscallFaults::Statx))
-        return errno = e, -1;
-    return real().statx(dirfd, path, flags, mask, stx);
-}
-
-int mkdirat(int dirfd, const char* path, mode_t mode)
-{
-    if (const int e = step(SyscallFaults::Mkdirat))
-        return errno = e, -1;
-    return real().mkdirat(dirfd, path, mode);
-}
-
-int unlinkat(int dirfd, const char* path, int flags)
-{
-    if (const int e = step(SyscallFaults::Unlinkat))
-        return errno = e, -1;
-    return real().unlinkat(dirfd, path, flags);
-}
-
-int renameat2(int olddirfd, const char* oldpath, int newdirfd, const char* newpath, unsigned flags)
-{
-    if (const int e = step(SyscallFaults::Renameat2))
-        return errno = e, -1;
-    if (flags != 0 && faults().refuseFlags)
-        return errno = EINVAL, -1;
-    return real().renameat2(olddirfd, oldpath, newdirfd, newpath, flags);
-}
-
-int linkat(int olddirfd, const char* oldpath, int newdirfd, const char* newpath, int flags)
-{
-    if (const int e = step(SyscallFaults::Linkat))
-        return errno = e, -1;
-    return real().linkat(olddirfd, oldpath, newdirfd, newpath, flags);
-}
-
-DIR* fdopendir(int fd)
-{
-    if (const int e = step(SyscallFaults::Fdopendir))
-        return errno = e, nullptr;
-    return real().fdopendir(fd);
-}
-
-struct dirent* readdir(DIR* dir)
-{
-    if (const int e = step(SyscallFaults::Readdir))
-        return errno = e, nullptr;
-    return real().readdir(dir);
-}
-
-// A failing closedir still closes.
-int closedir(DIR* dir)
-{
-    const int e = step(SyscallFaults::Closedir);
-    const int result = real().closedir(dir);
-    return e ? (errno = e, -1) : result;
-}
-
-char* realpath(const char* path, char* resolved)
-{
-    if (const int e = step(SyscallFaults::Realpath))
-        return errno = e, nullptr;
-    return real().realpath(path, resolved);
-}
-
-} // namespace standin
 } // namespace
 
 SyscallFaults::SyscallFaults() : saved_(commands::systemCalls())
 {
+    using S = commands::SystemCalls;
     faults() = Faults{};
-    commands::SystemCalls& t = commands::systemCalls();
-    t.openat = standin::openat;
-    t.close = standin::close;
-    t.fstatat = standin::fstatat;
-    t.statx = standin::statx;
-    t.mkdirat = standin::mkdirat;
-    t.unlinkat = standin::unlinkat;
-    t.renameat2 = standin::renameat2;
-    t.linkat = standin::linkat;
-    t.fdopendir = standin::fdopendir;
-    t.readdir = standin::readdir;
-    t.closedir = standin::closedir;
-    t.realpath = standin::realpath;
+    commands::systemCalls() =
+        standins<&S::openat, &S::close, &S::fstatat, &S::statx, &S::mkdirat, &S::unlinkat,
+                 &S::renameat2, &S::linkat, &S::fdopendir, &S::readdir, &S::closedir,
+                 &S::realpath>(std::make_index_sequence<CallKinds>());
 }
 
 SyscallFaults::~SyscallFaults()
