@@ -66,7 +66,7 @@ TEST_F(FilePagesTest, RenameOrDeleteWithNoFileSelectedSaysSoAndChangesNothing)
 {
     Open({"a"}, 2);
     TypeName("b");
-    ModalAnswerer answer;
+    DialogAnswerer answer;
     Click("cbRenFile");
     Click("cbDelFile");
     ASSERT_EQ(answer.texts().size(), 2);
@@ -87,7 +87,7 @@ TEST_F(FilePagesTest, JustDeleteDeletesOutrightAndAReadOnlyFileStaysWithAWarning
     EXPECT_FALSE(fs::exists(TrashFiles() / "gone"));
 
     files().SelectFile("locked");
-    ModalAnswerer answer;
+    DialogAnswerer answer;
     Click("cbDelFile");
     ASSERT_EQ(answer.texts().size(), 1);
     EXPECT_TRUE(answer.texts()[0].contains("locked"));
@@ -101,7 +101,7 @@ TEST_F(FilePagesTest, DeleteToTheTrashAsksAboutTheOneFile)
     Open({"keep", "trash me"}, 2);
     files().SelectFile("keep");
     {
-        ModalAnswerer no({QMessageBox::No});
+        DialogAnswerer no({QMessageBox::No});
         Click("cbDelFile");
         ASSERT_EQ(no.texts().size(), 1);
         EXPECT_TRUE(no.texts()[0].contains("keep"));
@@ -109,7 +109,7 @@ TEST_F(FilePagesTest, DeleteToTheTrashAsksAboutTheOneFile)
     EXPECT_EQ(readFile(work("keep")), "keep");
 
     files().SelectFile("trash me");
-    ModalAnswerer yes({QMessageBox::Yes});
+    DialogAnswerer yes({QMessageBox::Yes});
     Click("cbDelFile");
     EXPECT_FALSE(fs::exists(work("trash me")));
     EXPECT_EQ(readFile(TrashFiles() / "trash me"), "trash me");
@@ -143,7 +143,7 @@ TEST_F(FilePagesTest, DeleteAllToTheTrashAsksPerFileAndKeepsTheDeclinedOne)
 {
     SKIP_WITHOUT_THE_TRASH_QUESTION();
     Open({"f1", "f2", "f3"}, 3);
-    ModalAnswerer answer({QMessageBox::Yes, QMessageBox::No, QMessageBox::Yes});
+    DialogAnswerer answer({QMessageBox::Yes, QMessageBox::No, QMessageBox::Yes});
     Click("cbDelAll");
     ASSERT_EQ(answer.texts().size(), 3);
     EXPECT_TRUE(answer.texts()[1].contains("f2"));
@@ -157,7 +157,7 @@ TEST_F(FilePagesTest, StopOnAQuestionEndsDeleteAllQuietly)
 {
     SKIP_WITHOUT_THE_TRASH_QUESTION();
     Open({"f1", "f2", "f3", "f4"}, 3);
-    ModalAnswerer answer({QMessageBox::Yes, QMessageBox::Abort});
+    DialogAnswerer answer({QMessageBox::Yes, QMessageBox::Abort});
     Click("cbDelAll");
     EXPECT_EQ(answer.texts().size(), 2);  // no more questions, and no warning
     EXPECT_EQ(readFile(TrashFiles() / "f1"), "f1");
@@ -170,7 +170,7 @@ TEST_F(FilePagesTest, AnAnswerMovesNothingOfAFolderThatTookTheShownOnesPlace)
     Open({"report.txt"}, 2);
     files().SelectFile("report.txt");
     {
-        ModalAnswerer answer({QMessageBox::Yes, QMessageBox::Ok});
+        DialogAnswerer answer({QMessageBox::Yes, QMessageBox::Ok});
         answer.beforeAnswer = [&](std::size_t index) {
             if (index == 0)
                 SwapWork({"report.txt"});
@@ -189,7 +189,7 @@ TEST_F(FilePagesTest, AnAnswerMovesNothingOfAFolderThatTookTheShownOnesPlace)
     tree().OpenFolder(root / "work");
     Touch(work("a.txt"), "a");
     Touch(work("b.txt"), "b");
-    ModalAnswerer answer({QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Ok});
+    DialogAnswerer answer({QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Ok});
     answer.beforeAnswer = [&](std::size_t index) {
         if (index == 1)
             SwapWork({"b.txt", "report.txt"});
@@ -208,7 +208,7 @@ TEST_F(FilePagesTest, AnAnswerMovesOnlyTheFileItNamedAndTheListsShowWhatChangedM
     SKIP_WITHOUT_THE_TRASH_QUESTION();
     Open({"report.txt"}, 2);
     files().SelectFile("report.txt");
-    ModalAnswerer answer({QMessageBox::Yes, QMessageBox::Ok});
+    DialogAnswerer answer({QMessageBox::Yes, QMessageBox::Ok});
     answer.beforeAnswer = [&](std::size_t index) {
         if (index > 0)
             return;
@@ -253,7 +253,7 @@ TEST_F(FilePagesTest, TheWindowTakesNoClicksWhileAQuestionIsUp)
     SKIP_WITHOUT_THE_TRASH_QUESTION();
     Open({"f1", "f2"}, 3);
     QWidget* justDelete = control("OptDel");
-    ModalAnswerer answer({QMessageBox::Yes});
+    DialogAnswerer answer({QMessageBox::Yes});
     // A click on "Just Delete" that got through would delete the second file outright.
     ClickBehindQuestions clicks(window(), justDelete->mapTo(&window(), justDelete->rect().center()));
     Click("cbDelAll");

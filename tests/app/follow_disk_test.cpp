@@ -68,7 +68,7 @@ TEST_F(FollowDiskTest, ACommandOnASwappedFolderChangesNothingAndShowsWhatIsThere
         files().SelectFile("listed 1");
         SwapShownFolder();
         const std::size_t trashed = TrashedCount();
-        ModalAnswerer answer;
+        DialogAnswerer answer;
         Click(c.button);
         EXPECT_EQ(answer.texts().size(), 1);
         EXPECT_TRUE(answer.texts().value(0).contains(QStringLiteral("shown")));
@@ -87,7 +87,7 @@ TEST_F(FollowDiskTest, ACommandOnASwappedFolderChangesNothingAndShowsWhatIsThere
         fs::create_directory(root / "shown");
         Touch(root / "shown" / "listed 1", "listed");
         Touch(root / "shown" / "listed 2", "listed");
-        ModalAnswerer quiet;
+        DialogAnswerer quiet;
         drives().activated(drives().currentIndex());
         tree().OpenFolder(root / "shown");
     }
@@ -107,7 +107,7 @@ TEST_F(FollowDiskTest, ALazilyUnmountedVolumeIsNeverMistakenForTheFolderUnderIt)
     ClickTab(3);
     Click("OptDel");
     ASSERT_EQ(umount2((root / "mnt").c_str(), MNT_DETACH), 0);
-    ModalAnswerer answer;
+    DialogAnswerer answer;
     Click("cbDelAll");
     EXPECT_EQ(answer.texts().size(), 1);
     EXPECT_TRUE(fs::exists(root / "mnt" / "hidden under the mount"));
@@ -157,7 +157,7 @@ TEST_F(FollowDiskTest, AFailureThatNoProcedureCatchesIsShownOnceAndTheWindowGoes
             return QObject::event(event);
         }
     } throwing;
-    ModalAnswerer answer;
+    DialogAnswerer answer;
     QCoreApplication::postEvent(&throwing, new QEvent(QEvent::User));
     QCoreApplication::postEvent(&throwing, new QEvent(QEvent::User));
     QCoreApplication::processEvents();

@@ -82,7 +82,7 @@ TEST_P(LongCommandTest, StopsCleanlyBeforeItsNextChange)
     else
         Click("OptDel");
     const auto before = Entries();
-    ModalAnswerer warnings;
+    DialogAnswerer warnings;
     bool clickedAgain = false;
     AtTurn stop([&] { return Changed() >= stopAfter; },
                 [&] {

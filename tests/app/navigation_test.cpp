@@ -137,7 +137,7 @@ TEST_F(NavigationTest, AVanishedFolderKeepsTheLastGoodOneWithAWarning)
 {
     StartWindow();
     fs::remove_all(root / "sub");
-    ModalAnswerer answer;
+    DialogAnswerer answer;
     OpenInTree("sub");
     ASSERT_EQ(answer.texts().size(), 1);
     EXPECT_TRUE(answer.texts().front().contains("sub"));

@@ -19,7 +19,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using apptest::ModalAnswerer;
+using apptest::DialogAnswerer;
 using apptest::SeenDialog;
 
 class TrashTest : public ::testing::Test {
@@ -106,7 +106,7 @@ protected:
 TEST_F(TrashTest, AConfirmedFileMovesToTheTrashWithItsExactPathRecorded)
 {
     const fs::path file = write("50% off report.txt", "contents");
-    ModalAnswerer answerer({QMessageBox::Yes});
+    DialogAnswerer answerer({QMessageBox::Yes});
     trash(file);
     EXPECT_FALSE(fs::exists(file));
     EXPECT_EQ(readFile(trashFiles() / "50% off report.txt"), "contents");
@@ -119,7 +119,7 @@ TEST_F(TrashTest, ANameThatIsNotUtf8IsTrashedExactly)
 {
     const std::string name = "caf\xe9 \xff";
     const fs::path file = write(name, "latin1");
-    ModalAnswerer answerer({QMessageBox::Yes});
+    DialogAnswerer answerer({QMessageBox::Yes});
     trash(file);
     EXPECT_FALSE(fs::exists(file));
     EXPECT_EQ(readFile(trashFiles() / name), "latin1");
@@ -135,7 +135,7 @@ TEST_F(TrashTest, ADeclinedQuestionChangesNothingAtAll)
     const auto before = snapshot(folder);
     const auto trashBefore = snapshot(dataHome());
     for (const char* name : {"keep", "dangling", "never existed"}) {
-        ModalAnswerer answerer({QMessageBox::No});
+        DialogAnswerer answerer({QMessageBox::No});
         trash(folder / name);
         EXPECT_EQ(answerer.names(), QStringList{"TrashQuestion"}) << name;
     }
@@ -147,7 +147,7 @@ TEST_F(TrashTest, EnterAnswersYesAndEscAnswersNo)
 {
     const fs::path first = write("first", "1");
     const fs::path second = write("second", "2");
-    ModalAnswerer presser(ModalAnswerer::Keys{{Qt::Key_Escape, Qt::Key_Return}});
+    DialogAnswerer presser(DialogAnswerer::Keys{{Qt::Key_Escape, Qt::Key_Return}});
     trash(first);
     trash(second);
     EXPECT_EQ(readFile(first), "1");
@@ -159,7 +159,7 @@ TEST_F(TrashTest, EnterAnswersYesAndEscAnswersNo)
 TEST_F(TrashTest, AFileTheTrashCannotTakeIsReportedAndNeverDeleted)
 {
     {
-        ModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
+        DialogAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
         trash(folder / "vanished");
         ASSERT_EQ(answerer.names(), (QStringList{"TrashQuestion", "TrashFailure"}));
         EXPECT_TRUE(answerer.seen()[1].text.contains("vanished"));
@@ -169,7 +169,7 @@ TEST_F(TrashTest, AFileTheTrashCannotTakeIsReportedAndNeverDeleted)
     fs::remove_all(dataHome() / "Trash", ignored);
     apptest::Touch(dataHome() / "Trash", "not a folder");
     {
-        ModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
+        DialogAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
         trash(file);
         ASSERT_EQ(answerer.names(), (QStringList{"TrashQuestion", "TrashFailure"}));
         EXPECT_TRUE(answerer.seen()[1].text.contains("precious"));
@@ -193,7 +193,7 @@ TEST_F(TrashTest, AVolumeWhereNoTrashCanBeHadShowsTheErrorAndKeepsTheFile)
     apptest::Touch(file, "keep me");
     const auto homeTrash = snapshot(dataHome());
     {
-        ModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
+        DialogAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
         trash(file);
         ASSERT_EQ(answerer.texts().size(), 2) << "a question, then the error";
         EXPECT_TRUE(answerer.texts()[1].contains("on another volume")) << answerer.texts()[1].toStdString();
@@ -213,7 +213,7 @@ TEST_F(TrashTest, AMissingDataFolderIsMadeAndNothingLandsInTheWorkingFolder)
     const QString previous = QDir::currentPath();
     QDir::setCurrent(QString::fromStdString(working.native()));
     {
-        ModalAnswerer answerer({QMessageBox::Yes});
+        DialogAnswerer answerer({QMessageBox::Yes});
         trash(file);
         EXPECT_EQ(answerer.texts().size(), 1);
     }
@@ -230,7 +230,7 @@ TEST_F(TrashTest, TheSameNameTrashedTwiceKeepsBothAndBothCanBeRestored)
     const fs::path file = folder / "same name.txt";
     for (const char* content : {"first", "second"}) {
         write("same name.txt", content);
-        ModalAnswerer answerer({QMessageBox::Yes});
+        DialogAnswerer answerer({QMessageBox::Yes});
         trash(file);
         EXPECT_FALSE(fs::exists(file)) << content;
     }
@@ -249,7 +249,7 @@ TEST_F(TrashTest, LinksAreTrashedAsLinksAndWhatTheyLeadToStays)
     fs::create_symlink(folder / "nowhere", folder / "dangling");
     fs::create_symlink(folder / "target", folder / "to target");
     for (const char* name : {"dangling", "to target"}) {
-        ModalAnswerer answerer({QMessageBox::Yes});
+        DialogAnswerer answerer({QMessageBox::Yes});
         trash(folder / name);
         EXPECT_FALSE(fs::exists(fs::symlink_status(folder / name))) << name;
     }
@@ -263,7 +263,7 @@ TEST_F(TrashTest, QuestionsFollowTheWindowsLanguage)
 {
     const fs::path file = write("файл");
     russian = true;
-    ModalAnswerer answerer({QMessageBox::No});
+    DialogAnswerer answerer({QMessageBox::No});
     trash(file);
     ASSERT_EQ(answerer.seen().size(), 1u);
     EXPECT_TRUE(answerer.seen()[0].text.contains(QString::fromUtf8("корзину")));
@@ -274,7 +274,7 @@ TEST_F(TrashTest, TwoLongNamesThatDifferOnlyInTheMiddleAskDifferentQuestions)
 {
     // Wide letters: a line of them is far wider than the same count of average ones.
     const std::string start(110, 'W'), end(130, 'W');
-    ModalAnswerer answerer({QMessageBox::No});
+    DialogAnswerer answerer({QMessageBox::No});
     trash(write(start + "1" + end));
     trash(write(start + "2" + end));
     ASSERT_EQ(answerer.seen().size(), 2u);
@@ -287,7 +287,7 @@ TEST_F(TrashTest, AVeryLongPathKeepsTheQuestionAndTheFailureOnTheScreen)
     while (path.native().size() < 3700)
         path /= std::string(250, 'd');
     path /= "missing file";
-    ModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
+    DialogAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
     trash(path);
     ASSERT_EQ(answerer.names(), (QStringList{"TrashQuestion", "TrashFailure"}));
     EXPECT_TRUE(answerer.seen()[0].fitsItsScreen) << "the question or its buttons are off the screen";
@@ -303,7 +303,7 @@ TEST_F(TrashTest, NamesAreShownAsTheyAreWrittenNeverAsMarkup)
     const QString image = "<img width=3000 height=3000 src=x>";
     const QString font = "<font color=red size=7>big &amp; red";
     for (const QString& name : {image, font}) {
-        ModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
+        DialogAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
         trash(folder / name.toStdString());  // no such file
         ASSERT_EQ(answerer.names(), (QStringList{"TrashQuestion", "TrashFailure"}))
             << name.toStdString();
@@ -316,7 +316,7 @@ TEST_F(TrashTest, NamesAreShownAsTheyAreWrittenNeverAsMarkup)
         EXPECT_EQ(answerer.seen()[1].textFormat, Qt::PlainText);
     }
     const std::string disguised = "line\nbreak\u202Etxt.exe";
-    ModalAnswerer answerer({QMessageBox::No});
+    DialogAnswerer answerer({QMessageBox::No});
     trash(write(disguised));
     ASSERT_EQ(answerer.seen().size(), 1u);
     EXPECT_TRUE(answerer.seen()[0].text.contains(QString::fromUtf8("line\uFFFDbreak\uFFFDtxt.exe")))
