@@ -5,8 +5,6 @@
 namespace apptest {
 namespace {
 
-using Names = std::vector<fs::path>;
-
 class FilePagesTest : public WindowFixture {
 protected:
     void SetUp() override
@@ -27,6 +25,7 @@ protected:
     }
 
     fs::path work(const fs::path& name) const { return root / "work" / name; }
+    static std::string Trashed(const fs::path& name) { return readFile(TrashFiles() / name); }
 
     // Another program moves the work folder away and makes a new one in its place, holding
     // files of the same names.
@@ -112,7 +111,7 @@ TEST_F(FilePagesTest, DeleteToTheTrashAsksAboutTheOneFile)
     DialogAnswerer yes({QMessageBox::Yes});
     Click("cbDelFile");
     EXPECT_FALSE(fs::exists(work("trash me")));
-    EXPECT_EQ(readFile(TrashFiles() / "trash me"), "trash me");
+    EXPECT_EQ(Trashed("trash me"), "trash me");
     EXPECT_EQ(files().Names(), Names{"keep"});
 }
 
@@ -148,8 +147,8 @@ TEST_F(FilePagesTest, DeleteAllToTheTrashAsksPerFileAndKeepsTheDeclinedOne)
     ASSERT_EQ(answer.texts().size(), 3);
     EXPECT_TRUE(answer.texts()[1].contains("f2"));
     EXPECT_EQ(files().Names(), Names{"f2"});
-    EXPECT_EQ(readFile(TrashFiles() / "f1"), "f1");
-    EXPECT_EQ(readFile(TrashFiles() / "f3"), "f3");
+    EXPECT_EQ(Trashed("f1"), "f1");
+    EXPECT_EQ(Trashed("f3"), "f3");
     EXPECT_FALSE(fs::exists(TrashFiles() / "f2"));
 }
 
@@ -160,7 +159,7 @@ TEST_F(FilePagesTest, StopOnAQuestionEndsDeleteAllQuietly)
     DialogAnswerer answer({QMessageBox::Yes, QMessageBox::Abort});
     Click("cbDelAll");
     EXPECT_EQ(answer.texts().size(), 2);  // no more questions, and no warning
-    EXPECT_EQ(readFile(TrashFiles() / "f1"), "f1");
+    EXPECT_EQ(Trashed("f1"), "f1");
     EXPECT_EQ(files().Names(), (Names{"f2", "f3", "f4"}));
 }
 
@@ -171,10 +170,7 @@ TEST_F(FilePagesTest, AnAnswerMovesNothingOfAFolderThatTookTheShownOnesPlace)
     files().SelectFile("report.txt");
     {
         DialogAnswerer answer({QMessageBox::Yes, QMessageBox::Ok});
-        answer.beforeAnswer = [&](std::size_t index) {
-            if (index == 0)
-                SwapWork({"report.txt"});
-        };
+        answer.Before(0, [&] { SwapWork({"report.txt"}); });
         Click("cbDelFile");
         ASSERT_EQ(answer.texts().size(), 2);
         EXPECT_TRUE(answer.texts()[1].contains("Nothing was changed"));
@@ -190,15 +186,12 @@ TEST_F(FilePagesTest, AnAnswerMovesNothingOfAFolderThatTookTheShownOnesPlace)
     Touch(work("a.txt"), "a");
     Touch(work("b.txt"), "b");
     DialogAnswerer answer({QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Ok});
-    answer.beforeAnswer = [&](std::size_t index) {
-        if (index == 1)
-            SwapWork({"b.txt", "report.txt"});
-    };
+    answer.Before(1, [&] { SwapWork({"b.txt", "report.txt"}); });
     ClickTab(3);
     Click("cbDelAll");
     ASSERT_EQ(answer.texts().size(), 3);
     EXPECT_TRUE(answer.texts()[2].contains("1 of its files")) << answer.texts()[2].toStdString();
-    EXPECT_EQ(readFile(TrashFiles() / "a.txt"), "a");
+    EXPECT_EQ(Trashed("a.txt"), "a");
     EXPECT_EQ(readFile(root / "away" / "b.txt"), "b");
     EXPECT_EQ(readFile(work("b.txt")), "newcomer");
 }
@@ -209,13 +202,11 @@ TEST_F(FilePagesTest, AnAnswerMovesOnlyTheFileItNamedAndTheListsShowWhatChangedM
     Open({"report.txt"}, 2);
     files().SelectFile("report.txt");
     DialogAnswerer answer({QMessageBox::Yes, QMessageBox::Ok});
-    answer.beforeAnswer = [&](std::size_t index) {
-        if (index > 0)
-            return;
+    answer.Before(0, [&] {
         fs::remove(work("report.txt"));
         Touch(work("report.txt"), "newcomer");
         fs::create_directory(work("made meanwhile"));
-    };
+    });
     Click("cbDelFile");
     ASSERT_EQ(answer.texts().size(), 2);
     EXPECT_TRUE(answer.texts()[1].contains("another file took its place"));
@@ -259,8 +250,8 @@ TEST_F(FilePagesTest, TheWindowTakesNoClicksWhileAQuestionIsUp)
     Click("cbDelAll");
     EXPECT_EQ(answer.texts().size(), 2);
     EXPECT_FALSE(control<QRadioButton>("OptDel")->isChecked());
-    EXPECT_EQ(readFile(TrashFiles() / "f1"), "f1");
-    EXPECT_EQ(readFile(TrashFiles() / "f2"), "f2");
+    EXPECT_EQ(Trashed("f1"), "f1");
+    EXPECT_EQ(Trashed("f2"), "f2");
 }
 
 } // namespace

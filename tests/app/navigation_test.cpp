@@ -19,18 +19,6 @@ protected:
         Touch(root / "sub" / "in sub.txt");
     }
 
-    std::vector<fs::path> Rows()
-    {
-        std::vector<fs::path> rows;
-        for (int row = 0; row < tree().model()->rowCount(); ++row)
-            rows.emplace_back(tree().model()->index(row, 0).data().toString().toStdString());
-        return rows;
-    }
-    std::vector<bool> PagesShown()
-    {
-        return {control("FrameFolder")->isVisible(), control("FrameFile")->isVisible(),
-                control("FrameAllFiles")->isVisible()};
-    }
 };
 
 TEST_F(NavigationTest, StartsOnTheWorkingDirectoryWithTheFolderPage)
@@ -38,15 +26,14 @@ TEST_F(NavigationTest, StartsOnTheWorkingDirectoryWithTheFolderPage)
     StartWindow();
     EXPECT_EQ(tree().Path(), root);
     EXPECT_EQ(files().Path(), root);
-    EXPECT_EQ(files().Names(), std::vector<fs::path>{"top.txt"});
+    EXPECT_EQ(files().Names(), Names{"top.txt"});
     EXPECT_TRUE(files().FileName().empty());
     EXPECT_EQ(PagesShown(), std::vector<bool>({true, false, false}));
     // Ancestors from "/" down, then the visible subfolders in natural order.
-    std::vector<fs::path> expected{"/"};
+    QStringList expected{"/"};
     for (const fs::path& element : root.relative_path())
-        expected.push_back(element);
-    expected.insert(expected.end(), {"other", "sub"});
-    EXPECT_EQ(Rows(), expected);
+        expected << QString::fromStdString(element.string());
+    EXPECT_EQ(TreeTexts(), (expected + QStringList{"other", "sub"}));
     EXPECT_EQ(drives().Drive(), fs::path(QStorageInfo(QDir::currentPath()).rootPath().toStdString()));
 }
 
@@ -66,7 +53,7 @@ TEST_F(NavigationTest, OpeningASubfolderMovesTheFileListWithNoSelection)
     OpenInTree("sub");
     EXPECT_EQ(tree().Path(), root / "sub");
     EXPECT_EQ(files().Path(), root / "sub");
-    EXPECT_EQ(files().Names(), std::vector<fs::path>{"in sub.txt"});
+    EXPECT_EQ(files().Names(), Names{"in sub.txt"});
     EXPECT_TRUE(window().DirFilesFileName().empty());
 
     // Enter opens the highlighted entry, here an ancestor.
@@ -168,12 +155,10 @@ TEST_F(NavigationTest, PickingADriveOpensItsCurrentFolder)
 {
     if (QStorageInfo("/dev/shm").rootPath() != "/dev/shm" || access("/dev/shm", W_OK) != 0)
         GTEST_SKIP() << "no /dev/shm volume to use as a second drive";
-    QTemporaryDir shm("/dev/shm/ffname-test-XXXXXX");
-    ASSERT_TRUE(shm.isValid());
-    const fs::path start = fs::canonical(shm.path().toStdString());
-    fs::create_directory(start / "deeper");
-    Touch(start / "deeper" / "file");
-    ASSERT_TRUE(QDir::setCurrent(shm.path()));
+    const scratch::ScratchFolder shm("/dev/shm");
+    const fs::path start = fs::canonical(shm.root());
+    shm.write("deeper/file", "");
+    ASSERT_TRUE(QDir::setCurrent(app::DisplayName(start)));
     StartWindow();
     ASSERT_EQ(drives().Drive(), "/dev/shm");
     OpenInTree("deeper");
@@ -189,7 +174,7 @@ TEST_F(NavigationTest, PickingADriveOpensItsCurrentFolder)
         QTest::keyClick(list, Qt::Key_Down);
     ASSERT_EQ(drives().Drive(), "/dev/shm");
     EXPECT_EQ(tree().Path(), start / "deeper");
-    EXPECT_EQ(files().Names(), std::vector<fs::path>{"file"});
+    EXPECT_EQ(files().Names(), Names{"file"});
 
     // Opening "/" in the tree moves the drive list along.
     OpenInTree("/");

@@ -4,7 +4,6 @@
 // scratch folder that is the working directory.
 
 #include "path_text.h"
-#include "read_file.h"
 #include "scratch_folder.h"
 #include "window_driver.h"
 #ifdef _WIN32
@@ -14,6 +13,8 @@
 #include <QtCore/QDir>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QGroupBox>
+#include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QRadioButton>
@@ -37,6 +38,7 @@ using driver::Eventually;
 using driver::SeenDialog;
 using scratch::Touch;
 using Names = std::vector<fs::path>;
+using scratch::readFile;
 
 // The scratch Trash's folder of trashed files (the suites' XDG_DATA_HOME).
 #ifdef _WIN32
@@ -73,6 +75,27 @@ protected:
     }
 
     void StartWindow(bool turnEveryChange = false) { Start(turnEveryChange); }
+
+    // Which of the pages Folder, File and All Files show.
+    std::vector<bool> PagesShown()
+    {
+        return {control("FrameFolder")->isVisible(), control("FrameFile")->isVisible(),
+                control("FrameAllFiles")->isVisible()};
+    }
+
+    // The caption that a button, label or frame shows, or the text of a text box.
+    static QString CaptionOf(const QWidget& control)
+    {
+        if (auto* button = qobject_cast<const QAbstractButton*>(&control))
+            return button->text();
+        if (auto* label = qobject_cast<const QLabel*>(&control))
+            return label->text();
+        if (auto* frame = qobject_cast<const QGroupBox*>(&control))
+            return frame->title();
+        if (auto* box = qobject_cast<const QLineEdit*>(&control))
+            return box->text();
+        return {};
+    }
 
     fs::path root;  // the scratch working directory, canonical
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "read_file.h"
 #include "scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +8,7 @@
 #include <string>
 
 namespace fs = std::filesystem;
+using scratch::readFile;
 
 // The Windows test build makes no symbolic links: MinGW's standard library cannot, and Wine 8 has
 // none. Tests built on them run on POSIX only.

@@ -112,8 +112,8 @@ bool DialogAnswerer::eventFilter(QObject* watched, QEvent* event)
 void DialogAnswerer::Answer(QDialog& dialog, std::size_t index)
 {
     dialog.setProperty(pending, false);
-    if (beforeAnswer)
-        beforeAnswer(index);
+    if (action_ && index == beforeAnswer_)
+        action_();
     if (looks)
         seen_.push_back(Look(dialog));
     if (keys_.empty())

@@ -55,9 +55,13 @@ public:
     // From now on, every dialog gets this answer.
     void AnswerAlways(QMessageBox::StandardButton answer) { answers_ = {answer}; }
 
-    // Runs before each answer, given the answer's number (from 0): another program's doings
+    // Runs the action before the answer of that number (from 0): another program's doings
     // while a question is open.
-    std::function<void(std::size_t)> beforeAnswer;
+    void Before(std::size_t answer, std::function<void()> action)
+    {
+        beforeAnswer_ = answer;
+        action_ = std::move(action);
+    }
     // Off, only a message box's text is kept and nothing of what a dialog showed: for timing
     // thousands of questions.
     bool looks = true;
@@ -73,6 +77,8 @@ private:
     QStringList texts_, names_;
     std::vector<Clock::time_point> shownAt_;
     std::vector<SeenDialog> seen_;
+    std::size_t beforeAnswer_ = 0;
+    std::function<void()> action_;
 };
 
 } // namespace driver

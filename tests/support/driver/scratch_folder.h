@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <map>
 #include <random>
 #include <string>
 #include <system_error>
@@ -19,6 +21,30 @@ namespace fs = std::filesystem;
 inline void Touch(const fs::path& file, const std::string& contents = {})
 {
     std::ofstream(file, std::ios::binary) << contents;
+}
+
+// A whole file's bytes; empty when it cannot be read.
+inline std::string readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Everything below the folder, by path relative to it: a file's bytes, "/" for a folder, or
+// "-> " and where a link leads. Empty when the folder is missing.
+inline std::map<std::string, std::string> Contents(const fs::path& folder)
+{
+    std::map<std::string, std::string> items;
+    std::error_code missing;
+    for (auto it = fs::recursive_directory_iterator(folder, missing);
+         it != fs::recursive_directory_iterator(); ++it) {
+        const fs::file_status status = it->symlink_status();
+        items[fs::relative(it->path(), folder).generic_string()] =
+            fs::is_symlink(status)     ? "-> " + fs::read_symlink(it->path()).string()
+            : fs::is_directory(status) ? "/"
+                                       : readFile(it->path());
+    }
+    return items;
 }
 
 // A fresh folder named `prefix` and a random number under `parent` (or `prefix` alone, with
