@@ -27,6 +27,19 @@ protected:
     fs::path work(const fs::path& name) const { return root / "work" / name; }
     static std::string Trashed(const fs::path& name) { return readFile(TrashFiles() / name); }
 
+    // Deletes report.txt, the one file shown, to the Trash while another program acts before
+    // the answer: the texts of the question and of the warning after it.
+    QStringList DeleteReportWhile(const std::function<void()>& meanwhile)
+    {
+        Open({"report.txt"}, 2);
+        files().SelectFile("report.txt");
+        DialogAnswerer answer({QMessageBox::Yes, QMessageBox::Ok});
+        answer.Before(0, meanwhile);
+        Click("cbDelFile");
+        EXPECT_EQ(answer.texts().size(), 2);
+        return answer.texts();
+    }
+
     // Another program moves the work folder away and makes a new one in its place, holding
     // files of the same names.
     void SwapWork(const std::vector<std::string>& names)
@@ -166,15 +179,8 @@ TEST_F(FilePagesTest, StopOnAQuestionEndsDeleteAllQuietly)
 TEST_F(FilePagesTest, AnAnswerMovesNothingOfAFolderThatTookTheShownOnesPlace)
 {
     SKIP_WITHOUT_THE_TRASH_QUESTION();
-    Open({"report.txt"}, 2);
-    files().SelectFile("report.txt");
-    {
-        DialogAnswerer answer({QMessageBox::Yes, QMessageBox::Ok});
-        answer.Before(0, [&] { SwapWork({"report.txt"}); });
-        Click("cbDelFile");
-        ASSERT_EQ(answer.texts().size(), 2);
-        EXPECT_TRUE(answer.texts()[1].contains("Nothing was changed"));
-    }
+    const QStringList texts = DeleteReportWhile([&] { SwapWork({"report.txt"}); });
+    EXPECT_TRUE(texts.value(1).contains("Nothing was changed"));
     EXPECT_EQ(readFile(work("report.txt")), "newcomer");
     EXPECT_EQ(readFile(root / "away" / "report.txt"), "report.txt");
     EXPECT_FALSE(fs::exists(TrashFiles() / "report.txt"));
@@ -187,7 +193,6 @@ TEST_F(FilePagesTest, AnAnswerMovesNothingOfAFolderThatTookTheShownOnesPlace)
     Touch(work("b.txt"), "b");
     DialogAnswerer answer({QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Ok});
     answer.Before(1, [&] { SwapWork({"b.txt", "report.txt"}); });
-    ClickTab(3);
     Click("cbDelAll");
     ASSERT_EQ(answer.texts().size(), 3);
     EXPECT_TRUE(answer.texts()[2].contains("1 of its files")) << answer.texts()[2].toStdString();
@@ -199,17 +204,12 @@ TEST_F(FilePagesTest, AnAnswerMovesNothingOfAFolderThatTookTheShownOnesPlace)
 TEST_F(FilePagesTest, AnAnswerMovesOnlyTheFileItNamedAndTheListsShowWhatChangedMeanwhile)
 {
     SKIP_WITHOUT_THE_TRASH_QUESTION();
-    Open({"report.txt"}, 2);
-    files().SelectFile("report.txt");
-    DialogAnswerer answer({QMessageBox::Yes, QMessageBox::Ok});
-    answer.Before(0, [&] {
+    const QStringList texts = DeleteReportWhile([&] {
         fs::remove(work("report.txt"));
         Touch(work("report.txt"), "newcomer");
         fs::create_directory(work("made meanwhile"));
     });
-    Click("cbDelFile");
-    ASSERT_EQ(answer.texts().size(), 2);
-    EXPECT_TRUE(answer.texts()[1].contains("another file took its place"));
+    EXPECT_TRUE(texts.value(1).contains("another file took its place"));
     EXPECT_EQ(readFile(work("report.txt")), "newcomer");
     EXPECT_FALSE(fs::exists(TrashFiles() / "report.txt"));
     EXPECT_TRUE(Eventually([&] { return TreeRow("made meanwhile") >= 0; }));
