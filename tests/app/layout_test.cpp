@@ -129,13 +129,9 @@ TEST_F(LayoutTest, TabKeyVisitsTheSelectedOptionsAndTheVisiblePageOnly)
     StartWindow();
     QApplication::setActiveWindow(&window());
     control("DirDrive")->setFocus();
-    QStringList visited;
-    for (int press = 0; press < 10; ++press) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited << QApplication::focusWidget()->objectName();
-    }
-    EXPECT_EQ(visited, QStringList({"DirFolder", "DirFiles", "txtName", "OptEng", "cbCr", "cbDel",
-                                    "cbRen", "TabStrip1", "OptDelRec", "DirDrive"}));
+    EXPECT_EQ(PressKeys(std::vector<Qt::Key>(10, Qt::Key_Tab)),
+              QStringList({"DirFolder", "DirFiles", "txtName", "OptEng", "cbCr", "cbDel", "cbRen",
+                           "TabStrip1", "OptDelRec", "DirDrive"}));
 }
 
 TEST_F(LayoutTest, ControlsLieOneOverAnotherInTheTablesOrder)

@@ -71,52 +71,33 @@ TEST_F(NavigationTest, TheKeyboardAloneReachesEveryPageAndCommand)
     StartWindow();
     QApplication::setActiveWindow(&window());
     control("DirDrive")->setFocus();
-    const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-    };
-    const auto focused = [] { return QApplication::focusWidget()->objectName(); };
-    press(Qt::Key_Tab);
-    press(Qt::Key_Down);  // from the open folder to "other", then "sub"
-    press(Qt::Key_Down);
-    press(Qt::Key_Return);
+    PressKeys({Qt::Key_Tab, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});  // to "other", then "sub"
     ASSERT_EQ(tree().Path(), root / "sub");
-    press(Qt::Key_Tab);
-    press(Qt::Key_Space);  // selects the file under the cursor, here the first
+    PressKeys({Qt::Key_Tab, Qt::Key_Space});  // selects the file under the cursor, here the first
     EXPECT_EQ(window().DirFilesFileName(), "in sub.txt");
-    press(Qt::Key_Tab);
+    PressKeys({Qt::Key_Tab});
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("keyed.txt"));
-    press(Qt::Key_Tab, Qt::ControlModifier);  // the File page: Delete, Rename, Create
+    PressKeys({Qt::Key_Tab}, Qt::ControlModifier);  // the File page: Delete, Rename, Create
     EXPECT_EQ(PagesShown(), std::vector<bool>({false, true, false}));
-    press(Qt::Key_Tab);
-    press(Qt::Key_Tab);
-    press(Qt::Key_Tab);
-    ASSERT_EQ(focused(), "cbRenFile");
-    press(Qt::Key_Space);
+    ASSERT_EQ(PressKeys({Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab}).back(), "cbRenFile");
+    PressKeys({Qt::Key_Space});
     EXPECT_TRUE(fs::exists(root / "sub" / "keyed.txt"));
 
-    press(Qt::Key_Tab);
-    press(Qt::Key_Tab);
-    ASSERT_EQ(focused(), "TabStrip1");
-    press(Qt::Key_Right);
+    ASSERT_EQ(PressKeys({Qt::Key_Tab, Qt::Key_Tab}).back(), "TabStrip1");
+    PressKeys({Qt::Key_Right});
     EXPECT_EQ(PagesShown(), std::vector<bool>({false, false, true}));
-    press(Qt::Key_Tab);
-    press(Qt::Key_Right);  // the delete method: Just Delete
-    ASSERT_EQ(focused(), "OptDel");
-    press(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
-    press(Qt::Key_Tab, Qt::ControlModifier);
+    ASSERT_EQ(PressKeys({Qt::Key_Tab, Qt::Key_Right}).back(), "OptDel");  // Just Delete
+    PressKeys({Qt::Key_Tab}, Qt::ControlModifier | Qt::ShiftModifier);
+    PressKeys({Qt::Key_Tab}, Qt::ControlModifier);
     EXPECT_EQ(PagesShown(), std::vector<bool>({false, false, true}));
-    QStringList visited;
-    for (int presses = 0; presses < 7; ++presses) {
-        press(Qt::Key_Tab);
-        visited << focused();
-    }
-    ASSERT_EQ(visited, QStringList({"DirDrive", "DirFolder", "DirFiles", "txtName", "OptEng",
-                                    "cbRenAll", "cbDelAll"}));
-    press(Qt::Key_Space);
+    ASSERT_EQ(PressKeys(std::vector<Qt::Key>(7, Qt::Key_Tab)),
+              QStringList({"DirDrive", "DirFolder", "DirFiles", "txtName", "OptEng", "cbRenAll",
+                           "cbDelAll"}));
+    PressKeys({Qt::Key_Space});
     EXPECT_FALSE(fs::exists(root / "sub" / "keyed.txt"));
     EXPECT_TRUE(fs::is_directory(root / "sub" / "inner"));
 
-    press(Qt::Key_Tab, Qt::ControlModifier);  // past the last page to the first: Folder
+    PressKeys({Qt::Key_Tab}, Qt::ControlModifier);  // past the last page to the first: Folder
     EXPECT_EQ(PagesShown(), std::vector<bool>({true, false, false}));
 }
 

@@ -83,6 +83,18 @@ protected:
                 control("FrameAllFiles")->isVisible()};
     }
 
+    // Presses the keys in turn in the control that has the focus: the names of the controls
+    // focused after each.
+    static QStringList PressKeys(const std::vector<Qt::Key>& keys, Qt::KeyboardModifiers modifiers = {})
+    {
+        QStringList focused;
+        for (Qt::Key key : keys) {
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+            focused << QApplication::focusWidget()->objectName();
+        }
+        return focused;
+    }
+
     // The caption that a button, label or frame shows, or the text of a text box.
     static QString CaptionOf(const QWidget& control)
     {

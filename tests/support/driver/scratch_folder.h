@@ -111,9 +111,12 @@ inline void FillNumbered(const fs::path& folder, int count, const Numbered& entr
     char name[64];
     for (int i = 1; i <= count; ++i) {
         std::snprintf(name, sizeof name, entries.pattern, i);
-        if (!entries.subfolders)
+        if (!entries.subfolders) {
             Touch(folder / name);
-        else if (fs::create_directory(folder / name); entries.inEach)
+            continue;
+        }
+        fs::create_directory(folder / name);
+        if (entries.inEach)
             Touch(folder / name / entries.inEach);
     }
 }
