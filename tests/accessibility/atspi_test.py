@@ -19,34 +19,31 @@ import pyatspi  # noqa: E402
 PROGRAM = sys.argv.pop(1)
 MARKUP_NAME = "<b>bold<br>&amp;\nline"  # on the disk; the screen shows the line feed as U+FFFD
 
-ENGLISH = {
-    "combo box": ["Drive"],
-    "list": ["Folders", "Files"],
-    "text": ["File / Folder Name"],
-    "label": ["File / Folder Name"],
-    "radio button": ["English", "Russian", "With request and to Recycle Bin", "Just Delete"],
-    "push button": ["Create", "Delete", "Rename", "Delete", "Rename", "Create",
-                    "Rename All Files", "Delete All Files"],
-    "page tab": ["Folder", "File", "All Files"],
-    "panel": ["Select Language", "Folder", "File", "All Files", "Method of Files Delete"],
-    "level": "level {}",
-    "question": "Do you want to move \u201c{}\u201d to the Trash?",
-    "no": "No",
+# What the screen reader finds in each language: (English, Russian) for each control of a role
+# in the window's order, and for the other texts.
+IN_BOTH = {
+    "combo box": [("Drive", "Диск")],
+    "list": [("Folders", "Папки"), ("Files", "Файлы")],
+    "text": [("File / Folder Name", "Имя файла / папки")],
+    "label": [("File / Folder Name", "Имя файла / папки")],
+    "radio button": [("English", "English"), ("Russian", "Russian"),
+                     ("With request and to Recycle Bin", "Удалить с запросом в корзину"),
+                     ("Just Delete", "Просто удалить")],
+    "push button": [("Create", "Создать"), ("Delete", "Удалить"), ("Rename", "Переименовать"),
+                    ("Delete", "Удалить"), ("Rename", "Переименовать"), ("Create", "Создать"),
+                    ("Rename All Files", "Переименовать все файлы"),
+                    ("Delete All Files", "Удалить все файлы")],
+    "page tab": [("Folder", "Папка"), ("File", "Файл"), ("All Files", "Все файлы")],
+    "panel": [("Select Language", "Select Language"), ("Folder", "Папка"), ("File", "Файл"),
+              ("All Files", "Все файлы"), ("Method of Files Delete", "Метод удаления файлов")],
+    "level": ("level {}", "уровень {}"),
+    "question": ("Do you want to move \u201c{}\u201d to the Trash?", "Переместить «{}» в корзину?"),
+    "no": ("No", "Нет"),
 }
-RUSSIAN = {
-    "combo box": ["Диск"],
-    "list": ["Папки", "Файлы"],
-    "text": ["Имя файла / папки"],
-    "label": ["Имя файла / папки"],
-    "radio button": ["English", "Russian", "Удалить с запросом в корзину", "Просто удалить"],
-    "push button": ["Создать", "Удалить", "Переименовать", "Удалить", "Переименовать",
-                    "Создать", "Переименовать все файлы", "Удалить все файлы"],
-    "page tab": ["Папка", "Файл", "Все файлы"],
-    "panel": ["Select Language", "Папка", "Файл", "Все файлы", "Метод удаления файлов"],
-    "level": "уровень {}",
-    "question": "Переместить «{}» в корзину?",
-    "no": "Нет",
-}
+ENGLISH, RUSSIAN = (
+    {key: [pair[language] for pair in value] if isinstance(value, list) else value[language]
+     for key, value in IN_BOTH.items()}
+    for language in (0, 1))
 
 
 def eventually(find, seconds=20):

@@ -127,9 +127,8 @@ protected:
         const QString base = QStorageInfo(QDir::tempPath()).fileSystemType() == "tmpfs"
                                  ? QDir::currentPath()
                                  : QDir::tempPath();
-        temp_.emplace(base + QStringLiteral("/ffname-drives-XXXXXX"));
-        ASSERT_TRUE(temp_->isValid());
-        root = fs::canonical(temp_->path().toStdString());
+        scratch_.emplace(base.toStdString(), "ffname-drives-");
+        root = fs::canonical(scratch_->root());
         fs::create_directories(root / "source" / "inner");
     }
 
@@ -138,10 +137,6 @@ protected:
         for (auto point = mounted_.rbegin(); point != mounted_.rend(); ++point)
             umount2(point->c_str(), MNT_DETACH);
         mounted_.clear();
-        if (!root.empty()) {
-            std::error_code error;
-            fs::remove_all(root, error);  // also names that are not UTF-8, which Qt cannot remove
-        }
     }
 
     // Shows the scratch source folder at the point; false when the system refuses.
@@ -170,7 +165,7 @@ private:
         return true;
     }
 
-    std::optional<QTemporaryDir> temp_;
+    std::optional<scratch::ScratchFolder> scratch_;
     std::vector<fs::path> mounted_;
 };
 

@@ -5,8 +5,6 @@
 namespace apptest {
 namespace {
 
-using Names = std::vector<fs::path>;
-
 class FilePagesTest : public WindowFixture {
 protected:
     void SetUp() override
@@ -27,6 +25,20 @@ protected:
     }
 
     fs::path work(const fs::path& name) const { return root / "work" / name; }
+    static std::string Trashed(const fs::path& name) { return readFile(TrashFiles() / name); }
+
+    // Deletes report.txt, the one file shown, to the Trash while another program acts before
+    // the answer: the texts of the question and of the warning after it.
+    QStringList DeleteReportWhile(const std::function<void()>& meanwhile)
+    {
+        Open({"report.txt"}, 2);
+        files().SelectFile("report.txt");
+        DialogAnswerer answer({QMessageBox::Yes, QMessageBox::Ok});
+        answer.Before(0, meanwhile);
+        Click("cbDelFile");
+        EXPECT_EQ(answer.texts().size(), 2);
+        return answer.texts();
+    }
 
     // Another program moves the work folder away and makes a new one in its place, holding
     // files of the same names.
@@ -66,7 +78,7 @@ TEST_F(FilePagesTest, RenameOrDeleteWithNoFileSelectedSaysSoAndChangesNothing)
 {
     Open({"a"}, 2);
     TypeName("b");
-    ModalAnswerer answer;
+    DialogAnswerer answer;
     Click("cbRenFile");
     Click("cbDelFile");
     ASSERT_EQ(answer.texts().size(), 2);
@@ -87,7 +99,7 @@ TEST_F(FilePagesTest, JustDeleteDeletesOutrightAndAReadOnlyFileStaysWithAWarning
     EXPECT_FALSE(fs::exists(TrashFiles() / "gone"));
 
     files().SelectFile("locked");
-    ModalAnswerer answer;
+    DialogAnswerer answer;
     Click("cbDelFile");
     ASSERT_EQ(answer.texts().size(), 1);
     EXPECT_TRUE(answer.texts()[0].contains("locked"));
@@ -101,7 +113,7 @@ TEST_F(FilePagesTest, DeleteToTheTrashAsksAboutTheOneFile)
     Open({"keep", "trash me"}, 2);
     files().SelectFile("keep");
     {
-        ModalAnswerer no({QMessageBox::No});
+        DialogAnswerer no({QMessageBox::No});
         Click("cbDelFile");
         ASSERT_EQ(no.texts().size(), 1);
         EXPECT_TRUE(no.texts()[0].contains("keep"));
@@ -109,10 +121,10 @@ TEST_F(FilePagesTest, DeleteToTheTrashAsksAboutTheOneFile)
     EXPECT_EQ(readFile(work("keep")), "keep");
 
     files().SelectFile("trash me");
-    ModalAnswerer yes({QMessageBox::Yes});
+    DialogAnswerer yes({QMessageBox::Yes});
     Click("cbDelFile");
     EXPECT_FALSE(fs::exists(work("trash me")));
-    EXPECT_EQ(readFile(TrashFiles() / "trash me"), "trash me");
+    EXPECT_EQ(Trashed("trash me"), "trash me");
     EXPECT_EQ(files().Names(), Names{"keep"});
 }
 
@@ -143,13 +155,13 @@ TEST_F(FilePagesTest, DeleteAllToTheTrashAsksPerFileAndKeepsTheDeclinedOne)
 {
     SKIP_WITHOUT_THE_TRASH_QUESTION();
     Open({"f1", "f2", "f3"}, 3);
-    ModalAnswerer answer({QMessageBox::Yes, QMessageBox::No, QMessageBox::Yes});
+    DialogAnswerer answer({QMessageBox::Yes, QMessageBox::No, QMessageBox::Yes});
     Click("cbDelAll");
     ASSERT_EQ(answer.texts().size(), 3);
     EXPECT_TRUE(answer.texts()[1].contains("f2"));
     EXPECT_EQ(files().Names(), Names{"f2"});
-    EXPECT_EQ(readFile(TrashFiles() / "f1"), "f1");
-    EXPECT_EQ(readFile(TrashFiles() / "f3"), "f3");
+    EXPECT_EQ(Trashed("f1"), "f1");
+    EXPECT_EQ(Trashed("f3"), "f3");
     EXPECT_FALSE(fs::exists(TrashFiles() / "f2"));
 }
 
@@ -157,28 +169,18 @@ TEST_F(FilePagesTest, StopOnAQuestionEndsDeleteAllQuietly)
 {
     SKIP_WITHOUT_THE_TRASH_QUESTION();
     Open({"f1", "f2", "f3", "f4"}, 3);
-    ModalAnswerer answer({QMessageBox::Yes, QMessageBox::Abort});
+    DialogAnswerer answer({QMessageBox::Yes, QMessageBox::Abort});
     Click("cbDelAll");
     EXPECT_EQ(answer.texts().size(), 2);  // no more questions, and no warning
-    EXPECT_EQ(readFile(TrashFiles() / "f1"), "f1");
+    EXPECT_EQ(Trashed("f1"), "f1");
     EXPECT_EQ(files().Names(), (Names{"f2", "f3", "f4"}));
 }
 
 TEST_F(FilePagesTest, AnAnswerMovesNothingOfAFolderThatTookTheShownOnesPlace)
 {
     SKIP_WITHOUT_THE_TRASH_QUESTION();
-    Open({"report.txt"}, 2);
-    files().SelectFile("report.txt");
-    {
-        ModalAnswerer answer({QMessageBox::Yes, QMessageBox::Ok});
-        answer.beforeAnswer = [&](std::size_t index) {
-            if (index == 0)
-                SwapWork({"report.txt"});
-        };
-        Click("cbDelFile");
-        ASSERT_EQ(answer.texts().size(), 2);
-        EXPECT_TRUE(answer.texts()[1].contains("Nothing was changed"));
-    }
+    const QStringList texts = DeleteReportWhile([&] { SwapWork({"report.txt"}); });
+    EXPECT_TRUE(texts.value(1).contains("Nothing was changed"));
     EXPECT_EQ(readFile(work("report.txt")), "newcomer");
     EXPECT_EQ(readFile(root / "away" / "report.txt"), "report.txt");
     EXPECT_FALSE(fs::exists(TrashFiles() / "report.txt"));
@@ -189,16 +191,12 @@ TEST_F(FilePagesTest, AnAnswerMovesNothingOfAFolderThatTookTheShownOnesPlace)
     tree().OpenFolder(root / "work");
     Touch(work("a.txt"), "a");
     Touch(work("b.txt"), "b");
-    ModalAnswerer answer({QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Ok});
-    answer.beforeAnswer = [&](std::size_t index) {
-        if (index == 1)
-            SwapWork({"b.txt", "report.txt"});
-    };
-    ClickTab(3);
+    DialogAnswerer answer({QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Ok});
+    answer.Before(1, [&] { SwapWork({"b.txt", "report.txt"}); });
     Click("cbDelAll");
     ASSERT_EQ(answer.texts().size(), 3);
     EXPECT_TRUE(answer.texts()[2].contains("1 of its files")) << answer.texts()[2].toStdString();
-    EXPECT_EQ(readFile(TrashFiles() / "a.txt"), "a");
+    EXPECT_EQ(Trashed("a.txt"), "a");
     EXPECT_EQ(readFile(root / "away" / "b.txt"), "b");
     EXPECT_EQ(readFile(work("b.txt")), "newcomer");
 }
@@ -206,19 +204,12 @@ TEST_F(FilePagesTest, AnAnswerMovesNothingOfAFolderThatTookTheShownOnesPlace)
 TEST_F(FilePagesTest, AnAnswerMovesOnlyTheFileItNamedAndTheListsShowWhatChangedMeanwhile)
 {
     SKIP_WITHOUT_THE_TRASH_QUESTION();
-    Open({"report.txt"}, 2);
-    files().SelectFile("report.txt");
-    ModalAnswerer answer({QMessageBox::Yes, QMessageBox::Ok});
-    answer.beforeAnswer = [&](std::size_t index) {
-        if (index > 0)
-            return;
+    const QStringList texts = DeleteReportWhile([&] {
         fs::remove(work("report.txt"));
         Touch(work("report.txt"), "newcomer");
         fs::create_directory(work("made meanwhile"));
-    };
-    Click("cbDelFile");
-    ASSERT_EQ(answer.texts().size(), 2);
-    EXPECT_TRUE(answer.texts()[1].contains("another file took its place"));
+    });
+    EXPECT_TRUE(texts.value(1).contains("another file took its place"));
     EXPECT_EQ(readFile(work("report.txt")), "newcomer");
     EXPECT_FALSE(fs::exists(TrashFiles() / "report.txt"));
     EXPECT_TRUE(Eventually([&] { return TreeRow("made meanwhile") >= 0; }));
@@ -253,14 +244,14 @@ TEST_F(FilePagesTest, TheWindowTakesNoClicksWhileAQuestionIsUp)
     SKIP_WITHOUT_THE_TRASH_QUESTION();
     Open({"f1", "f2"}, 3);
     QWidget* justDelete = control("OptDel");
-    ModalAnswerer answer({QMessageBox::Yes});
+    DialogAnswerer answer({QMessageBox::Yes});
     // A click on "Just Delete" that got through would delete the second file outright.
     ClickBehindQuestions clicks(window(), justDelete->mapTo(&window(), justDelete->rect().center()));
     Click("cbDelAll");
     EXPECT_EQ(answer.texts().size(), 2);
     EXPECT_FALSE(control<QRadioButton>("OptDel")->isChecked());
-    EXPECT_EQ(readFile(TrashFiles() / "f1"), "f1");
-    EXPECT_EQ(readFile(TrashFiles() / "f2"), "f2");
+    EXPECT_EQ(Trashed("f1"), "f1");
+    EXPECT_EQ(Trashed("f2"), "f2");
 }
 
 } // namespace

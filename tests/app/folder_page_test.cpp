@@ -36,7 +36,7 @@ TEST_F(FolderPageTest, RenameFollowsTheFolderAndTheNextCommandActsInIt)
     EXPECT_EQ(files().Path(), root / "renamed");
     EXPECT_GE(TreeRow("keep"), 0);
     EXPECT_EQ(files().Names(), std::vector<fs::path>{"file.txt"});
-    ModalAnswerer none;
+    DialogAnswerer none;
     TypeName("inner");
     Click("cbCr");
     EXPECT_TRUE(fs::is_directory(root / "renamed" / "inner"));
@@ -59,7 +59,7 @@ TEST_F(FolderPageTest, AFileCommandWithNoFileSelectedWarnsInTheWindowsLanguage)
     ClickTab(2);
     TypeName("x");
     Click("OptRus");
-    ModalAnswerer answer;
+    DialogAnswerer answer;
     Click("cbRenFile");
     ASSERT_EQ(answer.texts().size(), 1);
     EXPECT_EQ(answer.texts().front(), QString::fromUtf8("Файл не выбран."));

@@ -8,19 +8,22 @@
 namespace apptest {
 namespace {
 
-using Names = std::vector<fs::path>;
-
 class FollowDiskTest : public WindowFixture {
 protected:
     void SetUp() override
     {
         WindowFixture::SetUp();
-        fs::create_directory(root / "shown");
-        Touch(root / "shown" / "listed 1", "listed");
-        Touch(root / "shown" / "listed 2", "listed");
+        MakeShownFolder();
         ASSERT_TRUE(QDir::setCurrent(QString::fromStdString((root / "shown").native())));
         StartWindow();
         ASSERT_EQ(files().Names(), (Names{"listed 1", "listed 2"}));
+    }
+
+    void MakeShownFolder()
+    {
+        fs::create_directory(root / "shown");
+        Touch(root / "shown" / "listed 1", "listed");
+        Touch(root / "shown" / "listed 2", "listed");
     }
 
     // Another program moves the shown folder away and makes a new one in its place; the
@@ -39,44 +42,30 @@ protected:
         return std::distance(fs::directory_iterator(TrashFiles(), error), {});
     }
 
-    std::vector<fs::path> TreeNames()
-    {
-        std::vector<fs::path> names;
-        for (int row = 0; row < tree().model()->rowCount(); ++row)
-            names.emplace_back(tree().model()->index(row, 0).data().toString().toStdString());
-        return names;
-    }
 };
 
 // Every command that looks its folder up, after the swap: nothing changes in either folder,
 // the window warns once and then shows its folder at its new path, never the newcomer.
 TEST_F(FollowDiskTest, ACommandOnASwappedFolderChangesNothingAndShowsWhatIsThere)
 {
-    struct Case {
-        int tab;
-        const char* button;
-        bool justDelete;
-    };
-    const Case cases[] = {{3, "cbDelAll", true}, {3, "cbDelAll", false}, {3, "cbRenAll", true},
-                          {2, "cbCrFile", true}, {2, "cbDelFile", true}, {2, "cbRenFile", true},
-                          {1, "cbCr", true},     {1, "cbRen", true},     {1, "cbDel", true}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.button);
-        ClickTab(c.tab);
-        Click(c.justDelete ? "OptDel" : "OptDelRec");
+    const std::pair<const char*, bool> cases[] = {  // button, Just Delete
+        {"cbDelAll", true}, {"cbDelAll", false}, {"cbRenAll", true}, {"cbCrFile", true},
+        {"cbDelFile", true}, {"cbRenFile", true}, {"cbCr", true}, {"cbRen", true}, {"cbDel", true}};
+    for (const auto& [button, justDelete] : cases) {
+        SCOPED_TRACE(button);
+        Click(justDelete ? "OptDel" : "OptDelRec");
         TypeName(QStringLiteral("typed"));
         files().SelectFile("listed 1");
         SwapShownFolder();
         const std::size_t trashed = TrashedCount();
-        ModalAnswerer answer;
-        Click(c.button);
+        DialogAnswerer answer;
+        Click(button);
         EXPECT_EQ(answer.texts().size(), 1);
         EXPECT_TRUE(answer.texts().value(0).contains(QStringLiteral("shown")));
-        EXPECT_EQ(Names(fs::directory_iterator(root / "moved away"), {}).size(), 2u);
-        EXPECT_TRUE(fs::exists(root / "moved away" / "listed 1"));
-        EXPECT_TRUE(fs::exists(root / "moved away" / "listed 2"));
-        EXPECT_TRUE(fs::exists(root / "shown" / "never listed"));
-        EXPECT_EQ(Names(fs::directory_iterator(root / "shown"), {}).size(), 2u);
+        const std::map<std::string, std::string> listed{{"listed 1", "listed"}, {"listed 2", "listed"}};
+        EXPECT_EQ(scratch::Contents(root / "moved away"), listed);
+        EXPECT_EQ(scratch::Contents(root / "shown"),
+                  (std::map<std::string, std::string>{{"never listed", "newcomer"}, {"new sub", "/"}}));
         EXPECT_FALSE(fs::exists(root / "typed"));
         EXPECT_EQ(TrashedCount(), trashed);
         EXPECT_EQ(tree().Path(), root / "moved away");
@@ -84,10 +73,8 @@ TEST_F(FollowDiskTest, ACommandOnASwappedFolderChangesNothingAndShowsWhatIsThere
 
         fs::remove_all(root / "moved away");
         fs::remove_all(root / "shown");
-        fs::create_directory(root / "shown");
-        Touch(root / "shown" / "listed 1", "listed");
-        Touch(root / "shown" / "listed 2", "listed");
-        ModalAnswerer quiet;
+        MakeShownFolder();
+        DialogAnswerer quiet;
         drives().activated(drives().currentIndex());
         tree().OpenFolder(root / "shown");
     }
@@ -107,7 +94,7 @@ TEST_F(FollowDiskTest, ALazilyUnmountedVolumeIsNeverMistakenForTheFolderUnderIt)
     ClickTab(3);
     Click("OptDel");
     ASSERT_EQ(umount2((root / "mnt").c_str(), MNT_DETACH), 0);
-    ModalAnswerer answer;
+    DialogAnswerer answer;
     Click("cbDelAll");
     EXPECT_EQ(answer.texts().size(), 1);
     EXPECT_TRUE(fs::exists(root / "mnt" / "hidden under the mount"));
@@ -123,14 +110,14 @@ TEST_F(FollowDiskTest, ChangesThatAnotherProgramMakesShowInBothLists)
     fs::create_directory(root / "shown" / "folder made outside");
     EXPECT_TRUE(Eventually([&] {
         return files().Names() == Names{"made outside", "renamed outside"} &&
-               TreeNames().back() == "folder made outside";
+               TreeTexts().back() == "folder made outside";
     }));
 
     // The folder itself swapped: the lists follow the folder to its new path.
     SwapShownFolder();
     EXPECT_TRUE(Eventually([&] { return tree().Path() == root / "moved away"; }));
     EXPECT_EQ(files().Names(), (Names{"made outside", "renamed outside"}));
-    EXPECT_EQ(TreeNames().back(), "folder made outside");
+    EXPECT_EQ(TreeTexts().back(), "folder made outside");
     TypeName(QStringLiteral("made by the window"));
     ClickTab(2);
     Click("cbCrFile");
@@ -157,7 +144,7 @@ TEST_F(FollowDiskTest, AFailureThatNoProcedureCatchesIsShownOnceAndTheWindowGoes
             return QObject::event(event);
         }
     } throwing;
-    ModalAnswerer answer;
+    DialogAnswerer answer;
     QCoreApplication::postEvent(&throwing, new QEvent(QEvent::User));
     QCoreApplication::postEvent(&throwing, new QEvent(QEvent::User));
     QCoreApplication::processEvents();

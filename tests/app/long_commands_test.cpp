@@ -2,7 +2,6 @@
 // each change made before the stop is whole and everything after it untouched.
 #include "window_fixture.h"
 
-#include <map>
 #include <string>
 
 namespace apptest {
@@ -31,24 +30,11 @@ protected:
         Touch(work() / "sub" / "deeper" / "inside", "inside");
         StartWindow(true);
         OpenInTree("work");
-        ClickTab(3);
         TypeName("p");
     }
 
     fs::path work() const { return root / "work"; }
     static std::string Name(int i) { return (i < 10 ? "f0" : "f") + std::to_string(i); }
-
-    // The work folder's entries, each with its contents ("/" for a folder).
-    std::map<std::string, std::string> Entries() const
-    {
-        std::map<std::string, std::string> entries;
-        std::error_code gone;
-        for (auto it = fs::recursive_directory_iterator(work(), gone);
-             it != fs::recursive_directory_iterator(); ++it)
-            entries[fs::relative(it->path(), work()).generic_string()] =
-                it->is_directory() ? "/" : readFile(it->path());
-        return entries;
-    }
 
     int Changed() const
     {
@@ -77,12 +63,10 @@ TEST_P(LongCommandTest, StopsCleanlyBeforeItsNextChange)
     const LongCommand& row = GetParam();
     const std::string button = row.button;
     const bool folderDelete = button == "cbDel", renames = button == "cbRenAll";
-    if (folderDelete)
-        ClickTab(1);
-    else
+    if (!folderDelete)
         Click("OptDel");
-    const auto before = Entries();
-    ModalAnswerer warnings;
+    const auto before = scratch::Contents(work());
+    DialogAnswerer warnings;
     bool clickedAgain = false;
     AtTurn stop([&] { return Changed() >= stopAfter; },
                 [&] {
@@ -99,7 +83,7 @@ TEST_P(LongCommandTest, StopsCleanlyBeforeItsNextChange)
 
     // The first files in the walk's order are changed whole; every other entry is as it was.
     // A folder delete may have taken any part of the folder, each remaining entry whole.
-    const auto after = Entries();
+    const auto after = scratch::Contents(work());
     const int changed = Changed();
     EXPECT_GE(changed, stopAfter);
     EXPECT_LT(changed, fileCount - 1);

@@ -19,18 +19,6 @@ protected:
         Touch(root / "sub" / "in sub.txt");
     }
 
-    std::vector<fs::path> Rows()
-    {
-        std::vector<fs::path> rows;
-        for (int row = 0; row < tree().model()->rowCount(); ++row)
-            rows.emplace_back(tree().model()->index(row, 0).data().toString().toStdString());
-        return rows;
-    }
-    std::vector<bool> PagesShown()
-    {
-        return {control("FrameFolder")->isVisible(), control("FrameFile")->isVisible(),
-                control("FrameAllFiles")->isVisible()};
-    }
 };
 
 TEST_F(NavigationTest, StartsOnTheWorkingDirectoryWithTheFolderPage)
@@ -38,15 +26,14 @@ TEST_F(NavigationTest, StartsOnTheWorkingDirectoryWithTheFolderPage)
     StartWindow();
     EXPECT_EQ(tree().Path(), root);
     EXPECT_EQ(files().Path(), root);
-    EXPECT_EQ(files().Names(), std::vector<fs::path>{"top.txt"});
+    EXPECT_EQ(files().Names(), Names{"top.txt"});
     EXPECT_TRUE(files().FileName().empty());
     EXPECT_EQ(PagesShown(), std::vector<bool>({true, false, false}));
     // Ancestors from "/" down, then the visible subfolders in natural order.
-    std::vector<fs::path> expected{"/"};
+    QStringList expected{"/"};
     for (const fs::path& element : root.relative_path())
-        expected.push_back(element);
-    expected.insert(expected.end(), {"other", "sub"});
-    EXPECT_EQ(Rows(), expected);
+        expected << QString::fromStdString(element.string());
+    EXPECT_EQ(TreeTexts(), (expected + QStringList{"other", "sub"}));
     EXPECT_EQ(drives().Drive(), fs::path(QStorageInfo(QDir::currentPath()).rootPath().toStdString()));
 }
 
@@ -66,7 +53,7 @@ TEST_F(NavigationTest, OpeningASubfolderMovesTheFileListWithNoSelection)
     OpenInTree("sub");
     EXPECT_EQ(tree().Path(), root / "sub");
     EXPECT_EQ(files().Path(), root / "sub");
-    EXPECT_EQ(files().Names(), std::vector<fs::path>{"in sub.txt"});
+    EXPECT_EQ(files().Names(), Names{"in sub.txt"});
     EXPECT_TRUE(window().DirFilesFileName().empty());
 
     // Enter opens the highlighted entry, here an ancestor.
@@ -84,52 +71,33 @@ TEST_F(NavigationTest, TheKeyboardAloneReachesEveryPageAndCommand)
     StartWindow();
     QApplication::setActiveWindow(&window());
     control("DirDrive")->setFocus();
-    const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-    };
-    const auto focused = [] { return QApplication::focusWidget()->objectName(); };
-    press(Qt::Key_Tab);
-    press(Qt::Key_Down);  // from the open folder to "other", then "sub"
-    press(Qt::Key_Down);
-    press(Qt::Key_Return);
+    PressKeys({Qt::Key_Tab, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});  // to "other", then "sub"
     ASSERT_EQ(tree().Path(), root / "sub");
-    press(Qt::Key_Tab);
-    press(Qt::Key_Space);  // selects the file under the cursor, here the first
+    PressKeys({Qt::Key_Tab, Qt::Key_Space});  // selects the file under the cursor, here the first
     EXPECT_EQ(window().DirFilesFileName(), "in sub.txt");
-    press(Qt::Key_Tab);
+    PressKeys({Qt::Key_Tab});
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("keyed.txt"));
-    press(Qt::Key_Tab, Qt::ControlModifier);  // the File page: Delete, Rename, Create
+    PressKeys({Qt::Key_Tab}, Qt::ControlModifier);  // the File page: Delete, Rename, Create
     EXPECT_EQ(PagesShown(), std::vector<bool>({false, true, false}));
-    press(Qt::Key_Tab);
-    press(Qt::Key_Tab);
-    press(Qt::Key_Tab);
-    ASSERT_EQ(focused(), "cbRenFile");
-    press(Qt::Key_Space);
+    ASSERT_EQ(PressKeys({Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab}).back(), "cbRenFile");
+    PressKeys({Qt::Key_Space});
     EXPECT_TRUE(fs::exists(root / "sub" / "keyed.txt"));
 
-    press(Qt::Key_Tab);
-    press(Qt::Key_Tab);
-    ASSERT_EQ(focused(), "TabStrip1");
-    press(Qt::Key_Right);
+    ASSERT_EQ(PressKeys({Qt::Key_Tab, Qt::Key_Tab}).back(), "TabStrip1");
+    PressKeys({Qt::Key_Right});
     EXPECT_EQ(PagesShown(), std::vector<bool>({false, false, true}));
-    press(Qt::Key_Tab);
-    press(Qt::Key_Right);  // the delete method: Just Delete
-    ASSERT_EQ(focused(), "OptDel");
-    press(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
-    press(Qt::Key_Tab, Qt::ControlModifier);
+    ASSERT_EQ(PressKeys({Qt::Key_Tab, Qt::Key_Right}).back(), "OptDel");  // Just Delete
+    PressKeys({Qt::Key_Tab}, Qt::ControlModifier | Qt::ShiftModifier);
+    PressKeys({Qt::Key_Tab}, Qt::ControlModifier);
     EXPECT_EQ(PagesShown(), std::vector<bool>({false, false, true}));
-    QStringList visited;
-    for (int presses = 0; presses < 7; ++presses) {
-        press(Qt::Key_Tab);
-        visited << focused();
-    }
-    ASSERT_EQ(visited, QStringList({"DirDrive", "DirFolder", "DirFiles", "txtName", "OptEng",
-                                    "cbRenAll", "cbDelAll"}));
-    press(Qt::Key_Space);
+    ASSERT_EQ(PressKeys(std::vector<Qt::Key>(7, Qt::Key_Tab)),
+              QStringList({"DirDrive", "DirFolder", "DirFiles", "txtName", "OptEng", "cbRenAll",
+                           "cbDelAll"}));
+    PressKeys({Qt::Key_Space});
     EXPECT_FALSE(fs::exists(root / "sub" / "keyed.txt"));
     EXPECT_TRUE(fs::is_directory(root / "sub" / "inner"));
 
-    press(Qt::Key_Tab, Qt::ControlModifier);  // past the last page to the first: Folder
+    PressKeys({Qt::Key_Tab}, Qt::ControlModifier);  // past the last page to the first: Folder
     EXPECT_EQ(PagesShown(), std::vector<bool>({true, false, false}));
 }
 
@@ -137,7 +105,7 @@ TEST_F(NavigationTest, AVanishedFolderKeepsTheLastGoodOneWithAWarning)
 {
     StartWindow();
     fs::remove_all(root / "sub");
-    ModalAnswerer answer;
+    DialogAnswerer answer;
     OpenInTree("sub");
     ASSERT_EQ(answer.texts().size(), 1);
     EXPECT_TRUE(answer.texts().front().contains("sub"));
@@ -168,12 +136,10 @@ TEST_F(NavigationTest, PickingADriveOpensItsCurrentFolder)
 {
     if (QStorageInfo("/dev/shm").rootPath() != "/dev/shm" || access("/dev/shm", W_OK) != 0)
         GTEST_SKIP() << "no /dev/shm volume to use as a second drive";
-    QTemporaryDir shm("/dev/shm/ffname-test-XXXXXX");
-    ASSERT_TRUE(shm.isValid());
-    const fs::path start = fs::canonical(shm.path().toStdString());
-    fs::create_directory(start / "deeper");
-    Touch(start / "deeper" / "file");
-    ASSERT_TRUE(QDir::setCurrent(shm.path()));
+    const scratch::ScratchFolder shm("/dev/shm");
+    const fs::path start = fs::canonical(shm.root());
+    shm.write("deeper/file", "");
+    ASSERT_TRUE(QDir::setCurrent(app::DisplayName(start)));
     StartWindow();
     ASSERT_EQ(drives().Drive(), "/dev/shm");
     OpenInTree("deeper");
@@ -189,7 +155,7 @@ TEST_F(NavigationTest, PickingADriveOpensItsCurrentFolder)
         QTest::keyClick(list, Qt::Key_Down);
     ASSERT_EQ(drives().Drive(), "/dev/shm");
     EXPECT_EQ(tree().Path(), start / "deeper");
-    EXPECT_EQ(files().Names(), std::vector<fs::path>{"file"});
+    EXPECT_EQ(files().Names(), Names{"file"});
 
     // Opening "/" in the tree moves the drive list along.
     OpenInTree("/");

@@ -27,7 +27,7 @@ protected:
         ClickTab(2);
         Click("OptDel");
         files().SelectFile(name);
-        ModalAnswerer answer;
+        DialogAnswerer answer;
         Click("cbDelFile");
         EXPECT_EQ(answer.texts().size(), 1);
         EXPECT_TRUE(fs::exists(folder / name));

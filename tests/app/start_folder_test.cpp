@@ -31,7 +31,7 @@ protected:
     // Starts the window with the dialogs answered; the texts of the warnings shown once it is.
     QStringList Start()
     {
-        ModalAnswerer answer;
+        DialogAnswerer answer;
         StartWindow();
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();

@@ -11,7 +11,6 @@
 
 #include <QtCore/QByteArray>
 
-#include <map>
 #include <set>
 #include <sys/mount.h>
 #include <unistd.h>
@@ -19,22 +18,13 @@
 namespace {
 
 namespace fs = std::filesystem;
-using apptest::ModalAnswerer;
+using apptest::DialogAnswerer;
 using apptest::SeenDialog;
+using scratch::readFile;
 
 class TrashTest : public ::testing::Test {
 protected:
-    TrashTest()
-    {
-        folder = fs::canonical(scratch_.path().toStdString());
-        questions_->Attach(nullptr, [this] { return russian; });
-    }
-    // Qt cannot remove names that are not UTF-8.
-    ~TrashTest() override
-    {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-    }
+    TrashTest() { questions_->Attach(nullptr, [this] { return russian; }); }
 
     static fs::path dataHome() { return std::getenv("XDG_DATA_HOME"); }
     static fs::path trashFiles() { return dataHome() / "Trash/files"; }
@@ -42,8 +32,7 @@ protected:
 
     fs::path write(const std::string& name, const std::string& content = "data")
     {
-        apptest::Touch(folder / name, content);
-        return folder / name;
+        return scratch_.write(name, content);
     }
 
     // The original path recorded in a .trashinfo, percent-decoded.
@@ -55,26 +44,6 @@ protected:
             QByteArray::fromStdString(text.substr(start, text.find('\n', start) - start));
         return QByteArray::fromPercentEncoding(encoded).toStdString();
     }
-    static std::string recordedPathOf(const std::string& trashedName)
-    {
-        return recordedPath(trashInfo() / (trashedName + ".trashinfo"));
-    }
-
-    // Everything below a folder: each path with its contents, a link's target, or "/" for a
-    // folder.
-    static std::map<std::string, std::string> snapshot(const fs::path& top)
-    {
-        std::map<std::string, std::string> items;
-        std::error_code missing;
-        for (auto it = fs::recursive_directory_iterator(top, missing);
-             it != fs::recursive_directory_iterator(); ++it) {
-            const fs::file_status st = it->symlink_status();
-            items[it->path().native()] = fs::is_symlink(st) ? "-> " + fs::read_symlink(it->path()).native()
-                                         : fs::is_directory(st) ? "/"
-                                                                : readFile(it->path());
-        }
-        return items;
-    }
 
     // Puts one trashed item back where it came from, as a file manager does: the one whose
     // .trashinfo records that path. False when there is none.
@@ -84,10 +53,9 @@ protected:
         for (const auto& info : fs::directory_iterator(trashInfo(), missing)) {
             if (recordedPath(info.path()) != original.native())
                 continue;
-            const fs::path item = trashFiles() / info.path().stem();
             if (fs::exists(fs::symlink_status(original)))
                 return false;
-            fs::rename(item, original);
+            fs::rename(trashFiles() / info.path().stem(), original);
             fs::remove(info.path());
             return true;
         }
@@ -96,34 +64,35 @@ protected:
 
     void trash(const fs::path& path) { commands::DeleteToRecycleBin(shell, path); }
 
-    QTemporaryDir scratch_{QDir::tempPath() + "/ffname-trash-XXXXXX"};
-    fs::path folder;
+    // Trashes a path that names nothing, answering yes: the question, then the failure.
+    std::vector<SeenDialog> trashMissing(const fs::path& path)
+    {
+        DialogAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
+        trash(path);
+        EXPECT_EQ(answerer.names(), (QStringList{"TrashQuestion", "TrashFailure"}));
+        return answerer.seen();
+    }
+
+    scratch::ScratchFolder scratch_;
+    const fs::path folder = fs::canonical(scratch_.root());
     app::TrashQuestions* questions_ = new app::TrashQuestions;  // owned by the shell
     commands::PosixShell shell{std::unique_ptr<commands::ShellDialogs>(questions_)};
     bool russian = false;
 };
 
-TEST_F(TrashTest, AConfirmedFileMovesToTheTrashWithItsExactPathRecorded)
+// A name with a percent sign, and one that is not UTF-8: the exact bytes and path recorded.
+TEST_F(TrashTest, AConfirmedFileMovesToTheTrashWithItsExactNameAndPathRecorded)
 {
-    const fs::path file = write("50% off report.txt", "contents");
-    ModalAnswerer answerer({QMessageBox::Yes});
-    trash(file);
-    EXPECT_FALSE(fs::exists(file));
-    EXPECT_EQ(readFile(trashFiles() / "50% off report.txt"), "contents");
-    EXPECT_EQ(recordedPathOf("50% off report.txt"), file.string());
-    ASSERT_EQ(answerer.seen().size(), 1u);
-    EXPECT_TRUE(answerer.seen()[0].text.contains("50% off report.txt"));
-}
-
-TEST_F(TrashTest, ANameThatIsNotUtf8IsTrashedExactly)
-{
-    const std::string name = "caf\xe9 \xff";
-    const fs::path file = write(name, "latin1");
-    ModalAnswerer answerer({QMessageBox::Yes});
-    trash(file);
-    EXPECT_FALSE(fs::exists(file));
-    EXPECT_EQ(readFile(trashFiles() / name), "latin1");
-    EXPECT_EQ(recordedPathOf(name), file.string());
+    for (const std::string name : {"50% off report.txt", "caf\xe9 \xff"}) {
+        const fs::path file = write(name, "contents " + name);
+        DialogAnswerer answerer({QMessageBox::Yes});
+        trash(file);
+        EXPECT_FALSE(fs::exists(file));
+        EXPECT_EQ(readFile(trashFiles() / name), "contents " + name);
+        EXPECT_EQ(recordedPath(trashInfo() / (name + ".trashinfo")), file.string());
+        ASSERT_EQ(answerer.seen().size(), 1u);
+        EXPECT_TRUE(answerer.seen()[0].text.contains(app::DisplayName(name))) << name;
+    }
 }
 
 // Declined for a file, a dangling link and a path that names nothing: each question asked
@@ -132,22 +101,22 @@ TEST_F(TrashTest, ADeclinedQuestionChangesNothingAtAll)
 {
     write("keep", "kept");
     fs::create_symlink(folder / "nowhere", folder / "dangling");
-    const auto before = snapshot(folder);
-    const auto trashBefore = snapshot(dataHome());
+    const auto before = scratch::Contents(folder);
+    const auto trashBefore = scratch::Contents(dataHome());
     for (const char* name : {"keep", "dangling", "never existed"}) {
-        ModalAnswerer answerer({QMessageBox::No});
+        DialogAnswerer answerer({QMessageBox::No});
         trash(folder / name);
         EXPECT_EQ(answerer.names(), QStringList{"TrashQuestion"}) << name;
     }
-    EXPECT_EQ(snapshot(folder), before);
-    EXPECT_EQ(snapshot(dataHome()), trashBefore);
+    EXPECT_EQ(scratch::Contents(folder), before);
+    EXPECT_EQ(scratch::Contents(dataHome()), trashBefore);
 }
 
 TEST_F(TrashTest, EnterAnswersYesAndEscAnswersNo)
 {
     const fs::path first = write("first", "1");
     const fs::path second = write("second", "2");
-    ModalAnswerer presser(ModalAnswerer::Keys{{Qt::Key_Escape, Qt::Key_Return}});
+    DialogAnswerer presser(DialogAnswerer::Keys{{Qt::Key_Escape, Qt::Key_Return}});
     trash(first);
     trash(second);
     EXPECT_EQ(readFile(first), "1");
@@ -158,22 +127,12 @@ TEST_F(TrashTest, EnterAnswersYesAndEscAnswersNo)
 // taken by a file): a question, then the error naming the file, which stays as it was.
 TEST_F(TrashTest, AFileTheTrashCannotTakeIsReportedAndNeverDeleted)
 {
-    {
-        ModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
-        trash(folder / "vanished");
-        ASSERT_EQ(answerer.names(), (QStringList{"TrashQuestion", "TrashFailure"}));
-        EXPECT_TRUE(answerer.seen()[1].text.contains("vanished"));
-    }
+    EXPECT_TRUE(trashMissing(folder / "vanished").at(1).text.contains("vanished"));
     const fs::path file = write("precious", "P");
     std::error_code ignored;
     fs::remove_all(dataHome() / "Trash", ignored);
-    apptest::Touch(dataHome() / "Trash", "not a folder");
-    {
-        ModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
-        trash(file);
-        ASSERT_EQ(answerer.names(), (QStringList{"TrashQuestion", "TrashFailure"}));
-        EXPECT_TRUE(answerer.seen()[1].text.contains("precious"));
-    }
+    scratch::Touch(dataHome() / "Trash", "not a folder");
+    EXPECT_TRUE(trashMissing(file).at(1).text.contains("precious"));
     fs::remove(dataHome() / "Trash");
     EXPECT_EQ(readFile(file), "P");
 }
@@ -187,19 +146,19 @@ TEST_F(TrashTest, AVolumeWhereNoTrashCanBeHadShowsTheErrorAndKeepsTheFile)
     if (mount("none", volume.c_str(), "tmpfs", 0, "size=256k") != 0)
         GTEST_SKIP() << "this machine does not allow mounting a tmpfs";
     // Neither trash folder that the volume could hold can be made: the names are taken by files.
-    apptest::Touch(volume / ".Trash", "not a folder");
-    apptest::Touch(volume / (".Trash-" + std::to_string(getuid())), "not a folder");
+    scratch::Touch(volume / ".Trash", "not a folder");
+    scratch::Touch(volume / (".Trash-" + std::to_string(getuid())), "not a folder");
     const fs::path file = volume / "on another volume";
-    apptest::Touch(file, "keep me");
-    const auto homeTrash = snapshot(dataHome());
+    scratch::Touch(file, "keep me");
+    const auto homeTrash = scratch::Contents(dataHome());
     {
-        ModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
+        DialogAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
         trash(file);
         ASSERT_EQ(answerer.texts().size(), 2) << "a question, then the error";
         EXPECT_TRUE(answerer.texts()[1].contains("on another volume")) << answerer.texts()[1].toStdString();
     }
     EXPECT_EQ(readFile(file), "keep me");
-    EXPECT_EQ(snapshot(dataHome()), homeTrash) << "nothing was copied to the home trash";
+    EXPECT_EQ(scratch::Contents(dataHome()), homeTrash) << "nothing was copied to the home trash";
     umount2(volume.c_str(), MNT_DETACH);
 }
 
@@ -213,7 +172,7 @@ TEST_F(TrashTest, AMissingDataFolderIsMadeAndNothingLandsInTheWorkingFolder)
     const QString previous = QDir::currentPath();
     QDir::setCurrent(QString::fromStdString(working.native()));
     {
-        ModalAnswerer answerer({QMessageBox::Yes});
+        DialogAnswerer answerer({QMessageBox::Yes});
         trash(file);
         EXPECT_EQ(answerer.texts().size(), 1);
     }
@@ -230,7 +189,7 @@ TEST_F(TrashTest, TheSameNameTrashedTwiceKeepsBothAndBothCanBeRestored)
     const fs::path file = folder / "same name.txt";
     for (const char* content : {"first", "second"}) {
         write("same name.txt", content);
-        ModalAnswerer answerer({QMessageBox::Yes});
+        DialogAnswerer answerer({QMessageBox::Yes});
         trash(file);
         EXPECT_FALSE(fs::exists(file)) << content;
     }
@@ -249,7 +208,7 @@ TEST_F(TrashTest, LinksAreTrashedAsLinksAndWhatTheyLeadToStays)
     fs::create_symlink(folder / "nowhere", folder / "dangling");
     fs::create_symlink(folder / "target", folder / "to target");
     for (const char* name : {"dangling", "to target"}) {
-        ModalAnswerer answerer({QMessageBox::Yes});
+        DialogAnswerer answerer({QMessageBox::Yes});
         trash(folder / name);
         EXPECT_FALSE(fs::exists(fs::symlink_status(folder / name))) << name;
     }
@@ -263,7 +222,7 @@ TEST_F(TrashTest, QuestionsFollowTheWindowsLanguage)
 {
     const fs::path file = write("файл");
     russian = true;
-    ModalAnswerer answerer({QMessageBox::No});
+    DialogAnswerer answerer({QMessageBox::No});
     trash(file);
     ASSERT_EQ(answerer.seen().size(), 1u);
     EXPECT_TRUE(answerer.seen()[0].text.contains(QString::fromUtf8("корзину")));
@@ -274,7 +233,7 @@ TEST_F(TrashTest, TwoLongNamesThatDifferOnlyInTheMiddleAskDifferentQuestions)
 {
     // Wide letters: a line of them is far wider than the same count of average ones.
     const std::string start(110, 'W'), end(130, 'W');
-    ModalAnswerer answerer({QMessageBox::No});
+    DialogAnswerer answerer({QMessageBox::No});
     trash(write(start + "1" + end));
     trash(write(start + "2" + end));
     ASSERT_EQ(answerer.seen().size(), 2u);
@@ -287,14 +246,13 @@ TEST_F(TrashTest, AVeryLongPathKeepsTheQuestionAndTheFailureOnTheScreen)
     while (path.native().size() < 3700)
         path /= std::string(250, 'd');
     path /= "missing file";
-    ModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
-    trash(path);
-    ASSERT_EQ(answerer.names(), (QStringList{"TrashQuestion", "TrashFailure"}));
-    EXPECT_TRUE(answerer.seen()[0].fitsItsScreen) << "the question or its buttons are off the screen";
-    EXPECT_TRUE(answerer.seen()[0].text.contains(QString::fromStdString(path.parent_path().native())))
+    const std::vector<SeenDialog> seen = trashMissing(path);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_TRUE(seen[0].fitsItsScreen) << "the question or its buttons are off the screen";
+    EXPECT_TRUE(seen[0].text.contains(QString::fromStdString(path.parent_path().native())))
         << "the question lost a part of the folder";
-    EXPECT_TRUE(answerer.seen()[1].fitsItsScreen) << "the failure box or its button are off the screen";
-    EXPECT_TRUE(answerer.seen()[1].labelsShowAllText) << "the failure box clips its message";
+    EXPECT_TRUE(seen[1].fitsItsScreen) << "the failure box or its button are off the screen";
+    EXPECT_TRUE(seen[1].labelsShowAllText) << "the failure box clips its message";
 }
 
 // Names from the disk are never markup, nor can they break or reorder the text around them.
@@ -303,20 +261,18 @@ TEST_F(TrashTest, NamesAreShownAsTheyAreWrittenNeverAsMarkup)
     const QString image = "<img width=3000 height=3000 src=x>";
     const QString font = "<font color=red size=7>big &amp; red";
     for (const QString& name : {image, font}) {
-        ModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
-        trash(folder / name.toStdString());  // no such file
-        ASSERT_EQ(answerer.names(), (QStringList{"TrashQuestion", "TrashFailure"}))
-            << name.toStdString();
-        for (const SeenDialog& seen : answerer.seen()) {
-            const std::string what = (seen.name + " for " + name).toStdString();
-            EXPECT_TRUE(seen.text.contains(name)) << what << ": " << seen.text.toStdString();
-            EXPECT_TRUE(seen.fitsItsScreen) << what;
-            EXPECT_LT(seen.image.height(), 300) << what;
+        const std::vector<SeenDialog> seen = trashMissing(folder / name.toStdString());
+        ASSERT_EQ(seen.size(), 2u) << name.toStdString();
+        for (const SeenDialog& dialog : seen) {
+            const std::string what = (dialog.name + " for " + name).toStdString();
+            EXPECT_TRUE(dialog.text.contains(name)) << what << ": " << dialog.text.toStdString();
+            EXPECT_TRUE(dialog.fitsItsScreen) << what;
+            EXPECT_LT(dialog.image.height(), 300) << what;
         }
-        EXPECT_EQ(answerer.seen()[1].textFormat, Qt::PlainText);
+        EXPECT_EQ(seen[1].textFormat, Qt::PlainText);
     }
     const std::string disguised = "line\nbreak\u202Etxt.exe";
-    ModalAnswerer answerer({QMessageBox::No});
+    DialogAnswerer answerer({QMessageBox::No});
     trash(write(disguised));
     ASSERT_EQ(answerer.seen().size(), 1u);
     EXPECT_TRUE(answerer.seen()[0].text.contains(QString::fromUtf8("line\uFFFDbreak\uFFFDtxt.exe")))

@@ -61,6 +61,14 @@ Outcome predict(const State& before, const Click& c, bool folderReplaced)
     Outcome out;
     const Refreshes none, tree{"tree"}, files{"files"}, both{"tree", "files"};
     auto add = [&](const State& s, const Refreshes& r) { out.possible.push_back({s, r}); };
+    // The state before with the entry at rel gone: deleted, or moved into the trash.
+    auto without = [&](const std::string& rel, const Entry* trashed = nullptr) {
+        State s = before;
+        if (trashed)
+            s.trash.insert(trashKey(*trashed));
+        s.erase(rel);
+        return s;
+    };
     const bool folderExists = before.isDir(c.folder) && !c.folder.empty();
     auto throwsNow = [&] {
         out.throws = true;
@@ -115,17 +123,15 @@ Outcome predict(const State& before, const Click& c, bool folderReplaced)
         if (lookupFails)
             return failsAtLookup();
         add(before, both);
-        State s = before;
-        s.erase(c.folder);
-        add(s, both);
+        add(without(c.folder), both);
         out.looseFolder = c.folder;
         return out;
     }
     case Command::RenFile:
     case Command::DelFile: {
+        const bool rename = c.command == Command::RenFile;
         if (lookupFails)
             return failsAtLookup();
-        const bool rename = c.command == Command::RenFile;
         if (rename && c.name.empty()) {
             add(before, none);
             return out;
@@ -136,12 +142,8 @@ Outcome predict(const State& before, const Click& c, bool folderReplaced)
         const Entry* file = before.find(from);
         if (!rename && !c.justDelete) {  // the shell is handed the path, whatever it names
             add(before, files);
-            if (file && (c.answers.empty() || c.answers[0])) {
-                State s = before;
-                s.trash.insert(trashKey(*file));
-                s.erase(from);
-                add(s, files);
-            }
+            if (file && (c.answers.empty() || c.answers[0]))
+                add(without(from, file), files);
             return out;
         }
         if (!file || file->kind == Entry::Dir)
@@ -149,9 +151,7 @@ Outcome predict(const State& before, const Click& c, bool folderReplaced)
         if (!rename) {
             if (file->readOnly)
                 return throwsNow();
-            State s = before;
-            s.erase(from);
-            add(s, files);
+            add(without(from), files);
             return out;
         }
         add(before, none);

@@ -3,7 +3,7 @@
 
 #include "command_frame.h"
 #include "natural_order.h"
-#include "read_file.h"
+#include "scratch_folder.h"
 
 #include <cstdio>
 #include <fstream>
@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 
 namespace model {
+
+using scratch::readFile;
 
 const Entry* State::find(const std::string& rel) const
 {

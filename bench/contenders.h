@@ -1,0 +1,121 @@
+#pragma once
+
+// Who does a row's work: the program through its window, the bare loop on full paths (limit),
+// the fastest loop the kernel allows (floor), or a tool that a user would run instead (peer);
+// and, for start-up and memory, the program or a bare window in a process of its own.
+
+#include "scratch_folder.h"
+#include "window_driver.h"
+
+#include <QtCore/QTimer>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace bench {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+double Since(Clock::time_point start);
+
+// A fresh folder of n empty files named like photo_00001.jpg, written to disk before timing.
+void MakeFiles(const fs::path& folder, int n);
+// A fresh folder of n subfolders named like album_000001, each holding one empty file when
+// withFile, written to disk before timing.
+void MakeSubfolders(const fs::path& folder, int n, bool withFile);
+// The number of entries in the folder, -1 when it is gone.
+int CountEntries(const fs::path& folder);
+
+enum class Role { program, limit, floor, peer };
+
+struct Contender {
+    Role role;
+    std::string name;  // a peer's name
+    // Milliseconds for the work on the folder; nothing when a peer's tool is missing.
+    std::function<std::optional<double>(const fs::path&)> time;
+};
+
+template <typename Loop>
+Contender Bare(Role role, Loop loop)
+{
+    return {role, {}, [loop](const fs::path& folder) -> std::optional<double> { return loop(folder); }};
+}
+
+inline Contender Peer(const char* name, std::optional<double> (*tool)(const fs::path&))
+{
+    return {Role::peer, name, tool};
+}
+
+// The longest time between two turns of the event loop while a command runs, counted from
+// the click to the end of the event loop's work after it: a zero timer fires at every turn.
+class GapMeter {
+public:
+    GapMeter();
+    void Start();
+    void Stop();
+    // The longest gap in milliseconds of the last measurement; nothing once cleared.
+    std::optional<double> Longest() const { return measured_; }
+    void Clear() { measured_.reset(); }
+
+private:
+    void Turn();
+
+    QTimer timer_;
+    Clock::time_point last_;
+    double longest_ = 0;
+    std::optional<double> measured_;
+};
+
+// The program's window, opened on home and driven as a user drives it; each contender opens
+// its folder, home's subfolder, in the tree.
+class Program {
+public:
+    explicit Program(const fs::path& home);
+
+    // Back to home, untimed, with the tree showing its current subfolders.
+    void Home();
+    // The longest gap of the last command, cleared before each contender's turn.
+    GapMeter& gaps() { return gaps_; }
+
+    // Double-clicks the folder in the tree until both lists hold its n entries and are painted.
+    Contender OpenFolder(int n, bool subfolders);
+    // A button of the All Files page with the delete method chosen and "p" typed.
+    Contender Command(const char* option, const char* button);
+    Contender TrashAll() { return Command("OptDelRec", "cbDelAll"); }
+    // The Folder page's Delete on the folder opened in the tree.
+    Contender DeleteFolder();
+
+private:
+    void Open(const fs::path& folder);
+    double TimedClick(const char* button);
+    int ListedFiles();
+    // The subfolders that the tree lists below the open folder and its ancestors.
+    int ListedSubfolders();
+
+    driver::WindowDriver window_;
+    fs::path home_;
+    GapMeter gaps_;
+};
+
+// What a start-up child shows: the program's window, the bare window, or the bare window that
+// first reads and sorts its folder (the floor).
+enum class Start { real, bare, floor };
+
+// Child process: start a window in the current folder, print the time since the parent's clock
+// reading when it is shown, the peak memory and the entries that the lists show.
+int Child(int argc, char** argv, Start kind, long long startNs);
+
+struct ChildResult {
+    double ms = 0;
+    long rssKb = 0;
+    long listed = 0;
+};
+
+// Runs this program as a child in the folder.
+ChildResult RunChild(const fs::path& folder, Start kind);
+
+} // namespace bench
