@@ -1,11 +1,13 @@
 // The two caption languages.
 #include "window_fixture.h"
 
+#include "caption_fit.h"
 #include "captions.h"
 
 #include <QtWidgets/QGroupBox>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QRadioButton>
+#include <QtWidgets/QStyle>
 
 namespace apptest {
 namespace {
@@ -143,6 +145,14 @@ TEST_P(CaptionFitTest, CaptionsFitTheirControlsInBothLanguages)
         QTabBar* tabs = control<QTabBar>("TabStrip1");
         EXPECT_LE(tabs->tabRect(2).right(), tabs->width());
     }
+    // A default font taller than the name box is fitted to its height: its text shows whole.
+    QFont tall = window().font();
+    tall.setPointSizeF(tall.pointSizeF() * 3);
+    window().setFont(tall);
+    app::FitCaptions(window());
+    QLineEdit* box = control<QLineEdit>("txtName");
+    const int frame = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, box);
+    EXPECT_LE(box->fontMetrics().height(), box->height() - 2 * frame);
 }
 
 // The layout's own fonts, and a serif wider than Times New Roman in its place.

@@ -74,6 +74,8 @@ TEST_F(WindowsWindowTest, DeleteAllAsksForEachFileAndKeepsTheDeclinedOne)
         ShellDialogAnswerer user({IDYES, IDNO, IDYES});
         Click("cbDelAll");
         EXPECT_EQ(user.answered(), 3);
+        // Each question is owned by the window, which takes no click while it is open.
+        EXPECT_EQ(user.answeredModally(), 3);
     }
     EXPECT_EQ(files().Names(), std::vector<fs::path>{names[1]});
     EXPECT_EQ(readFile(TrashFiles() / names[0]), names[0].string());

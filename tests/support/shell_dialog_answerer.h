@@ -25,6 +25,9 @@ public:
         thread_.join();
     }
     int answered() const { return answered_; }
+    // How many of the answered questions were modal: owned by a window, which took no input
+    // while the question was open.
+    int answeredModally() const { return answeredModally_; }
 
 private:
     void Run()
@@ -48,6 +51,9 @@ private:
             window == answerer->last_)
             return TRUE;
         answerer->last_ = window;
+        const HWND owner = GetWindow(window, GW_OWNER);
+        if (owner && !IsWindowEnabled(owner))
+            ++answerer->answeredModally_;
         SendMessageW(button, BM_CLICK, 0, 0);  // returns once the dialog took the click
         ++answerer->answered_;
         return FALSE;
@@ -56,6 +62,7 @@ private:
     const std::vector<int> answers_;
     HWND last_ = nullptr;
     std::atomic<int> answered_{0};
+    std::atomic<int> answeredModally_{0};
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };
