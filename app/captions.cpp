@@ -44,6 +44,8 @@ const WarningTexts englishWarnings = {
     "\u201c%2\u201d instead.",
     "Cannot use \u201c%1\u201d: %2. The window shows \u201c%3\u201d instead.",
     "Something went wrong: %1. Nothing more was done, and the window can be used on.",
+    "\u201c%1\u201d cannot go to the Recycle Bin: the shell would take its name for another one "
+    "(a name that ends in a dot or a blank, or a device name). The file was left where it is.",
 };
 
 const WarningTexts russianWarnings = {
@@ -57,6 +59,8 @@ const WarningTexts russianWarnings = {
     "Папку, в которой запущена программа, нельзя использовать: %1. Вместо неё показана «%2».",
     "Не удаётся использовать «%1»: %2. Вместо неё показана «%3».",
     "Произошла ошибка: %1. Больше ничего не сделано, окном можно пользоваться дальше.",
+    "«%1» нельзя отправить в Корзину: оболочка Windows приняла бы это имя за другое (имя, "
+    "оканчивающееся точкой или пробелом, или имя устройства). Файл оставлен на месте.",
 };
 
 const TrashTexts englishTrashTexts = {

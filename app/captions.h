@@ -38,6 +38,7 @@ struct WarningTexts {
     const char* startElsewhere;    // %1 the system's reason, %2 the folder shown instead
     const char* cannotUseStart;    // %1 the start folder, %2 the reason, %3 the folder shown
     const char* unexpected;        // %1 what failed
+    const char* notToRecycleBin;   // %1 the file's path: a name that the shell would change
 };
 extern const WarningTexts englishWarnings;
 extern const WarningTexts russianWarnings;

@@ -9,6 +9,9 @@ DesktopWindow MakeDesktopWindow()
     auto shell = std::make_unique<commands::Win32Shell>();
     auto window = std::make_unique<MainWindow>(*shell);
     shell->SetOwner([owner = window.get()] { return reinterpret_cast<void*>(owner->winId()); });
+    shell->SetRefusal([owner = window.get()](const std::filesystem::path& file) {
+        owner->WarnNotToRecycleBin(file);
+    });
     window->CatchUncaughtFailures();
     return {std::move(shell), std::move(window)};
 }

@@ -1,12 +1,14 @@
 #include "hidden_names.h"
 
+#include "win32_exact_path.h"
+
 #include <windows.h>
 
 namespace app {
 
 bool IsHidden(const std::filesystem::path& folder, const std::filesystem::path& name)
 {
-    const DWORD attributes = GetFileAttributesW((folder / name).c_str());
+    const DWORD attributes = GetFileAttributesW(commands::win32::ExactPath(folder / name).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN) != 0;
 }
 

@@ -45,6 +45,8 @@ public:
     bool RussianShown() const;
     // Shows a failure that no event procedure caught, once for each kind of failure.
     void ShowUncaughtFailure(const QString& what);
+    // Says that the file stays: the shell would take its name for another one.
+    void WarnNotToRecycleBin(const std::filesystem::path& file);
     // Has the application's net hand every failure that no event procedure caught to this
     // window, while it lives.
     void CatchUncaughtFailures();

@@ -41,6 +41,11 @@ void MainWindow::ShowUncaughtFailure(const QString& what)
     ShowWarning(QString::fromUtf8(Warnings().unexpected).arg(ShownText(what)));
 }
 
+void MainWindow::WarnNotToRecycleBin(const std::filesystem::path& file)
+{
+    ShowWarning(QString::fromUtf8(Warnings().notToRecycleBin).arg(ShownName(file)));
+}
+
 void MainWindow::ShowWarning(const QString& text)
 {
     ShowWarningBox(this, windowTitle(), text, QStringLiteral("Warning"));

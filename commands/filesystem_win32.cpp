@@ -22,27 +22,12 @@ void failLast(const Path& path, const char* operation)
     fail(GetLastError(), path, operation);
 }
 
-const wchar_t* cpath(const Path& path, const char* operation)
-{
-    if (path.native().find(L'\0') != Native::npos)
-        fail(ERROR_INVALID_NAME, path, operation);
-    return path.c_str();
-}
-
-void removeLink(const Native& path, DWORD attributes, const Path& shown, const char* operation)
-{
-    const BOOL removed = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryW(path.c_str())
-                                                                  : DeleteFileW(path.c_str());
-    if (!removed)
-        failLast(shown, operation);
-}
-
 // The volume serial number and file ID of the folder at the path. Windows keeps no handle open
 // between calls: an open folder could then not be renamed or deleted.
 FolderIdentity identityOf(const Path& path, const char* operation)
 {
     const HANDLE handle =
-        CreateFileW(cpath(path, operation), FILE_READ_ATTRIBUTES,
+        CreateFileW(exactPath(path, operation).c_str(), FILE_READ_ATTRIBUTES,
                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                     FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
@@ -67,51 +52,10 @@ using backend::NativeView;
 
 DWORD attributesOf(const Path& path, const char* operation)
 {
-    const DWORD attributes = GetFileAttributesW(cpath(path, operation));
+    const DWORD attributes = GetFileAttributesW(exactPath(path, operation).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         failLast(path, operation);
     return attributes;
-}
-
-// Device names that Windows reserves in every folder, with or without an extension.
-bool isReservedName(std::wstring_view name)
-{
-    const std::wstring_view stem = name.substr(0, name.find(L'.'));
-    std::wstring upper(stem);
-    CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
-    for (const wchar_t* reserved : {L"CON", L"PRN", L"AUX", L"NUL"})
-        if (upper == reserved)
-            return true;
-    return upper.size() == 4 && (upper.starts_with(L"COM") || upper.starts_with(L"LPT")) &&
-           upper[3] >= L'1' && upper[3] <= L'9';
-}
-
-Native fullPathOf(const Path& path, const char* operation)
-{
-    const wchar_t* p = cpath(path, operation);
-    DWORD size = GetFullPathNameW(p, 0, nullptr, nullptr);
-    for (;;) {
-        if (size == 0)
-            failLast(path, operation);
-        Native full(size, L'\0');
-        const DWORD written = GetFullPathNameW(p, size, full.data(), nullptr);
-        if (written < size) {
-            full.resize(written);
-            return full;
-        }
-        size = written;
-    }
-}
-
-// A full path in its long form, so that deep trees and names that plain paths would
-// normalise away (trailing dots and blanks) are reached exactly.
-Native longForm(const Native& full)
-{
-    if (full.starts_with(L"\\\\?\\") || full.starts_with(L"\\\\.\\"))
-        return full;
-    if (full.starts_with(L"\\\\"))
-        return L"\\\\?\\UNC\\" + full.substr(2);
-    return L"\\\\?\\" + full;
 }
 
 enum class EntryKind { File, Folder };
@@ -151,7 +95,7 @@ void renameEntry(const Path& path, const Path& newName)
     }
     const Path parent = path.has_parent_path() ? path.parent_path() : Path(L".");
     const Path target = TargetPath(parent, newName, isDriveRoot(parent.native()));
-    if (!MoveFileExW(cpath(path, op), target.c_str(), 0))
+    if (!MoveFileExW(exactPath(path, op).c_str(), newEntryPath(target, op).c_str(), 0))
         failLast(path, op);
 }
 
@@ -170,7 +114,7 @@ FolderEntries ReadFolder(const Path& folder, EntryKinds kinds)
     FolderEntries entries;
     if (kinds.identity)
         entries.identity = identityOf(folder, op);
-    FolderScan scan(cpath(folder, op), folder, op);
+    FolderScan scan(exactPath(folder, op), folder, op);
     while (const WIN32_FIND_DATAW* entry = scan.Next()) {
         if (kindOf(entry->dwFileAttributes) == EntryKind::File) {
             if (kinds.files)
@@ -198,8 +142,9 @@ void File::Delete()
         fail(ERROR_ACCESS_DENIED, file, op);
     if (isReadOnly(attributes))
         fail(ERROR_ACCESS_DENIED, file, op);
-    if (!DeleteFileW(file.c_str()))
-        failLast(file, op);
+    const Path folder = file.has_parent_path() ? file.parent_path() : Path(L".");
+    const Native folderPlace = placeOf(exactPath(folder, op), folder, op);
+    deleteFileExactly(exactPath(file, op), folderPlace, file, op, false);
 }
 
 bool Folder::IsRootFolder() const
@@ -248,7 +193,7 @@ File FileSystemObject::GetFile(const Path::string_type& native) const
 Folder FileSystemObject::CreateFolder(const Path& path) const
 {
     const char* op = "create folder";
-    if (!CreateDirectoryW(cpath(path, op), nullptr))
+    if (!CreateDirectoryW(newEntryPath(path, op).c_str(), nullptr))
         failLast(path, op);
     return Folder(path);
 }
@@ -256,8 +201,8 @@ Folder FileSystemObject::CreateFolder(const Path& path) const
 void FileSystemObject::CreateTextFile(const Path& path) const
 {
     const char* op = "create file";
-    const HANDLE handle = CreateFileW(cpath(path, op), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = CreateFileW(newEntryPath(path, op).c_str(), GENERIC_WRITE, 0, nullptr,
+                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         failLast(path, op);
     CloseHandle(handle);
@@ -266,9 +211,8 @@ void FileSystemObject::CreateTextFile(const Path& path) const
 void FileSystemObject::DeleteFolder(const Path& path, Progress& progress) const
 {
     const char* op = "delete folder";
-    const Native full = fullPathOf(path, op);
-    refuseProtectedFolder(path, full);
-    const Native top = longForm(full);
+    const Native top = exactPath(path, op);
+    refuseProtectedFolder(path, top);
     const DWORD attributes = GetFileAttributesW(top.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         failLast(path, op);

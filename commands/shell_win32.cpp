@@ -5,6 +5,8 @@
 // The interface's member has the name that shellapi.h defines as a macro.
 #undef SHFileOperation
 
+#include "win32_exact_path.h"
+
 #include <type_traits>
 
 namespace commands {
@@ -34,6 +36,18 @@ SHFILEOPSTRUCTW ToShFileOpStruct(const ShellFileOperation& request)
 
 int Win32Shell::SHFileOperation(ShellFileOperation& request)
 {
+    // The list's paths, each ended by a NUL.
+    for (std::size_t at = 0, end; (end = request.pFrom.find(L'\0', at)) != std::wstring::npos &&
+                                  end > at;
+         at = end + 1) {
+        const std::filesystem::path path(request.pFrom.substr(at, end - at));
+        if (!win32::PlainPathKeepsNames(path)) {
+            if (refused_)
+                refused_(path);
+            request.fAnyOperationsAborted = true;
+            return ERROR_INVALID_NAME;
+        }
+    }
     SHFILEOPSTRUCTW op = ToShFileOpStruct(request);
     if (op.hwnd == nullptr && owner_)
         op.hwnd = static_cast<HWND>(owner_());

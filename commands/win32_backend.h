@@ -5,9 +5,11 @@
 #include "filesystem.h"
 #include "filesystem_backend.h"
 #include "progress.h"
+#include "win32_exact_path.h"
 
 #include <windows.h>
 
+#include <optional>
 #include <string_view>
 
 namespace commands::win32 {
@@ -16,8 +18,29 @@ using backend::Native;
 
 [[noreturn]] void fail(DWORD code, const Path& path, const char* operation);
 [[noreturn]] void failLast(const Path& path, const char* operation);
-// The path as a C string; a path holding a NUL would name another entry, so it is refused.
-const wchar_t* cpath(const Path& path, const char* operation);
+// The path in its exact long form (ExactPath); a path holding a NUL would name another entry,
+// so it is refused.
+Native exactPath(const Path& path, const char* operation);
+// The exact path for an entry about to be made or given its name: the folder's, and the new
+// name as Windows keeps new names, without trailing dots and blanks.
+Native newEntryPath(const Path& path, const char* operation);
+// A device name that Windows reserves in every folder, with or without an extension.
+bool isReservedName(std::wstring_view name);
+// The name without the trailing dots and blanks that plain paths drop.
+Native withoutTrailingDotsAndBlanks(Native name);
+
+// Where the entry at the exact path is, a link taken as itself: its volume and its path on it.
+Native placeOf(const Native& exact, const Path& shown, const char* operation);
+// The place of the subfolder at the exact path, inside the folder at folderPlace; fails where
+// its name leads elsewhere, as a link that is not shown as one does.
+Native enterSubfolder(const Native& exact, const Native& folderPlace, const Path& shown,
+                      const char* operation);
+// Deletes the file at the exact path, inside the folder at folderPlace, through a handle on the
+// file itself: where the name leads elsewhere, nothing is deleted and it fails, so that no file
+// outside the folder is ever reached. A file already gone counts as deleted where goneIsDeleted
+// says so.
+void deleteFileExactly(const Native& exact, const Native& folderPlace, const Path& shown,
+                       const char* operation, bool goneIsDeleted);
 
 inline bool isSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
@@ -26,6 +49,13 @@ inline bool isDriveRoot(std::wstring_view path)
     return path.size() == 3 && ((path[0] >= L'A' && path[0] <= L'Z') ||
                                 (path[0] >= L'a' && path[0] <= L'z')) &&
            path[1] == L':' && isSeparator(path[2]);
+}
+
+// Windows names ignore case.
+inline bool sameText(std::wstring_view a, std::wstring_view b)
+{
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
 inline bool isLink(DWORD attributes) { return attributes & FILE_ATTRIBUTE_REPARSE_POINT; }
@@ -83,8 +113,8 @@ private:
 FolderIdentity identityOf(const Path& path, const char* operation);
 
 // Refuses, before anything is touched, the roots of volumes and the profile folder with its
-// ancestors, however the path spells them.
-void refuseProtectedFolder(const Path& path, const Native& full);
+// ancestors, however the path spells them; `exact` is the path's exact form.
+void refuseProtectedFolder(const Path& path, const Native& exact);
 
 // Deletes a real folder, given by its full path in its long form, with everything in it;
 // tells the progress before each item it deletes.

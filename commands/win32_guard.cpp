@@ -20,30 +20,20 @@ Native withoutPrefix(Native path)
 }
 
 // The folder's path with every link resolved, or nothing when it cannot be had.
-std::optional<Native> finalPathOf(const Native& path)
+std::optional<Native> resolvedPathOf(const Native& path)
 {
     const HANDLE handle = CreateFileW(path.c_str(), 0,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return std::nullopt;
-    Native result(MAX_PATH, L'\0');
-    DWORD length = GetFinalPathNameByHandleW(handle, result.data(), MAX_PATH, 0);
-    if (length >= MAX_PATH) {
-        result.resize(length);
-        length = GetFinalPathNameByHandleW(handle, result.data(), length, 0);
-    }
+    Native result(32768, L'\0');
+    const DWORD length = GetFinalPathNameByHandleW(handle, result.data(), 32768, 0);
     CloseHandle(handle);
     if (length == 0 || length >= result.size())
         return std::nullopt;
     result.resize(length);
     return withoutPrefix(std::move(result));
-}
-
-bool sameText(std::wstring_view a, std::wstring_view b)
-{
-    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
-                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
 std::wstring_view trimmed(std::wstring_view path)
@@ -98,14 +88,14 @@ bool isVolumeRoot(const Native& full)
 
 // Refuses, before anything is touched, the roots of volumes and the profile folder with its
 // ancestors, however the path spells them.
-void refuseProtectedFolder(const Path& path, const Native& full)
+void refuseProtectedFolder(const Path& path, const Native& exact)
 {
-    std::vector<Native> spellings{full};
-    if (std::optional<Native> real = finalPathOf(full))
+    std::vector<Native> spellings{withoutPrefix(exact)};
+    if (std::optional<Native> real = resolvedPathOf(exact))
         spellings.push_back(std::move(*real));
     std::vector<Native> profiles;
     for (Native& profile : profileFolders()) {
-        if (std::optional<Native> real = finalPathOf(profile))
+        if (std::optional<Native> real = resolvedPathOf(profile))
             profiles.push_back(std::move(*real));
         profiles.push_back(std::move(profile));
     }

@@ -19,11 +19,19 @@ struct Deletions {
     }
 };
 
+// A folder of the walk: its exact path, its path as shown, and its place, against which each
+// entry's own place is checked before it is deleted or entered.
+struct Level {
+    Native exact;
+    Path shown;
+    Native place;
+};
+
 // Deletes the folder's files and links and returns the name of its first real subfolder, or
 // nothing when none is left.
-std::optional<Native> clearFilesAndFindSubfolder(const Native& folder, const Path& shown,
-                                                 Deletions& deletions)
+std::optional<Native> clearFilesAndFindSubfolder(const Level& level, Deletions& deletions)
 {
+    const auto& [folder, shown, folderPlace] = level;
     const char* op = "delete folder";
     FolderScan scan(folder, shown, op);
     while (const WIN32_FIND_DATAW* entry = scan.Next()) {
@@ -38,8 +46,8 @@ std::optional<Native> clearFilesAndFindSubfolder(const Native& folder, const Pat
         deletions.Before(shown, entry->cFileName);
         if (link)
             removeLink(path, attributes, entryShown, op);
-        else if (!DeleteFileW(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
-            failLast(entryShown, op);
+        else
+            deleteFileExactly(path, folderPlace, entryShown, op, true);
         ++deletions.done;
     }
     return std::nullopt;
@@ -53,12 +61,12 @@ void deleteTree(const Native& top, const Path& shown, Progress& progress)
 {
     const char* op = "delete folder";
     Deletions deletions{progress};
-    std::vector<std::pair<Native, Path>> levels{{top, shown}};
+    std::vector<Level> levels{{top, shown, placeOf(top, shown, op)}};
     while (!levels.empty()) {
-        const auto [folder, folderShown] = levels.back();
-        if (auto sub = clearFilesAndFindSubfolder(folder, folderShown, deletions)) {
-            const Native path = folder + L'\\' + *sub;
-            const Path subShown = TargetPath(folderShown, *sub, false);
+        const Level level = levels.back();
+        if (auto sub = clearFilesAndFindSubfolder(level, deletions)) {
+            const Native path = level.exact + L'\\' + *sub;
+            const Path subShown = TargetPath(level.shown, *sub, false);
             // Checked again right before entering: a folder swapped for a link is only unlinked.
             const DWORD attributes = GetFileAttributesW(path.c_str());
             if (attributes == INVALID_FILE_ATTRIBUTES)
@@ -66,17 +74,17 @@ void deleteTree(const Native& top, const Path& shown, Progress& progress)
             if (isReadOnly(attributes))
                 fail(ERROR_ACCESS_DENIED, subShown, op);
             if (isLink(attributes) || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-                deletions.Before(folderShown, sub->c_str());
+                deletions.Before(level.shown, sub->c_str());
                 removeLink(path, attributes, subShown, op);
                 ++deletions.done;
             } else {
-                levels.emplace_back(path, subShown);
+                levels.push_back({path, subShown, enterSubfolder(path, level.place, subShown, op)});
             }
             continue;
         }
-        deletions.Before(folderShown.parent_path(), folderShown.filename().c_str());
-        if (!RemoveDirectoryW(folder.c_str()))
-            failLast(folderShown, op);
+        deletions.Before(level.shown.parent_path(), level.shown.filename().c_str());
+        if (!RemoveDirectoryW(level.exact.c_str()))
+            failLast(level.shown, op);
         ++deletions.done;
         levels.pop_back();
     }

@@ -1,0 +1,86 @@
+// Paths as the Win32 calls take them: exact long forms for listed names, Windows' own rule for
+// new names, and the check of what the shell, which takes plain paths only, would change.
+#include "win32_backend.h"
+
+namespace commands::win32 {
+
+namespace {
+
+// The full path of a path that is not: from the current folder, or from the current folder of
+// its drive ("C:foo"), or from the current drive's root ("\\foo").
+Path fullFromCurrentFolder(const Path& path)
+{
+    if (!path.has_root_name() && path.has_root_directory())
+        return fullFromCurrentFolder(L".").root_name() / path;
+    const Native base = path.has_root_name() ? path.root_name().native() : Native(L".");
+    Native full(32768, L'\0');
+    const DWORD length = GetFullPathNameW(base.c_str(), 32768, full.data(), nullptr);
+    full.resize(length < full.size() ? length : 0);
+    return Path(full) / path.relative_path();
+}
+
+} // namespace
+
+bool isReservedName(std::wstring_view name)
+{
+    const std::wstring_view stem = name.substr(0, name.find(L'.'));
+    std::wstring upper(stem);
+    CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    for (const wchar_t* reserved : {L"CON", L"PRN", L"AUX", L"NUL"})
+        if (upper == reserved)
+            return true;
+    return upper.size() == 4 && (upper.starts_with(L"COM") || upper.starts_with(L"LPT")) &&
+           upper[3] >= L'1' && upper[3] <= L'9';
+}
+
+Native withoutTrailingDotsAndBlanks(Native name)
+{
+    const std::size_t kept = name.find_last_not_of(L". ");
+    name.resize(kept == Native::npos ? 0 : kept + 1);
+    return name;
+}
+
+std::wstring ExactPath(const Path& path)
+{
+    const Native& text = path.native();
+    if (text.starts_with(L"\\\\?\\") || text.starts_with(L"\\\\.\\") ||
+        text.find(L'\0') != Native::npos)
+        return text;
+    // Only the base folder, for a relative path, comes from GetFullPathNameW, in the system's
+    // own spelling; the path's own names are joined to it as they are.
+    const Path absolute = path.is_absolute() ? path : fullFromCurrentFolder(path);
+    Native full = absolute.lexically_normal().native();
+    if (full.size() > 3 && full.back() == L'\\')
+        full.pop_back();
+    if (full.starts_with(L"\\\\"))
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+bool PlainPathKeepsNames(const Path& path)
+{
+    for (const Path& element : path.relative_path()) {
+        const Native& name = element.native();
+        if (backend::isDotOrEmpty(name))
+            continue;
+        if (name.back() == L'.' || name.back() == L' ' || isReservedName(name))
+            return false;
+    }
+    return true;
+}
+
+Native exactPath(const Path& path, const char* operation)
+{
+    if (path.native().find(L'\0') != Native::npos)
+        fail(ERROR_INVALID_NAME, path, operation);
+    return ExactPath(path);
+}
+
+Native newEntryPath(const Path& path, const char* operation)
+{
+    const Native name = withoutTrailingDotsAndBlanks(path.filename().native());
+    const Path folder = path.parent_path();
+    return exactPath(name.empty() ? folder : folder / name, operation);
+}
+
+} // namespace commands::win32
