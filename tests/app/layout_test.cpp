@@ -77,8 +77,9 @@ TEST_F(LayoutTest, EveryControlHasItsKindPlaceFontAndCaption)
             EXPECT_FALSE(font.italic() || font.underline() || font.strikeOut());
             break;
         }
-        if (const char* caption = app::StartCaption(row.name))
+        if (const char* caption = app::StartCaption(row.name)) {
             EXPECT_EQ(CaptionOf(*widget), QString::fromUtf8(caption));
+        }
         EXPECT_TRUE(widget->toolTip().isEmpty());
     }
     auto* tabs = control<QTabBar>("TabStrip1");

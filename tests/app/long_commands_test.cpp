@@ -93,16 +93,18 @@ TEST_P(LongCommandTest, StopsCleanlyBeforeItsNextChange)
         } else if (!folderDelete) {
             const int number = std::stoi(name.substr(1));
             EXPECT_LE(number, changed) << name << " changed out of order";
-            if (renames)
+            if (renames) {
                 EXPECT_EQ(readFile(work() / ("p" + std::to_string(number))), contents);
+            }
         }
     }
     if (folderDelete)
         return;
     const std::size_t filesLeft = fileCount - (renames ? 0 : changed);
     EXPECT_EQ(after.size(), before.size() - (renames ? 0 : changed));
-    if (row.stop != StopBy::ClosingTheWindow)  // the lists show the disk as it is
+    if (row.stop != StopBy::ClosingTheWindow) {  // the lists show the disk as it is
         EXPECT_TRUE(Eventually([&] { return files().Names().size() == filesLeft; }));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -82,8 +82,9 @@ TEST_F(IsHiddenTest, TheHiddenAttributeHides)
     ASSERT_TRUE(SetFileAttributesW((folder_ / name).c_str(), FILE_ATTRIBUTE_HIDDEN));
     EXPECT_TRUE(app::IsHidden(folder_, name));
     // A dot is only a name here; Wine, though, reports every dot file with the attribute.
-    if (!RunsUnderWine())
+    if (!RunsUnderWine()) {
         EXPECT_FALSE(app::IsHidden(folder_, Make(".profile")));
+    }
 }
 #else
 TEST_F(IsHiddenTest, ALeadingDotHides)

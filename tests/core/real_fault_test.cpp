@@ -99,11 +99,11 @@ TEST_F(RealFaultTest, ImmutableFilesStayAndStopTheCommandsAsTheirTrapsSay)
         bool throws;
     };
     const Row rows[] = {
-        {{Command::DelFile, "cur", "b", "", true, {}}, true},  // untrapped: shown, file kept
-        {{Command::RenFile, "cur", "b", "z", false, {}}, false},
-        {{Command::RenAll, "cur", "", "n", false, {}}, false},  // a -> n1, then stops at b
-        {{Command::DelAll, "cur", "", "", true, {}}, false},   // stops at b, the first file
-        {{Command::Del, "cur", "", "", false, {}}, false},     // stops at the first of them
+        {{Command::DelFile, "cur", "b", "", true, {}, {}}, true},  // untrapped: shown, file kept
+        {{Command::RenFile, "cur", "b", "z", false, {}, {}}, false},
+        {{Command::RenAll, "cur", "", "n", false, {}, {}}, false},  // a -> n1, then stops at b
+        {{Command::DelAll, "cur", "", "", true, {}, {}}, false},   // stops at b, the first file
+        {{Command::Del, "cur", "", "", false, {}, {}}, false},     // stops at the first of them
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.click.describe());
