@@ -143,7 +143,7 @@ void File::Delete()
     if (isReadOnly(attributes))
         fail(ERROR_ACCESS_DENIED, file, op);
     const Path folder = file.has_parent_path() ? file.parent_path() : Path(L".");
-    const Native folderPlace = placeOf(exactPath(folder, op), folder, op);
+    const Native folderPlace = folderPlaceOf(exactPath(folder, op), folder, op);
     deleteFileExactly(exactPath(file, op), folderPlace, file, op, false);
 }
 

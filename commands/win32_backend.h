@@ -29,8 +29,9 @@ bool isReservedName(std::wstring_view name);
 // The name without the trailing dots and blanks that plain paths drop.
 Native withoutTrailingDotsAndBlanks(Native name);
 
-// Where the entry at the exact path is, a link taken as itself: its volume and its path on it.
-Native placeOf(const Native& exact, const Path& shown, const char* operation);
+// Where the folder at the exact path is, followed where it is a link: its volume and its path
+// on it, where the entries inside it are found.
+Native folderPlaceOf(const Native& exact, const Path& shown, const char* operation);
 // The place of the subfolder at the exact path, inside the folder at folderPlace; fails where
 // its name leads elsewhere, as a link that is not shown as one does.
 Native enterSubfolder(const Native& exact, const Native& folderPlace, const Path& shown,

@@ -10,13 +10,15 @@ namespace commands::win32 {
 
 namespace {
 
-// An entry opened as itself: a link is opened, not what it leads to.
+// An opened entry: by default the entry itself, a link rather than what it leads to.
 class OpenEntry {
 public:
-    OpenEntry(const Native& exact, DWORD access)
+    OpenEntry(const Native& exact, DWORD access, bool itself = true)
         : handle_(CreateFileW(exact.c_str(), access,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
+                              OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS |
+                                  (itself ? FILE_FLAG_OPEN_REPARSE_POINT : 0),
                               nullptr))
     {
     }
@@ -49,7 +51,8 @@ std::optional<Native> placeOf(HANDLE handle)
 {
     std::vector<unsigned char> buffer(sizeof(FILE_NAME_INFO) + 32768 * sizeof(wchar_t));
     auto* info = reinterpret_cast<FILE_NAME_INFO*>(buffer.data());
-    if (!GetFileInformationByHandleEx(handle, FileNameInfo, info, static_cast<DWORD>(buffer.size())))
+    const auto size = static_cast<DWORD>(buffer.size());
+    if (!GetFileInformationByHandleEx(handle, FileNameInfo, info, size))
         return std::nullopt;
     return std::to_wstring(informationOf(handle).dwVolumeSerialNumber) + L':' +
            Native(info->FileName, info->FileNameLength / sizeof(wchar_t));
@@ -85,7 +88,8 @@ void checkIsItself(HANDLE handle, const Native& exact, const Native& folderPlace
     const Native twin = withoutTrailingDotsAndBlanks(name);
     if (twin.size() == name.size())
         return;
-    const OpenEntry twinEntry(exact.substr(0, exact.size() - name.size()) + twin, FILE_READ_ATTRIBUTES);
+    const Native twinPath = exact.substr(0, exact.size() - name.size()) + twin;
+    const OpenEntry twinEntry(twinPath, FILE_READ_ATTRIBUTES);
     if (!twinEntry.IsOpen())
         return;
     const BY_HANDLE_FILE_INFORMATION mine = informationOf(handle);
@@ -97,9 +101,10 @@ void checkIsItself(HANDLE handle, const Native& exact, const Native& folderPlace
 
 } // namespace
 
-Native placeOf(const Native& exact, const Path& shown, const char* operation)
+Native folderPlaceOf(const Native& exact, const Path& shown, const char* operation)
 {
-    const OpenEntry entry(exact, FILE_READ_ATTRIBUTES);
+    // Followed where it is a link: the entries inside lie where it leads.
+    const OpenEntry entry(exact, FILE_READ_ATTRIBUTES, false);
     if (!entry.IsOpen())
         failLast(shown, operation);
     std::optional<Native> place = placeOf(entry.Handle());

@@ -61,7 +61,7 @@ void deleteTree(const Native& top, const Path& shown, Progress& progress)
 {
     const char* op = "delete folder";
     Deletions deletions{progress};
-    std::vector<Level> levels{{top, shown, placeOf(top, shown, op)}};
+    std::vector<Level> levels{{top, shown, folderPlaceOf(top, shown, op)}};
     while (!levels.empty()) {
         const Level level = levels.back();
         if (auto sub = clearFilesAndFindSubfolder(level, deletions)) {

@@ -114,6 +114,9 @@ TEST(UnixLinks, DeletesStopAtALinkThatIsNotShownAsOne)
     EXPECT_EQ(readFile(links / "outside/target.txt"), "target");
     EXPECT_NE(errorOf([&] { fso.DeleteFolder(links / "tree"); }), 0);
     EXPECT_EQ(readFile(links / "outside/o1.txt"), "o1");
+    // A folder opened through a link: its files lie where the link leads, and are its own.
+    fso.GetFile((links / "folder link/r.txt").native()).Delete();
+    EXPECT_FALSE(fs::exists(links / "real/r.txt"));
 }
 
 } // namespace
