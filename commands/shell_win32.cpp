@@ -36,11 +36,11 @@ SHFILEOPSTRUCTW ToShFileOpStruct(const ShellFileOperation& request)
 
 int Win32Shell::SHFileOperation(ShellFileOperation& request)
 {
-    // The list's paths, each ended by a NUL.
-    for (std::size_t at = 0, end; (end = request.pFrom.find(L'\0', at)) != std::wstring::npos &&
-                                  end > at;
-         at = end + 1) {
-        const std::filesystem::path path(request.pFrom.substr(at, end - at));
+    // The list's paths, each ended by a NUL; an empty one ends the list.
+    const std::wstring& list = request.pFrom;
+    for (std::size_t at = 0, end;
+         (end = list.find(L'\0', at)) != std::wstring::npos && end > at; at = end + 1) {
+        const std::filesystem::path path(list.substr(at, end - at));
         if (!win32::PlainPathKeepsNames(path)) {
             if (refused_)
                 refused_(path);

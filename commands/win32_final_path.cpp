@@ -46,16 +46,21 @@ BY_HANDLE_FILE_INFORMATION informationOf(HANDLE handle)
 
 // Where the opened entry is: its volume's serial number and its path on that volume, as one
 // text. The path comes from FileNameInfo: GetFinalPathNameByHandleW gives the same, but Wine's
-// fails beyond MAX_PATH.
+// fails beyond MAX_PATH. Most paths fit the small buffer; a longer one is asked for again.
 std::optional<Native> placeOf(HANDLE handle)
 {
-    std::vector<unsigned char> buffer(sizeof(FILE_NAME_INFO) + 32768 * sizeof(wchar_t));
-    auto* info = reinterpret_cast<FILE_NAME_INFO*>(buffer.data());
-    const auto size = static_cast<DWORD>(buffer.size());
-    if (!GetFileInformationByHandleEx(handle, FileNameInfo, info, size))
-        return std::nullopt;
-    return std::to_wstring(informationOf(handle).dwVolumeSerialNumber) + L':' +
-           Native(info->FileName, info->FileNameLength / sizeof(wchar_t));
+    std::vector<unsigned char> buffer;
+    for (const DWORD chars : {DWORD{MAX_PATH}, DWORD{32768}}) {
+        buffer.resize(sizeof(FILE_NAME_INFO) + chars * sizeof(wchar_t));
+        auto* info = reinterpret_cast<FILE_NAME_INFO*>(buffer.data());
+        if (GetFileInformationByHandleEx(handle, FileNameInfo, info,
+                                         static_cast<DWORD>(buffer.size())))
+            return std::to_wstring(informationOf(handle).dwVolumeSerialNumber) + L':' +
+                   Native(info->FileName, info->FileNameLength / sizeof(wchar_t));
+        if (GetLastError() != ERROR_MORE_DATA)
+            break;
+    }
+    return std::nullopt;
 }
 
 // The place with every name's trailing dots and blanks dropped: Wine drops them from the names
