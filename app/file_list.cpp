@@ -18,23 +18,16 @@ class FileListModel final : public QAbstractListModel {
 public:
     using QAbstractListModel::QAbstractListModel;
 
-    // Reads the folder's files; a folder that cannot be read gives an empty list.
-    void Read(const path& folder)
+    // Shows the folder's files but the hidden ones, read now unless they were read a moment
+    // ago; a folder that cannot be read gives an empty list.
+    void Read(const path& folder, std::optional<std::vector<path>> namesRead)
     {
         std::vector<path> names;
         try {
-            names = commands::ListFileNames(folder);
+            names = namesRead ? std::move(*namesRead) : commands::ListFileNames(folder);
         } catch (const commands::FsError&) {
         }
-        Show(folder, std::move(names));
-    }
-
-    // Shows the folder's files but the hidden ones.
-    void Show(const path& folder, std::vector<path> names)
-    {
-        names.erase(std::remove_if(names.begin(), names.end(),
-                                   [&](const path& n) { return IsHidden(folder, n); }),
-                    names.end());
+        std::erase_if(names, [&](const path& n) { return IsHidden(folder, n); });
         beginResetModel();
         names_ = std::move(names);
         endResetModel();
@@ -78,10 +71,7 @@ void FileList::SetPath(const path& folder, std::optional<std::vector<path>> name
     path_ = folder;
     keepSelected_.clear();
     stale_ = false;
-    if (namesRead)
-        model_->Show(path_, std::move(*namesRead));
-    else
-        model_->Read(path_);
+    model_->Read(path_, std::move(namesRead));
     scrollToTop();
 }
 
@@ -152,10 +142,7 @@ void FileList::ReadIfStale(std::optional<std::vector<path>> namesRead)
         return;
     stale_ = false;
     const int scrolled = verticalScrollBar()->value();
-    if (namesRead)
-        model_->Show(path_, std::move(*namesRead));
-    else
-        model_->Read(path_);
+    model_->Read(path_, std::move(namesRead));
     executeDelayedItemsLayout();
     const int row = keepSelected_.empty() ? -1 : model_->RowOf(keepSelected_);
     keepSelected_.clear();

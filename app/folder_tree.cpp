@@ -204,7 +204,7 @@ void FolderTree::Refresh()
         return;
     const std::optional<path> now = held_.FindAgain(open_);
     if (!now) {
-        OpenNearestAncestor();
+        OpenNearestAncestor(open_);  // gone, or moved into a Trash
         return;
     }
     const QModelIndex current = currentIndex();
@@ -239,19 +239,24 @@ void FolderTree::Refresh()
     MarkOpen(highlighted);
 }
 
-// The open folder is gone: its nearest ancestor that can be opened is the open one now.
-void FolderTree::OpenNearestAncestor()
+void FolderTree::OpenNearestAncestor(const path& folder, const path& fallback)
 {
-    for (path up = open_.parent_path(); !up.empty(); up = up.parent_path()) {
+    const auto opens = [this](const path& candidate) {
         try {
-            OpenFolder(up);
-            return;
+            OpenFolder(candidate);
+            return true;
         } catch (const commands::FsError&) {
+            return false;
         }
+    };
+    for (path up = folder.parent_path(); !up.empty(); up = up.parent_path()) {
+        if (opens(up))
+            return;
         if (up == up.parent_path())
             break;
     }
-    model_->Show(path(), {});
+    if (fallback.empty() || !opens(fallback))
+        model_->Show(path(), {});
 }
 
 // The open folder is the selected entry; the keyboard's cursor may rest on another one.

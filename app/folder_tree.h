@@ -35,6 +35,10 @@ public:
     void SetPath(const std::filesystem::path& folderOrDrive);
     // Opens exactly this folder (never a drive's current folder); otherwise like setPath.
     void OpenFolder(const std::filesystem::path& folder);
+    // Opens the folder's nearest ancestor that can be opened, else the fallback; where none
+    // can, the tree shows nothing.
+    void OpenNearestAncestor(const std::filesystem::path& folder,
+                             const std::filesystem::path& fallback = {});
     // What the open folder is: the folder that the commands act on.
     commands::FolderIdentity Identity() const { return held_.Identity(); }
     // Reads the folders shown again from disk. The open folder is held: where it was moved,
@@ -69,7 +73,6 @@ protected:
 private:
     void RequestOpen(const QModelIndex& index);
     void Show(const std::filesystem::path& folder, commands::FolderEntries entries);
-    void OpenNearestAncestor();
     void MarkOpen(const std::filesystem::path& cursorOn);
 
     DriveFolder driveFolder_;

@@ -21,9 +21,7 @@
 #include <QtWidgets/QRadioButton>
 #include <QtWidgets/QTabBar>
 
-#include <optional>
 #include <utility>
-#include <vector>
 
 namespace app {
 
@@ -76,7 +74,7 @@ void MainWindow::StartUp(const std::filesystem::path& working, int workingError)
     } catch (const commands::FsError& failure) {
         failed = failure.path();
         problem = ErrorText(failure.code());
-        OpenNearestReadable(failed);
+        DirFolder->OpenNearestAncestor(failed, HomeFolder());
     } catch (const std::exception& failure) {
         Warn(failure);
         return;
@@ -91,26 +89,6 @@ void MainWindow::StartUp(const std::filesystem::path& working, int workingError)
     if (!warning.isEmpty())
         QMetaObject::invokeMethod(this, [this, warning] { ShowWarning(warning); },
                                   Qt::QueuedConnection);
-}
-
-// Opens the folder's nearest ancestor that can be read, else the home folder, else the root.
-std::filesystem::path MainWindow::OpenNearestReadable(const std::filesystem::path& folder)
-{
-    std::vector<std::filesystem::path> candidates;
-    for (std::filesystem::path up = folder.parent_path(); !up.empty(); up = up.parent_path()) {
-        candidates.push_back(up);
-        if (up == up.parent_path())
-            break;
-    }
-    candidates.push_back(HomeFolder());
-    for (const std::filesystem::path& candidate : candidates) {
-        try {
-            DirFolder->OpenFolder(candidate);
-            return candidate;
-        } catch (const commands::FsError&) {
-        }
-    }
-    return {};
 }
 
 // Start-up: the tree opens at the current folder of the drive list's drive; the Folder page shows.

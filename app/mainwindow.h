@@ -82,7 +82,6 @@ private:
     void ConnectPageKeys();
     void NameControls(const AccessibleTexts& texts);
     void StartUp(const std::filesystem::path& workingFolder, int workingError);
-    std::filesystem::path OpenNearestReadable(const std::filesystem::path& folder);
     void ReopenDrive();
     void FollowDisk();
     void ReadListsAgain();

@@ -92,11 +92,8 @@ std::string utf8Of(const Wide& native)
     return Utf8FromWide(native);
 }
 
-} // namespace
-
-namespace {
-
-// Appends the sort key of a name to out.
+// Appends the sort key of a name to out. Compared bytewise, keys order names with letters
+// folded to one case (whatever the locale), runs of digits by value, then by fewer leading zeros.
 void appendNaturalKey(std::string_view utf8Name, std::string& out)
 {
     std::string zeros;  // leading zeros of each run of digits: the last tie-break
@@ -125,23 +122,6 @@ void appendNaturalKey(std::string_view utf8Name, std::string& out)
     out += '\0';
     out += zeros;
 }
-
-} // namespace
-
-std::string NaturalKey(std::string_view utf8Name)
-{
-    std::string key;
-    appendNaturalKey(utf8Name, key);
-    return key;
-}
-
-bool NaturalLess(std::string_view a, std::string_view b)
-{
-    const std::string keyA = NaturalKey(a), keyB = NaturalKey(b);
-    return keyA != keyB ? keyA < keyB : a < b;
-}
-
-namespace {
 
 // All keys of a list in one buffer: one allocation instead of one per name.
 struct KeyBuffer {
@@ -182,6 +162,14 @@ struct KeyBuffer {
 };
 
 } // namespace
+
+bool NaturalLess(std::string_view a, std::string_view b)
+{
+    std::string keyA, keyB;
+    appendNaturalKey(a, keyA);
+    appendNaturalKey(b, keyB);
+    return keyA != keyB ? keyA < keyB : a < b;
+}
 
 void SortNaturally(std::vector<std::filesystem::path>& names)
 {

@@ -7,9 +7,6 @@
 
 namespace commands {
 
-// Sort key of a name, compared bytewise: letters folded to one case (locale-independent),
-// runs of digits by value, then by fewer leading zeros.
-std::string NaturalKey(std::string_view utf8Name);
 // True when name a goes before name b: case-insensitive, digits by value, ties by bytes.
 bool NaturalLess(std::string_view a, std::string_view b);
 // Sorts names in natural order (keys computed once per name).

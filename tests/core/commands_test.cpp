@@ -5,7 +5,6 @@
 #include "sandbox.h"
 
 #include <functional>
-#include <map>
 #include <utility>
 
 using namespace commands;
@@ -27,21 +26,6 @@ protected:
         for (const Path& n : ListFileNames(dir))
             names.push_back(n.string());
         return names;
-    }
-
-    // Every entry below a folder with its bytes, a folder's as "/", to compare a tree over time;
-    // nothing for a folder that is gone.
-    static std::map<std::string, std::string> contentsOf(const fs::path& dir)
-    {
-        std::map<std::string, std::string> contents;
-        std::error_code gone;
-        for (auto it = fs::recursive_directory_iterator(dir, gone);
-             it != fs::recursive_directory_iterator(); ++it) {
-            const fs::directory_entry& entry = *it;
-            contents[fs::relative(entry.path(), dir).string()] =
-                entry.is_directory() ? "/" : readFile(entry.path());
-        }
-        return contents;
     }
 
     // Another program moves the window's folder away and makes a new one at its path, holding
@@ -68,7 +52,7 @@ TEST_F(CommandsTest, UnusableNamesChangeNothingAndRefreshAsTheTrapSays)
     write("current/b.txt", "B");
     write("sibling/s", "S");
     window.selected = "a.txt";
-    const auto before = contentsOf(root());
+    const auto before = scratch::Contents(root());
     struct Row {
         void (CommandFrame::*click)();
         std::vector<std::string> names;
@@ -85,7 +69,7 @@ TEST_F(CommandsTest, UnusableNamesChangeNothingAndRefreshAsTheTrapSays)
             window.name = name;
             (frame.*row.click)();
             EXPECT_EQ(window.refreshes, row.refreshes);
-            EXPECT_EQ(contentsOf(root()), before);
+            EXPECT_EQ(scratch::Contents(root()), before);
         }
     }
 }
@@ -166,8 +150,8 @@ TEST_F(CommandsTest, EveryCommandOnAFolderSwappedAtItsPathChangesNeitherFolderAn
     folder("current/sub");
     window.identity = ReadFolder(window.folder).identity;  // as the window read it
     swapTheFolder({"f", "g"});
-    const auto listed = contentsOf(at("moved away"));
-    const auto newcomer = contentsOf(at("current"));
+    const auto listed = scratch::Contents(at("moved away"));
+    const auto newcomer = scratch::Contents(at("current"));
     window.selected = "f";
     window.name = "x";  // so that no command leaves early for an empty name
     for (const bool justDelete : {true, false}) {
@@ -175,8 +159,8 @@ TEST_F(CommandsTest, EveryCommandOnAFolderSwappedAtItsPathChangesNeitherFolderAn
         for (const auto& [name, click] : commandButtons) {
             SCOPED_TRACE(std::string(name) + (justDelete ? ", Just Delete" : ", to the Trash"));
             EXPECT_THROW(frame.Run(click), FolderReplaced);
-            EXPECT_EQ(contentsOf(at("moved away")), listed);
-            EXPECT_EQ(contentsOf(at("current")), newcomer);
+            EXPECT_EQ(scratch::Contents(at("moved away")), listed);
+            EXPECT_EQ(scratch::Contents(at("current")), newcomer);
         }
     }
     EXPECT_TRUE(fs::is_empty(at("trash")));

@@ -59,7 +59,7 @@ protected:
                   {"disk/cur/sub/twin", folderEntry()},
                   {"disk/cur/sub/twin/e", fileEntry("E")}};
         materialize(s, tree());
-        return scan(tree(), trash());
+        return scan(tree());
     }
 
     static std::vector<Click> scenarios()
@@ -98,7 +98,7 @@ TEST_F(FaultTest, EveryCallOfEveryCommandFailingWithEveryErrorLeavesAnAllowedSta
             faults.restart();
             Result result = click(c, tree(), trash());
             const long calls = faults.calls();
-            if (auto why = judge(before, predict(before, c), result, scan(tree(), trash()), true)) {
+            if (auto why = judge(before, predict(before, c), result, scan(tree()), true)) {
                 ADD_FAILURE() << "without a fault:\n" << *why;
                 continue;
             }
@@ -111,7 +111,7 @@ TEST_F(FaultTest, EveryCallOfEveryCommandFailingWithEveryErrorLeavesAnAllowedSta
                     result = click(c, tree(), trash());
                     ++runs;
                     if (auto why = judge(before, predict(before, c), result,
-                                         scan(tree(), trash()), false)) {
+                                         scan(tree()), false)) {
                         ADD_FAILURE() << "call " << n << " failing with " << std::strerror(error)
                                       << ":\n" << *why;
                         return;
@@ -227,7 +227,7 @@ TEST_F(FaultTest, ABatchCommandChangesOneFolderEvenWhenItsPathIsSwapped)
         fs::create_directory(other);
         for (const char* name : {"a", "b", "c"})
             std::ofstream(other / name) << "twin " << name;
-        return scan(tree(), trash());
+        return scan(tree());
     };
     const auto untouched = [](const fs::path& folder) {
         for (const char* name : {"a", "b", "c"})
@@ -263,7 +263,7 @@ TEST_F(FaultTest, AFolderThatVanishesDuringTheClickLosesNothingElse)
                 fs::rename(tree() / "disk/cur", tree() / "moved away", ignored);
             },
             [&](const State& before, const Result&) {
-                const State after = scan(tree(), trash());
+                const State after = scan(tree());
                 EXPECT_EQ(readFile(tree() / "outside/keep"), "outside");
                 EXPECT_EQ(readFile(tree() / "disk/other"), "other");
                 // What moved away is what the folder held, less what the click deleted.

@@ -14,6 +14,7 @@
 
 #include <cstdlib>
 #include <random>
+#include <tuple>
 
 namespace {
 
@@ -48,6 +49,20 @@ TEST_F(ModelTest, RandomClicksChangeTheDiskOnlyAsTheCommandsSay)
     }
 }
 
+// Makes the tree below a fresh root, clicks once, and checks the disk strictly against the
+// picture: the state before and after, and how the click ended.
+std::tuple<State, State, Result> clickOnce(const fs::path& root, const State& start, const Click& c)
+{
+    fs::create_directories(root / "trash");
+    materialize(start, root);
+    const State before = scan(root);
+    const Result run = click(c, root, root / "trash");
+    const State after = scan(root);
+    if (auto why = judge(before, predict(before, c), run, after, true))
+        ADD_FAILURE() << c.describe() << "\n" << *why;
+    return {before, after, run};
+}
+
 // ---- Bad names, typed: each works with exactly those bytes or changes nothing.
 
 struct TypedName {
@@ -63,20 +78,12 @@ TEST_P(TypedNameTest, WorksWithExactlyTheseBytesOrChangesNothing)
     for (Command command : {Command::Cr, Command::CrFile, Command::Ren, Command::RenFile,
                             Command::RenAll}) {
         SCOPED_TRACE(nameOf(command));
-        const fs::path root = at(nameOf(command));
-        fs::create_directories(root / "trash");
         State start;
         start.disk = {{"disk", folderEntry()}, {"disk/cur", folderEntry()},
                       {"disk/cur/sub", folderEntry()}, {"disk/cur/one", fileEntry("1")},
                       {"disk/cur/two", fileEntry("2")}};
-        materialize(start, root);
-        const State before = scan(root, root / "trash");
-        Click c{command, "disk/cur", "one", row.name, false, {}};
-        const Outcome outcome = predict(before, c);
-        const Result run = click(c, root, root / "trash");
-        const State after = scan(root, root / "trash");
-        if (auto why = judge(before, outcome, run, after, true))
-            ADD_FAILURE() << c.describe() << "\n" << *why;
+        const auto [before, after, run] = clickOnce(
+            at(nameOf(command)), start, Click{command, "disk/cur", "one", row.name, false, {}});
         if (command == Command::CrFile) {
             const std::string made = "disk/cur/" + row.name;
             EXPECT_EQ(after.find(made) != nullptr && !before.find(made), row.makesFile);
@@ -111,21 +118,14 @@ TEST_P(DiskNameTest, EveryCommandActsOnExactlyThatEntry)
             if (justDelete && command != Command::DelFile && command != Command::DelAll)
                 continue;
             SCOPED_TRACE(std::string(nameOf(command)) + (justDelete ? " just delete" : ""));
-            const fs::path root = at(std::string(nameOf(command)) + (justDelete ? "-j" : ""));
-            fs::create_directories(root / "trash");
             State start;
             start.disk = {{"disk", folderEntry()}, {"disk/" + odd, folderEntry()},
                           {"disk/" + odd + "/" + odd, fileEntry("odd file")},
                           {"disk/" + odd + "/" + odd + "1", fileEntry("other")},
                           {"disk/" + odd + "/z", fileEntry("z")}};
-            materialize(start, root);
-            const State before = scan(root, root / "trash");
-            Click c{command, "disk/" + odd, odd, "renamed", justDelete, {}};
-            const Outcome outcome = predict(before, c);
-            const Result run = click(c, root, root / "trash");
-            const State after = scan(root, root / "trash");
-            if (auto why = judge(before, outcome, run, after, true))
-                ADD_FAILURE() << c.describe() << "\n" << *why;
+            const auto [before, after, run] =
+                clickOnce(at(std::string(nameOf(command)) + (justDelete ? "-j" : "")), start,
+                          Click{command, "disk/" + odd, odd, "renamed", justDelete, {}});
             EXPECT_FALSE(run.threw) << run.error;
             EXPECT_NE(after, before);
         }

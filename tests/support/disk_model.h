@@ -63,8 +63,6 @@ struct State {
 // How the trash holds an entry: what it was and what it held.
 std::string trashKey(const Entry& e);
 
-// What the disk holds below root (the folder named trash left out), and what the trash holds.
-State scan(const fs::path& root, const fs::path& trash);
 
 // Makes the disk hold what the picture says (below an empty root).
 void materialize(const State& state, const fs::path& root);
@@ -144,7 +142,7 @@ struct Whereabout {
 // them here; the picture by path keeps both.
 using Whereabouts = std::map<ino_t, Whereabout>;
 
-// The picture by path (as scan makes it, with the trash at root/trash) and the entries by
+// The picture by path (the trash at root/trash kept as a bag) and the entries by
 // inode, from one walk over the root.
 struct Snapshot {
     State state;
@@ -152,6 +150,8 @@ struct Snapshot {
 };
 
 Snapshot snapshot(const fs::path& root);
+// What the disk holds below root (root/trash left out), and what the trash holds.
+inline State scan(const fs::path& root) { return snapshot(root).state; }
 
 // Checks a click against the folder that the window read (`shown`), found by its inode
 // wherever it is now. The click may act only when its path names that folder, and then it

@@ -126,24 +126,6 @@ Entry entryOnDisk(const fs::path& path)
 
 } // namespace
 
-State scan(const fs::path& root, const fs::path& trash)
-{
-    State state;
-    const std::string prefix = root.native() + "/";
-    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
-         ++it) {
-        if (it->path() == trash) {
-            it.disable_recursion_pending();
-            continue;
-        }
-        state.disk[it->path().native().substr(prefix.size())] = entryOnDisk(it->path());
-    }
-    if (fs::exists(trash))
-        for (const auto& item : fs::directory_iterator(trash))
-            state.trash.insert(trashKey(entryOnDisk(item.path())));
-    return state;
-}
-
 Snapshot snapshot(const fs::path& root)
 {
     Snapshot taken;
