@@ -7,11 +7,8 @@
 
 #include <QtCore/QStorageInfo>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
+#include <fstream>
 #include <iterator>
 #include <map>
 
@@ -20,7 +17,6 @@ namespace app {
 using std::filesystem::path;
 
 namespace {
-
 
 // File systems that hold no user files: kernel views, memory-backed scratch areas, automounters.
 bool IsPseudoFileSystem(std::string_view type)
@@ -102,22 +98,8 @@ bool ParseMountLine(std::string_view line, MountEntry& entry)
 // The mount table's text; empty when it cannot be read.
 std::string ReadMountInfo()
 {
-    std::string text;
-    const int descriptor = ::open(mountTablePath, O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0)
-        return text;
-    char buffer[16384];
-    for (;;) {
-        const ssize_t count = ::read(descriptor, buffer, sizeof buffer);
-        if (count > 0)
-            text.append(buffer, static_cast<std::size_t>(count));
-        else if (count < 0 && errno == EINTR)
-            continue;
-        else
-            break;
-    }
-    ::close(descriptor);
-    return text;
+    std::ifstream table(mountTablePath, std::ios::binary);
+    return {std::istreambuf_iterator<char>(table), std::istreambuf_iterator<char>()};
 }
 
 // The mounts from Qt where the system has no /proc: their paths are only as exact as Qt's text.
