@@ -5,6 +5,7 @@
 #include "path_text.h"
 
 #include <algorithm>
+#include <ranges>
 
 namespace app {
 
@@ -131,12 +132,8 @@ void DriveList::showPopup()
 // The listed drive whose mount path is the longest one holding the folder, else the first one.
 DriveList::Path DriveList::DriveOf(const Path& folder) const
 {
-    Path best;
-    for (const Volume& volume : volumes_)
-        if (IsUnder(folder, volume.mountPath) &&
-            volume.mountPath.native().size() > best.native().size())
-            best = volume.mountPath;
-    return best.empty() ? FirstDrive() : best;
+    const Path drive = InnermostRoot(std::views::transform(volumes_, &Volume::mountPath), folder);
+    return drive.empty() ? FirstDrive() : drive;
 }
 
 void DriveList::Select(const Path& drive)

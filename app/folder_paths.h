@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <ranges>
 #include <vector>
 
 namespace app {
@@ -14,5 +15,15 @@ std::filesystem::path NormalFolder(const std::filesystem::path& folder);
 std::vector<std::filesystem::path> AncestorsOf(const std::filesystem::path& folder);
 // True when the normal folder is the root or lies below it (a volume's mount path or drive root).
 bool IsUnder(const std::filesystem::path& folder, const std::filesystem::path& root);
+// Of the roots, the longest one that the folder lies under; empty when there is none.
+template <std::ranges::input_range Roots>
+std::filesystem::path InnermostRoot(Roots&& roots, const std::filesystem::path& folder)
+{
+    std::filesystem::path innermost;
+    for (const std::filesystem::path& root : roots)
+        if (IsUnder(folder, root) && root.native().size() > innermost.native().size())
+            innermost = root;
+    return innermost;
+}
 
 } // namespace app

@@ -13,7 +13,6 @@
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QRadioButton;
 class QTabBar;
 
@@ -99,22 +98,12 @@ private:
     FileList* DirFiles = nullptr;
     QLineEdit* txtName = nullptr;
     QLabel* Label1 = nullptr;
-    QGroupBox* Frame1 = nullptr;
     QRadioButton* OptEng = nullptr;
     QRadioButton* OptRus = nullptr;
     QGroupBox* FrameFolder = nullptr;
-    QPushButton* cbCr = nullptr;
-    QPushButton* cbDel = nullptr;
-    QPushButton* cbRen = nullptr;
     QGroupBox* FrameFile = nullptr;
-    QPushButton* cbDelFile = nullptr;
-    QPushButton* cbRenFile = nullptr;
-    QPushButton* cbCrFile = nullptr;
     QGroupBox* FrameAllFiles = nullptr;
-    QPushButton* cbRenAll = nullptr;
-    QPushButton* cbDelAll = nullptr;
     QTabBar* TabStrip1 = nullptr;
-    QGroupBox* Frame2 = nullptr;
     QRadioButton* OptDelRec = nullptr;
     QRadioButton* OptDel = nullptr;
 

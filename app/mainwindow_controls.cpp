@@ -88,22 +88,12 @@ void MainWindow::CreateControls(const std::filesystem::path& startFolder)
     find(DirFiles, "DirFiles");
     find(txtName, "txtName");
     find(Label1, "Label1");
-    find(Frame1, "Frame1");
     find(OptEng, "OptEng");
     find(OptRus, "OptRus");
     find(FrameFolder, "FrameFolder");
-    find(cbCr, "cbCr");
-    find(cbDel, "cbDel");
-    find(cbRen, "cbRen");
     find(FrameFile, "FrameFile");
-    find(cbDelFile, "cbDelFile");
-    find(cbRenFile, "cbRenFile");
-    find(cbCrFile, "cbCrFile");
     find(FrameAllFiles, "FrameAllFiles");
-    find(cbRenAll, "cbRenAll");
-    find(cbDelAll, "cbDelAll");
     find(TabStrip1, "TabStrip1");
-    find(Frame2, "Frame2");
     find(OptDelRec, "OptDelRec");
     find(OptDel, "OptDel");
     Label1->lower();  // under every other control

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <ranges>
 
 namespace app {
 
@@ -122,16 +123,6 @@ std::map<path, std::string> TopMounts()
     return types;
 }
 
-// The mount point that holds the folder: the longest one it lies under.
-path HoldingMount(const std::map<path, std::string>& mounts, const path& folder)
-{
-    path holding;
-    for (const auto& [mountPoint, type] : mounts)
-        if (IsUnder(folder, mountPoint) && mountPoint.native().size() > holding.native().size())
-            holding = mountPoint;
-    return holding;
-}
-
 // Qt reads mount paths as text, so it can only name a volume whose path that text holds exactly.
 QString LabelOf(const path& mountPoint)
 {
@@ -168,7 +159,7 @@ std::vector<MountEntry> ParseMountInfo(std::string_view text)
 std::vector<Volume> ReadVolumes(const path& workingFolder)
 {
     const std::map<path, std::string> mounts = TopMounts();
-    const path holdingWorkingFolder = HoldingMount(mounts, workingFolder);
+    const path holdingWorkingFolder = InnermostRoot(std::views::keys(mounts), workingFolder);
     std::vector<Volume> volumes;
     for (const auto& [mountPoint, type] : mounts)
         if (mountPoint == holdingWorkingFolder || HoldsUserFiles(mountPoint, type))

@@ -47,7 +47,6 @@ private:
     void LookUpCurrentFolder();
     void CheckFolderAfterQuestion() const;
     Path SelectedFilePath();
-    void DeleteByMethod(const Path& filePath, const File* lookedUp);
 
     CommandWindow& window_;
     Shell& shell_;
