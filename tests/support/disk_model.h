@@ -83,7 +83,8 @@ struct Click {
     std::string name;      // the name box
     bool justDelete = false;
     std::vector<bool> answers;  // the user's answers to the Trash questions; missing ones are yes
-    std::optional<std::size_t> stopAt;  // the user stops a long walk before this change (from 0)
+    // The user stops a long walk before this change (from 0).
+    std::optional<std::size_t> stopAt = std::nullopt;
 
     std::string describe() const;
 };
