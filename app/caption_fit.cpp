@@ -29,7 +29,8 @@ bool ShowsLineWhole(const QLineEdit& box)
 {
     QStyleOptionFrame frame;
     frame.initFrom(&box);
-    frame.lineWidth = box.hasFrame() ? box.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, &box) : 0;
+    if (box.hasFrame())
+        frame.lineWidth = box.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, &box);
     const QRect contents = box.style()->subElementRect(QStyle::SE_LineEditContents, &frame, &box);
     return box.fontMetrics().height() <= contents.height();
 }

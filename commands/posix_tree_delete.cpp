@@ -107,18 +107,18 @@ void reopenFromBelow(Level& level, const Level& below, const std::string& shown)
 class TreeWalk {
 public:
     TreeWalk(int parentFd, const FolderIdentity& seen, const Path& path, Progress& progress)
-        : parentFd_(parentFd), device_(static_cast<dev_t>(seen.volume)), shown_(path.native()),
-          deletions_{progress}
+        : parentFd_(parentFd), seen_(seen), device_(static_cast<dev_t>(seen.volume)),
+          shown_(path.native()), deletions_{progress}
     {
     }
 
-    void Run(const std::string& name, const FolderIdentity& seen)
+    void Run(const std::string& name)
     {
         levels_.resize(1);
         Level& top = levels_[0];
         top.name = name;
         top.folder = openToClear(parentFd_, name.c_str(), device_, shown_, top.identity);
-        if (top.identity != seen)
+        if (top.identity != seen_)
             fail(ESTALE, Path(shown_),
                  "delete folder (the folder was replaced while it was opened)");
         clearFiles(top, shown_, deletions_);
@@ -201,6 +201,7 @@ private:
     }
 
     const int parentFd_;
+    const FolderIdentity seen_;
     const dev_t device_;
     std::string shown_;
     Deletions deletions_;
@@ -212,7 +213,7 @@ private:
 void posix::deleteTree(int parentFd, const std::string& name, const FolderIdentity& seen,
                        const Path& path, Progress& progress)
 {
-    TreeWalk(parentFd, seen, path, progress).Run(name, seen);
+    TreeWalk(parentFd, seen, path, progress).Run(name);
 }
 
 } // namespace commands
