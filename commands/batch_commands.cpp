@@ -11,21 +11,6 @@
 
 namespace commands {
 
-namespace {
-
-// Whether the file is gone from its path: the shell moved it, or another program removed it.
-bool Gone(const FileSystemObject& fso, const Path::string_type& filePath)
-{
-    try {
-        fso.GetFile(filePath);
-        return false;
-    } catch (const FsError&) {
-        return true;
-    }
-}
-
-} // namespace
-
 void CommandFrame::cbDelAll_Click()
 {
     strPath = window_.DirFolderPath();
@@ -38,23 +23,25 @@ void CommandFrame::cbDelAll_Click()
     try {
         for (const File& file : files) {
             const Path name = file.Name();
+            // The folder walked, not the window's of the moment: the window may have moved on
+            // while a question was open.
             const Path::string_type filePath =
-                ComposeTargetPath(window_.DirFolderPath(), name, fldCurrent->IsRootFolder());
+                ComposeTargetPath(strPath, name, fldCurrent->IsRootFolder());
             File target = Fso().GetFile(filePath);
             trapArmed = true;  // from here on a failure, or the user's stop, ends the walk quietly
-            progress.Before({Work::DeletingFiles, passes++, files.size(),
-                             window_.DirFolderPath().native(), name.native()});
+            progress.Before({Work::DeletingFiles, passes++, files.size(), strPath.native(),
+                             name.native()});
             if (window_.OptDelValue()) {
                 target.Delete();
                 ++changed;
             } else {
                 // The shell takes a path, and the user may answer each question much later:
-                // the path is handed on only while it still names the folder listed, and the
+                // the path is handed on only while it still names the folder walked, and the
                 // folder is checked again once the shell is done.
                 fldCurrent->CheckStillAtItsPath();
                 DeleteToRecycleBin(shell_, Path(filePath));
-                CheckFolderAfterQuestion();
-                changed += Gone(Fso(), filePath) ? 1 : 0;
+                changed += FileGone(filePath) ? 1 : 0;
+                CheckFolderAfterQuestion(changed);
             }
         }
     } catch (const FolderReplaced& replaced) {
@@ -63,6 +50,7 @@ void CommandFrame::cbDelAll_Click()
     } catch (const std::exception&) {
         if (!trapArmed)
             throw;
+        StopLoudlyWhereTheFolderWentAway(changed, Work::DeletingFiles);
     }
     window_.DirFilesRefresh();
 }
@@ -74,25 +62,28 @@ void CommandFrame::cbRenAll_Click()
     const std::vector<File> files = fldCurrent->Files();  // a renamed file is never met again
     Progress& progress = window_.WalkProgress();
     std::uint64_t runningNumber = 0;  // wide enough for a folder of any size
+    std::uint64_t renamed = 0;
     bool trapArmed = false;
     try {
         for (const File& file : files) {
             ++runningNumber;
             const Path name = file.Name();
             const Path::string_type filePath =
-                ComposeTargetPath(window_.DirFilesPath(), name, fldCurrent->IsRootFolder());
+                ComposeTargetPath(strPath, name, fldCurrent->IsRootFolder());
             if (window_.txtNameText().empty())
                 continue;
             File target = Fso().GetFile(filePath);
             trapArmed = true;
             progress.Before({Work::RenamingFiles, runningNumber - 1, files.size(),
-                             window_.DirFilesPath().native(), name.native()});
+                             strPath.native(), name.native()});
             target.Name(NameFromText(window_.txtNameText() + std::to_string(runningNumber)));
+            ++renamed;
             window_.DirFilesRefresh();
         }
     } catch (const std::exception&) {
         if (!trapArmed)
             throw;
+        StopLoudlyWhereTheFolderWentAway(renamed, Work::RenamingFiles);
     }
 }
 

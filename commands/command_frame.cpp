@@ -39,14 +39,39 @@ void CommandFrame::LookUpCurrentFolder()
         throw FolderReplaced(strPath);
 }
 
-// After a question, which may have been open for long: throws FolderReplaced when another
-// program has put another folder at the path meanwhile. A folder that cannot be looked at now
-// is left to the command's next step.
-void CommandFrame::CheckFolderAfterQuestion() const
+// After a question, which may have been open for long: throws FolderReplaced, counting the
+// files changed so far, when another program has moved the folder away or put another one at
+// its path meanwhile. A folder that cannot be looked at now is left to the command's next step.
+void CommandFrame::CheckFolderAfterQuestion(std::uint64_t changed) const
 {
     try {
         fldCurrent->CheckStillAtItsPath();
+    } catch (const FolderReplaced&) {
+        throw FolderReplaced(strPath, changed);
     } catch (const FsError&) {
+    }
+}
+
+// A walk's trap ends it quietly, but not where the folder walked has gone from its path: the
+// window then shows another folder, and is told how far the walk got.
+void CommandFrame::StopLoudlyWhereTheFolderWentAway(std::uint64_t done, Work work) const
+{
+    try {
+        fldCurrent->CheckStillAtItsPath();
+    } catch (const FolderReplaced&) {
+        throw FolderReplaced(strPath, done, work);
+    } catch (const FsError&) {
+    }
+}
+
+// Whether the file is gone from its path: the shell moved it, or another program removed it.
+bool CommandFrame::FileGone(const Path::string_type& filePath)
+{
+    try {
+        Fso().GetFile(filePath);
+        return false;
+    } catch (const FsError&) {
+        return true;
     }
 }
 

@@ -3,6 +3,7 @@
 #include "filesystem.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -45,7 +46,9 @@ public:
 private:
     FileSystemObject& Fso();
     void LookUpCurrentFolder();
-    void CheckFolderAfterQuestion() const;
+    void CheckFolderAfterQuestion(std::uint64_t changed) const;
+    void StopLoudlyWhereTheFolderWentAway(std::uint64_t done, Work work) const;
+    bool FileGone(const Path::string_type& filePath);
     Path SelectedFilePath();
 
     CommandWindow& window_;

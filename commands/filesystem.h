@@ -35,24 +35,24 @@ struct FolderIdentity {
     bool operator==(const FolderIdentity&) const = default;
 };
 
-// A command's folder path names another folder than the one the window shows. The command
-// stopped there, after `changed` files of the folder shown were deleted or moved.
+// A command's folder path names another folder than the one the window shows, or none. The
+// command stopped there, after `changed` files of the folder shown were changed by its `work`.
 class FolderReplaced : public std::runtime_error {
 public:
-    explicit FolderReplaced(Path path, std::uint64_t changed = 0)
+    explicit FolderReplaced(Path path, std::uint64_t changed = 0, Work work = Work::DeletingFiles)
         : std::runtime_error("The folder's path names another folder now."),
-          path_(std::move(path)), changed_(changed)
+          path_(std::move(path)), changed_(changed), work_(work)
     {
     }
     const Path& path() const noexcept { return path_; }
     std::uint64_t changed() const noexcept { return changed_; }
+    Work work() const noexcept { return work_; }
 
 private:
     Path path_;
     std::uint64_t changed_;
+    Work work_;
 };
-
-
 
 // What a backend keeps of a folder that it looked up, and of a file besides its path. Each
 // backend defines them as it needs; one that keeps nothing leaves the pointers below null.
@@ -103,7 +103,8 @@ public:
     // Renames the folder within its parent; never replaces another entry, and renames nothing
     // when its path names another folder than the one looked up.
     void Name(const Path& newName);
-    // Throws FolderReplaced when the folder's path no longer names the folder looked up.
+    // Throws FolderReplaced when the folder's path no longer names the folder looked up, or
+    // nothing at all.
     void CheckStillAtItsPath() const;
 
 private:

@@ -5,6 +5,7 @@
 
 #include "filesystem.h"
 
+#include <optional>
 #include <string_view>
 
 namespace commands::backend {
@@ -19,6 +20,11 @@ bool isValidName(NativeView name, NativeView refusedCharacters);
 // A rename to the name the entry has renames nothing. Names compare exactly, so that a change
 // of case alone is a rename, also where the file system ignores case.
 bool isSameName(NativeView present, NativeView wanted);
+// What the folder at the path is; a link is followed. Throws FsError where no folder is there.
+FolderIdentity folderIdentityAt(const Path& folder);
+// The name of the parent's subfolder (or link to one) that is this folder, whatever its name;
+// nothing where none is. Throws FsError where the parent cannot be read.
+std::optional<Path> findSubfolder(const Path& parent, const FolderIdentity& folder);
 // Sorts both name lists of a folder's entries into natural order.
 void sortNaturally(FolderEntries& entries);
 

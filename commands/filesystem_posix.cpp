@@ -110,7 +110,12 @@ std::vector<File> Folder::Files() const
 
 void Folder::CheckStillAtItsPath() const
 {
-    const struct stat st = statAt(AT_FDCWD, cpath(path_, "open folder"), 0, path_, "open folder");
+    struct stat st {};
+    if (sys().fstatat(AT_FDCWD, cpath(path_, "open folder"), &st, 0) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            throw FolderReplaced(path_);
+        fail(errno, path_, "open folder");
+    }
     if (identityOf(st) != identity_)
         throw FolderReplaced(path_);
 }

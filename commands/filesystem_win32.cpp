@@ -167,7 +167,14 @@ void Folder::Name(const Path& newName) { renameEntry(path_, newName); }
 
 void Folder::CheckStillAtItsPath() const
 {
-    if (identityOf(path_, "open folder") != identity_)
+    FolderIdentity now;
+    try {
+        now = identityOf(path_, "open folder");
+    } catch (const FsError& failure) {
+        if (failure.code() != ERROR_FILE_NOT_FOUND && failure.code() != ERROR_PATH_NOT_FOUND)
+            throw;
+    }
+    if (now != identity_)
         throw FolderReplaced(path_);
 }
 
@@ -227,5 +234,24 @@ void FileSystemObject::DeleteFolder(const Path& path, Progress& progress) const
         fail(ERROR_ACCESS_DENIED, path, op);
     deleteTree(top, path, progress);
 }
+
+namespace backend {
+
+FolderIdentity folderIdentityAt(const Path& folder) { return identityOf(folder, "open folder"); }
+
+// A listing names no file IDs: each subfolder is looked at in turn.
+std::optional<Path> findSubfolder(const Path& parent, const FolderIdentity& folder)
+{
+    for (const Path& name : ListSubfolderNames(parent)) {
+        try {
+            if (identityOf(parent / name, "open folder") == folder)
+                return name;
+        } catch (const FsError&) {
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace backend
 
 } // namespace commands

@@ -2,38 +2,33 @@
 
 #include "filesystem.h"
 
-#include <memory>
 #include <optional>
+#include <vector>
 
 namespace commands {
 
-// The folder that the window shows, held so that it is found again where another program or a
-// command moves it: on Linux by an open descriptor, wherever it goes; on Windows by what it
-// is, under its path or a new name in the same parent.
+// The folder that the window shows, kept as what it is (its identity) and never held open, so
+// that showing a folder keeps no one from renaming, deleting or unmounting it. Where it was
+// renamed in its parent, it is found there again; moved anywhere else, it counts as gone.
 class HeldFolder {
 public:
-    HeldFolder();
-    // Holds the folder at the path (exactly that path: links are followed, nothing is
-    // normalised); throws FsError when there is none to hold.
+    HeldFolder() = default;
+    // Keeps what the folder at the path is (exactly that path: links are followed, nothing is
+    // normalised); throws FsError when no folder is there.
     explicit HeldFolder(const Path& folder);
-    ~HeldFolder();
-    HeldFolder(HeldFolder&&) noexcept;
-    HeldFolder& operator=(HeldFolder&&) noexcept;
 
-    // What the folder held is; zero while nothing is held.
-    FolderIdentity Identity() const;
-    // The entries of the folder held, sorted as ReadFolder sorts them. `shown` is the path that
-    // FindAgain gave: Linux reads through the hold, and names the folder by it in errors only;
-    // Windows lists that path, and throws FolderReplaced where another folder is there.
+    // What the folder kept is; zero while none is.
+    FolderIdentity Identity() const { return identity_; }
+    // The entries of the folder at the path, sorted as ReadFolder sorts them; throws
+    // FolderReplaced where another folder is there now.
     FolderEntries Read(const Path& shown) const;
-    // Where the folder is now: `expected` while that path leads to it, else the path that
-    // leads to it now. Nothing once it was deleted or moved into a Trash, or while nothing
-    // is held.
-    std::optional<Path> FindAgain(const Path& expected) const;
+    // Where the folder is now: `expected` while that path leads to it, else the subfolder of
+    // the same parent that is this folder, looked for first under the names the folder was
+    // heard to be renamed to. Nothing where it is gone from that parent, or nothing is kept.
+    std::optional<Path> FindAgain(const Path& expected, const std::vector<Path>& renamedTo = {}) const;
 
 private:
-    struct Handle;
-    std::unique_ptr<Handle> handle_;
+    FolderIdentity identity_;
 };
 
 } // namespace commands

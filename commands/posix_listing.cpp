@@ -60,4 +60,37 @@ FolderEntries ReadFolder(const Path& folder, EntryKinds kinds)
     return entries;
 }
 
+namespace backend {
+
+FolderIdentity folderIdentityAt(const Path& folder)
+{
+    const char* op = "open folder";
+    const struct stat st = statAt(AT_FDCWD, cpath(folder, op), 0, folder, op);
+    if (!S_ISDIR(st.st_mode))
+        fail(ENOTDIR, folder, op);
+    return identityOf(st);
+}
+
+// The listing names each entry's inode: only an entry with the folder's inode, or a link,
+// is looked at more closely.
+std::optional<Path> findSubfolder(const Path& parent, const FolderIdentity& folder)
+{
+    const char* op = "read folder";
+    const Fd fd = openDirectory(AT_FDCWD, cpath(parent, op), 0, parent, op);
+    DirStream stream(openDirectory(fd.get(), ".", 0, parent, op), parent, op);
+    while (const dirent* entry = stream.Next(parent, op)) {
+        const bool mayBe = entry->d_ino == folder.file || entry->d_type == DT_LNK ||
+                           entry->d_type == DT_UNKNOWN;
+        if (!mayBe || isDotOrEmpty(entry->d_name))
+            continue;
+        struct stat st {};
+        if (sys().fstatat(fd.get(), entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode) &&
+            identityOf(st) == folder)
+            return Path(entry->d_name);
+    }
+    return std::nullopt;
+}
+
+} // namespace backend
+
 } // namespace commands

@@ -89,20 +89,23 @@ int PosixShell::SHFileOperation(ShellFileOperation& request)
             continue;
         }
         // The answer is about the file that was there when the question was asked.
+        const bool tellsFailures = !(request.fFlags & (Request::fofNoErrorUi | Request::fofSilent));
         if (IdentityAt(FolderOf(path)) != folderAsked) {
-            result = 1;  // the caller finds the folder replaced and says so
+            result = 1;
+            if (tellsFailures)
+                dialogs_->ReportFolderMoved(path);
             continue;
         }
         if (const Identity now = IdentityAt(path); now.exists && now != fileAsked) {
             result = 1;
-            if (!(request.fFlags & (Request::fofNoErrorUi | Request::fofSilent)))
+            if (tellsFailures)
                 dialogs_->ReportFileReplaced(path);
             continue;
         }
         std::string reason;
         if (!MoveToTrash(path, reason)) {
             result = 1;
-            if (!(request.fFlags & (Request::fofNoErrorUi | Request::fofSilent)))
+            if (tellsFailures)
                 dialogs_->ReportTrashFailure(path, reason);
         }
     }

@@ -19,6 +19,9 @@ public:
                                     const std::string& reason) = 0;
     // Tells that the file was not moved: another file took its place while the question was open.
     virtual void ReportFileReplaced(const std::filesystem::path& file) = 0;
+    // Tells that the file was not moved: another program moved or replaced its folder while
+    // the question was open.
+    virtual void ReportFolderMoved(const std::filesystem::path& file) = 0;
 };
 
 // The desktop's shell file operation on Linux: asks about each file through the dialogs, then

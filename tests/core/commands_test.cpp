@@ -361,26 +361,62 @@ private:
     std::function<void()> meanwhile_;
 };
 
-// The user may answer each question much later; meanwhile the folder may be swapped. The next
-// path would name the newcomer's file of the same name.
-TEST_F(CommandsTest, DeleteAllToTheBinStopsWhenTheFolderIsSwappedBetweenTwoQuestions)
+// The user may answer each question much later; meanwhile another program may swap the folder
+// (the next path would name the newcomer's file of the same name), move it away for good, or
+// move it to the Trash and back while the window goes on to show its parent. The walk acts in
+// its own folder only, and where that has left its path it stops and counts what it did.
+TEST_F(CommandsTest, DeleteAllToTheBinStaysInTheFolderItWalksWhateverHappensBetweenQuestions)
 {
-    for (const char* name : {"f1", "f2", "f3"})
-        write(std::string("current/") + name, "listed");
-    bool swapped = false;
-    InterruptedShell interrupted(shell, [&] {
-        if (!std::exchange(swapped, true))
-            swapTheFolder({"f1", "f2", "f3"});
-    });
-    window.identity = ReadFolder(window.folder).identity;
-    CommandFrame asking(window, interrupted);
-    EXPECT_THROW(asking.Run(&CommandFrame::cbDelAll_Click), FolderReplaced);
-    EXPECT_EQ(shell.requests.size(), 1u);
-    EXPECT_EQ(readFile(at("trash/f1")), "listed");
-    EXPECT_EQ(filesIn(at("moved away")), (std::vector<std::string>{"f2", "f3"}));
-    for (const char* name : {"f1", "f2", "f3"})
-        EXPECT_EQ(readFile(at("current") / name), std::string("newcomer ") + name);
-    EXPECT_TRUE(window.refreshes.empty());
+    struct Row {
+        const char* what;
+        std::function<void()> meanwhile;
+        std::vector<std::string> trashed, leftInWalkedFolder;
+        const char* walkedFolderNow;
+    };
+    const Row rows[] = {
+        {"swapped", [&] { swapTheFolder({"f1", "f2", "f3"}); }, {"f1"}, {"f2", "f3"}, "moved away"},
+        {"moved away", [&] { fs::rename(at("current"), at("moved away")); }, {"f1"}, {"f2", "f3"},
+         "moved away"},
+        {"to the Trash and back",
+         [&] {
+             fs::rename(at("current"), at("away"));
+             window.folder = root();  // the window gave way to the parent
+             fs::rename(at("away"), at("current"));
+         },
+         {"f1", "f2", "f3"}, {}, "current"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        fs::remove_all(at("trash"));
+        fs::remove_all(at("moved away"));
+        fs::remove_all(at("current"));
+        folder("trash");
+        window.folder = at("current");
+        shell.requests.clear();
+        window.refreshes.clear();
+        for (const char* name : {"f1", "f2", "f3"}) {
+            write(std::string("current/") + name, "listed");
+            write(name, "the parent's");  // what a walk that strays to the parent would take
+        }
+        bool done = false;
+        InterruptedShell interrupted(shell, [&] {
+            if (!std::exchange(done, true))
+                row.meanwhile();
+        });
+        window.identity = ReadFolder(window.folder).identity;
+        CommandFrame asking(window, interrupted);
+        const bool stops = row.leftInWalkedFolder.size() > 0;
+        try {
+            asking.Run(&CommandFrame::cbDelAll_Click);
+            EXPECT_FALSE(stops) << "the walk went on in a folder that left its path";
+        } catch (const FolderReplaced& replaced) {
+            EXPECT_TRUE(stops);
+            EXPECT_EQ(replaced.changed(), row.trashed.size());
+        }
+        EXPECT_EQ(filesIn(at("trash")), row.trashed);
+        EXPECT_EQ(filesIn(at(row.walkedFolderNow)), row.leftInWalkedFolder);
+        EXPECT_EQ(filesIn(root()), (std::vector<std::string>{"f1", "f2", "f3"}));
+    }
 }
 
 TEST_F(CommandsTest, DeleteAllOverAnEmptyFolderOnlyRefreshes)

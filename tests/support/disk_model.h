@@ -115,6 +115,7 @@ Outcome predict(const State& before, const Click& c, bool folderReplaced = false
 struct Result {
     bool threw = false;
     bool replaced = false;  // the error was FolderReplaced
+    std::uint64_t changed = 0;  // files that it says were changed before
     std::string error;
     Refreshes refreshes;
 };
@@ -205,7 +206,8 @@ private:
     void openAnyFolder(bool strictlyBelowDisk);
     bool follow();
     std::string nearestFolderAbove(const std::string& rel) const;
-    std::optional<std::string> whereBelowDisk(const commands::FolderIdentity& folder) const;
+    std::optional<std::string> whereInItsParent(const commands::FolderIdentity& folder,
+                                                const std::string& old) const;
     std::optional<commands::FolderIdentity> identityAt(const std::string& rel) const;
     void rescan();
     std::string fullPath(const std::string& rel) const { return root_.native() + "/" + rel; }

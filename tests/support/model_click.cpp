@@ -24,6 +24,7 @@ Result click(const Click& c, const fs::path& root, const fs::path& trash,
         frame.Run(commands::commandButtons[int(c.command)].procedure);
     } catch (const commands::FolderReplaced& e) {
         run.threw = run.replaced = true;
+        run.changed = e.changed();
         run.error = e.what();
     } catch (const std::exception& e) {
         run.threw = true;

@@ -39,7 +39,10 @@ std::optional<std::string> judge(const State& before, const Outcome& outcome, co
                                  const State& after, bool strict)
 {
     std::ostringstream why;
-    if (run.threw) {
+    // A fault that makes the folder look gone from its path stops the click as a move of the
+    // folder does, after the changes that it counts.
+    const bool stoppedLoudly = !strict && run.replaced && !outcome.replaced;
+    if (run.threw && !stoppedLoudly) {
         if (strict && !outcome.throws)
             why << "the click failed outside its trap: " << run.error << "\n";
         // A fault may fail the lookup before the identities are compared, never the other way.
@@ -57,7 +60,8 @@ std::optional<std::string> judge(const State& before, const Outcome& outcome, co
         bool matched = false;
         const auto& possible = outcome.possible;
         for (std::size_t i = strict ? possible.size() - 1 : 0; i < possible.size(); ++i)
-            matched = matched || (possible[i].state == after && possible[i].refreshes == run.refreshes);
+            matched = matched || (possible[i].state == after &&
+                                  (stoppedLoudly || possible[i].refreshes == run.refreshes));
         if (!matched && outcome.looseFolder) {
             const std::string& f = *outcome.looseFolder;
             bool readOnlyInside = false;

@@ -169,8 +169,8 @@ void ModelRun::openAnyFolder(bool strictlyBelowDisk)
     open(folders.empty() || below(20) == 0 ? "disk/vanished" : pick(folders));
 }
 
-// The window finds its folder again as the real tree does: at its new path while it is below
-// disk, else (deleted, trashed, moved out) the nearest folder above its old path. Whatever
+// The window finds its folder again as the real tree does: at its new name while it is in the
+// same parent, else (deleted, trashed, moved elsewhere) the nearest folder above its old path. Whatever
 // another program put at the old path is never taken for it. False, with the failure
 // recorded, when the window went anywhere else.
 bool ModelRun::follow()
@@ -179,7 +179,7 @@ bool ModelRun::follow()
     const std::string heard = interference_;
     const commands::FolderIdentity held = window_.held.Identity();
     const std::optional<commands::FolderIdentity> atOldPath = identityAt(old);
-    const std::string expected = whereBelowDisk(held).value_or(nearestFolderAbove(old));
+    const std::string expected = whereInItsParent(held, old).value_or(nearestFolderAbove(old));
     const std::string prefix = root_.native() + "/";
     const std::optional<commands::Path> now = window_.held.FindAgain(prefix + old);
     const std::string rel =
@@ -208,11 +208,15 @@ std::string ModelRun::nearestFolderAbove(const std::string& rel) const
     return up;
 }
 
-// Where the walk last found the folder, when that is below disk and so not in a Trash.
-std::optional<std::string> ModelRun::whereBelowDisk(const commands::FolderIdentity& folder) const
+// Where the walk last found the folder, when that is in the folder at its old path's parent:
+// renamed there, not moved elsewhere nor into a Trash.
+std::optional<std::string> ModelRun::whereInItsParent(const commands::FolderIdentity& folder,
+                                                      const std::string& old) const
 {
     const auto found = places_.find(ino_t(folder.file));
-    if (folder.file == 0 || found == places_.end() || !State::within(found->second.rel, "disk"))
+    if (folder.file == 0 || found == places_.end() ||
+        State::parentOf(found->second.rel) != State::parentOf(old) ||
+        !State::within(found->second.rel, "disk"))
         return std::nullopt;
     return found->second.rel;
 }
