@@ -40,6 +40,9 @@ const WarningTexts englishWarnings = {
     "\u201c%1\u201d is no longer the folder that the window showed: another program has moved or "
     "replaced it. %2 of its files had been deleted or moved to the Trash before; nothing more was "
     "changed, and the lists now show what is there.",
+    "\u201c%1\u201d is no longer the folder that the window showed: another program has moved or "
+    "replaced it. %2 of its files had been renamed before; nothing more was changed, and the "
+    "lists now show what is there.",
     "The folder that the program was started in cannot be used: %1. The window shows "
     "\u201c%2\u201d instead.",
     "Cannot use \u201c%1\u201d: %2. The window shows \u201c%3\u201d instead.",
@@ -56,6 +59,9 @@ const WarningTexts russianWarnings = {
     "«%1» — уже не та папка, что была показана: другая программа переместила или заменила её. "
     "До этого удалено или перемещено в корзину файлов: %2; больше ничего не изменено, списки "
     "показывают то, что там есть сейчас.",
+    "«%1» — уже не та папка, что была показана: другая программа переместила или заменила её. "
+    "До этого переименовано файлов: %2; больше ничего не изменено, списки показывают то, что "
+    "там есть сейчас.",
     "Папку, в которой запущена программа, нельзя использовать: %1. Вместо неё показана «%2».",
     "Не удаётся использовать «%1»: %2. Вместо неё показана «%3».",
     "Произошла ошибка: %1. Больше ничего не сделано, окном можно пользоваться дальше.",
@@ -69,6 +75,8 @@ const TrashTexts englishTrashTexts = {
     "Stop",
     "\u201c%1\u201d was not moved to the Trash: another file took its place while the question "
     "was open.",
+    "\u201c%1\u201d was not moved to the Trash: another program moved or replaced its folder while "
+    "the question was open.",
 };
 
 const TrashTexts russianTrashTexts = {
@@ -76,6 +84,8 @@ const TrashTexts russianTrashTexts = {
     "Не удалось переместить «%1» в корзину: %2",
     "Стоп",
     "«%1» не перемещён в корзину: пока вопрос был открыт, его место занял другой файл.",
+    "«%1» не перемещён в корзину: пока вопрос был открыт, другая программа переместила или "
+    "заменила его папку.",
 };
 
 const ProgressTexts englishProgressTexts = {

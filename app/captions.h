@@ -35,6 +35,7 @@ struct WarningTexts {
     const char* cannotUse;         // %1 the path, %2 the system's reason
     const char* folderReplaced;    // %1 the folder's path
     const char* folderReplacedAfter;  // the same, when %2 files had been deleted or moved before
+    const char* folderReplacedAfterRenames;  // the same, when %2 files had been renamed before
     const char* startElsewhere;    // %1 the system's reason, %2 the folder shown instead
     const char* cannotUseStart;    // %1 the start folder, %2 the reason, %3 the folder shown
     const char* unexpected;        // %1 what failed
@@ -53,6 +54,7 @@ struct TrashTexts {
     const char* failure;   // %1 the file's path, %2 the reason
     const char* stop;      // the answer that stops Delete All
     const char* replaced;  // %1 the file's path: another file took its place
+    const char* folderMoved;  // %1 the file's path: its folder moved or was replaced
 };
 extern const TrashTexts englishTrashTexts;
 extern const TrashTexts russianTrashTexts;

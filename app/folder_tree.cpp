@@ -198,13 +198,13 @@ std::optional<std::vector<path>> FolderTree::TakeFilesRead(const path& folder)
     return std::exchange(filesRead_, std::nullopt);
 }
 
-void FolderTree::Refresh()
+void FolderTree::Refresh(const std::vector<path>& renamedTo)
 {
     if (open_.empty())
         return;
-    const std::optional<path> now = held_.FindAgain(open_);
+    const std::optional<path> now = held_.FindAgain(open_, renamedTo);
     if (!now) {
-        OpenNearestAncestor(open_);  // gone, or moved into a Trash
+        OpenNearestAncestor(open_);  // gone, or moved out of its parent
         return;
     }
     const QModelIndex current = currentIndex();

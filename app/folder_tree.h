@@ -41,13 +41,15 @@ public:
                              const std::filesystem::path& fallback = {});
     // What the open folder is: the folder that the commands act on.
     commands::FolderIdentity Identity() const { return held_.Identity(); }
-    // Reads the folders shown again from disk. The open folder is held: where it was moved,
-    // the tree follows it to its new path (raising Change); where it was deleted or moved into
-    // a Trash, the tree opens its nearest ancestor that is there. A folder that another
-    // program put at its old path is never taken for it. An open folder that cannot be read
-    // keeps its path, and the tree shows its nearest readable ancestor's subfolders. The open
-    // folder's files, read in the same pass, can then be taken with TakeFilesRead.
-    void Refresh();
+    // Reads the folders shown again from disk. The open folder is known by what it is: where
+    // it was renamed in its parent (looked for first under the names in `renamedTo`), the tree
+    // follows it to its new path (raising Change); where it was deleted, moved elsewhere (a
+    // Trash included) or unmounted, the tree opens its nearest ancestor that is there. A
+    // folder that another program put at its old path is never taken for it. An open folder
+    // that cannot be read keeps its path, and the tree shows its nearest readable ancestor's
+    // subfolders. The open folder's files, read in the same pass, can then be taken with
+    // TakeFilesRead.
+    void Refresh(const std::vector<std::filesystem::path>& renamedTo = {});
     // The files of the folder just opened, read in the same pass as its subfolders, for the
     // file list to show without reading the folder again; nothing once taken or for another
     // folder.

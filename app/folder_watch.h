@@ -4,12 +4,14 @@
 
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 namespace app {
 
 // Tells when the entries of one folder change on disk, by the system's change notification:
 // entries made, removed or renamed inside it, or the folder itself moved, removed or unmounted.
-// Each spell of changes that the event loop picks up at once is told once.
+// Each spell of changes that the event loop picks up at once is told once; where the system
+// lost some of them (its queue overflowed), that is told as a change too.
 class FolderWatch final : public QObject {
     Q_OBJECT
 public:
@@ -24,6 +26,9 @@ public:
         if (!paused_)
             Resume();
     }
+    // The names that the folder was heard to be renamed to in its parent since the last call,
+    // in order; empty where the system tells no names.
+    std::vector<std::filesystem::path> TakeRenames();
     // Stops telling until Resume: changes made meanwhile are never told, so that a command's
     // own changes do not come back as news once it has refreshed the lists itself. Changes
     // that were waiting to be told are told first.

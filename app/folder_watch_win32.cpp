@@ -25,6 +25,9 @@ FolderWatch::~FolderWatch() = default;
 // Qt's watcher tells each change from the event loop, and keeps nothing waiting.
 bool FolderWatch::TakeWaitingChanges() { return false; }
 
+// Qt's watcher names no new name: the folder is looked for in its parent by what it is.
+std::vector<std::filesystem::path> FolderWatch::TakeRenames() { return {}; }
+
 void FolderWatch::Pause()
 {
     paused_ = true;

@@ -13,6 +13,7 @@
 #include "icons/ffname-16.xpm"
 #include "icons/ffname-32.xpm"
 
+#include <QtCore/QTimer>
 #include <QtGui/QCloseEvent>
 #include <QtGui/QGuiApplication>
 #include <QtWidgets/QApplication>
@@ -21,6 +22,7 @@
 #include <QtWidgets/QRadioButton>
 #include <QtWidgets/QTabBar>
 
+#include <algorithm>
 #include <utility>
 
 namespace app {
@@ -30,6 +32,9 @@ MainWindow::MainWindow(commands::Shell& shell)
 {
     int workingError = 0;
     const std::filesystem::path working = WorkingFolder(workingError);
+    // Every path is full from here on: the folder started in is free to be renamed, deleted or
+    // unmounted like any other.
+    LeaveWorkingFolder();
     // The design names the window like the File page's Create button; the two stay apart.
     setObjectName(QStringLiteral("cbCrFile"));
     setWindowTitle(QStringLiteral("FF Name"));
@@ -45,6 +50,9 @@ MainWindow::MainWindow(commands::Shell& shell)
     const std::filesystem::path home = HomeFolder();
     CreateControls(!working.empty() ? working : !home.empty() ? home : std::filesystem::path("/"));
     watch_ = new FolderWatch(this);
+    followTimer_ = new QTimer(this);
+    followTimer_->setSingleShot(true);
+    connect(followTimer_, &QTimer::timeout, this, &MainWindow::ReadListsForOutsideChanges);
     ConnectEvents();
     DirDrive->setFocus();
     StartUp(working, workingError);
@@ -139,26 +147,34 @@ void MainWindow::WaitForPerson(bool waiting)
 }
 
 // Changes on disk that another program made: the lists are read again once the event loop
-// has taken in every change that is waiting.
+// has taken in every change that is waiting, and no sooner after the last such read than three
+// times what it took, so that a storm of changes outside never takes more than about a quarter
+// of the processor.
 void MainWindow::FollowDisk()
 {
-    if (followPending_)
+    if (followTimer_->isActive())
         return;
-    followPending_ = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            followPending_ = false;
-            RunEvent([this] { ReadListsAgain(); });
-        },
-        Qt::QueuedConnection);
+    const qint64 rest = sinceOutsideRead_.isValid()
+                            ? 3 * outsideReadCost_ - sinceOutsideRead_.elapsed()
+                            : 0;
+    followTimer_->start(static_cast<int>(std::max<qint64>(rest, 0)));
+}
+
+void MainWindow::ReadListsForOutsideChanges()
+{
+    QElapsedTimer took;
+    took.start();
+    RunEvent([this] { ReadListsAgain(); });
+    // A warning shown meanwhile waited for a person: that is no cost of the read.
+    outsideReadCost_ = std::min<qint64>(took.elapsed(), 300);
+    sinceOutsideRead_.start();
 }
 
 // Reads both lists again from the open folder's path; the folder now there is the open one.
 void MainWindow::ReadListsAgain()
 {
     const std::filesystem::path shown = DirFolder->Path();
-    DirFolder->Refresh();
+    DirFolder->Refresh(watch_->TakeRenames());
     // A folder followed to another path was handed to the file list as the tree opened it.
     if (DirFolder->Path() == shown)
         DirFiles->ReadAgain(DirFolder->TakeFilesRead(DirFiles->Path()));

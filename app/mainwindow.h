@@ -4,6 +4,7 @@
 #include "command_progress.h"
 #include "command_window.h"
 
+#include <QtCore/QElapsedTimer>
 #include <QtCore/QStringList>
 #include <QtWidgets/QWidget>
 
@@ -15,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QTabBar;
+class QTimer;
 
 namespace commands {
 class Shell;
@@ -84,6 +86,7 @@ private:
     void ReopenDrive();
     void FollowDisk();
     void ReadListsAgain();
+    void ReadListsForOutsideChanges();
     void RunEvent(const std::function<void()>& procedure);
     void RunCommand(void (commands::CommandFrame::*procedure)());
     void Warn(const std::exception& failure);
@@ -108,7 +111,9 @@ private:
     QRadioButton* OptDel = nullptr;
 
     FolderWatch* watch_ = nullptr;
-    bool followPending_ = false;
+    QTimer* followTimer_ = nullptr;
+    qint64 outsideReadCost_ = 0;  // ms
+    QElapsedTimer sinceOutsideRead_;
     bool closeAfterCommand_ = false;
     bool catching_ = false;
     QStringList uncaughtShown_;

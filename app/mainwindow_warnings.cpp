@@ -20,10 +20,12 @@ void MainWindow::Warn(const std::exception& failure)
         ShowWarning(QString::fromUtf8(texts.noFileSelected));
     } else if (const auto* replaced = dynamic_cast<const commands::FolderReplaced*>(&failure)) {
         const QString path = ShownName(replaced->path());
+        const char* after = replaced->work() == commands::Work::RenamingFiles
+                                ? texts.folderReplacedAfterRenames
+                                : texts.folderReplacedAfter;
         ShowWarning(replaced->changed() == 0
                         ? QString::fromUtf8(texts.folderReplaced).arg(path)
-                        : QString::fromUtf8(texts.folderReplacedAfter)
-                              .arg(path, QString::number(replaced->changed())));
+                        : QString::fromUtf8(after).arg(path, QString::number(replaced->changed())));
     } else if (const auto* fsError = dynamic_cast<const commands::FsError*>(&failure)) {
         ShowWarning(QString::fromUtf8(texts.cannotUse)
                         .arg(ShownName(fsError->path()), ErrorText(fsError->code())));

@@ -223,10 +223,18 @@ bool TrashQuestions::ConfirmTrash(const std::filesystem::path& file)
 
 void TrashQuestions::ReportFileReplaced(const std::filesystem::path& file)
 {
-    const TrashTexts& texts = Texts();
-    ShowWarningBox(owner_, QString::fromUtf8(texts.failureTitle),
-                   QString::fromUtf8(texts.replaced).arg(ShownName(file)),
-                   QStringLiteral("TrashFailure"));
+    ReportNotMoved(Texts().replaced, file);
+}
+
+void TrashQuestions::ReportFolderMoved(const std::filesystem::path& file)
+{
+    ReportNotMoved(Texts().folderMoved, file);
+}
+
+void TrashQuestions::ReportNotMoved(const char* why, const std::filesystem::path& file)
+{
+    ShowWarningBox(owner_, QString::fromUtf8(Texts().failureTitle),
+                   QString::fromUtf8(why).arg(ShownName(file)), QStringLiteral("TrashFailure"));
 }
 
 void TrashQuestions::ReportTrashFailure(const std::filesystem::path& file, const std::string& reason)

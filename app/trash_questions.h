@@ -24,9 +24,11 @@ public:
     bool ConfirmTrash(const std::filesystem::path& file) override;
     void ReportTrashFailure(const std::filesystem::path& file, const std::string& reason) override;
     void ReportFileReplaced(const std::filesystem::path& file) override;
+    void ReportFolderMoved(const std::filesystem::path& file) override;
 
 private:
     const TrashTexts& Texts() const;
+    void ReportNotMoved(const char* why, const std::filesystem::path& file);
 
     QPointer<QWidget> owner_;
     std::function<bool()> russian_;

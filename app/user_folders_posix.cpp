@@ -21,6 +21,11 @@ std::filesystem::path WorkingFolder(int& error)
     return buffer;
 }
 
+void LeaveWorkingFolder()
+{
+    [[maybe_unused]] const int ignored = ::chdir("/");
+}
+
 std::filesystem::path HomeFolder()
 {
     if (const char* home = std::getenv("HOME"); home && *home == '/')

@@ -24,6 +24,17 @@ std::filesystem::path WorkingFolder(int& error)
     return NativePath(QString::fromStdWString(buffer));
 }
 
+// The system's own folder: a working folder of a process can be neither renamed nor deleted.
+void LeaveWorkingFolder()
+{
+    std::wstring system(MAX_PATH, L'\0');
+    const UINT length = GetSystemDirectoryW(system.data(), MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+        system.resize(length);
+        SetCurrentDirectoryW(system.c_str());
+    }
+}
+
 std::filesystem::path HomeFolder() { return NativePath(QDir::homePath()); }
 
 } // namespace app

@@ -101,6 +101,32 @@ TEST_F(FollowDiskTest, ALazilyUnmountedVolumeIsNeverMistakenForTheFolderUnderIt)
     EXPECT_EQ(tree().Path(), root);
 }
 
+// Showing a folder, or having started in one, keeps no volume busy: both unmount while the
+// window is open, and the window then shows the folder above the mount.
+TEST_F(FollowDiskTest, NeitherTheShownFolderNorTheStartFolderKeepsItsVolumeBusy)
+{
+    fs::create_directory(root / "mnt");
+    if (geteuid() != 0 || mount("ffname-test", (root / "mnt").c_str(), "tmpfs", 0, "size=1m") != 0)
+        GTEST_SKIP() << "mounting needs root";
+    fs::create_directory(root / "mnt" / "start");
+    ASSERT_TRUE(QDir::setCurrent(app::DisplayName(root / "mnt" / "start")));
+    Close();
+    StartWindow();
+    ASSERT_EQ(tree().Path(), root / "mnt" / "start");
+    tree().OpenFolder(root);
+    EXPECT_EQ(umount((root / "mnt").c_str()), 0) << "the start folder kept its volume busy";
+
+    ASSERT_EQ(mount("ffname-test", (root / "mnt").c_str(), "tmpfs", 0, "size=1m"), 0);
+    Touch(root / "mnt" / "on the volume");
+    tree().OpenFolder(root / "mnt");
+    ASSERT_EQ(files().Names(), Names{"on the volume"});
+    const bool unmounted = umount((root / "mnt").c_str()) == 0;
+    EXPECT_TRUE(unmounted) << "the shown folder kept its volume busy";
+    if (!unmounted)
+        umount2((root / "mnt").c_str(), MNT_DETACH);
+    EXPECT_TRUE(Eventually([&] { return tree().Path() == root; }));
+}
+
 TEST_F(FollowDiskTest, ChangesThatAnotherProgramMakesShowInBothLists)
 {
     Touch(root / "shown" / "made outside");
@@ -123,7 +149,25 @@ TEST_F(FollowDiskTest, ChangesThatAnotherProgramMakesShowInBothLists)
     Click("cbCrFile");
     EXPECT_TRUE(fs::exists(root / "moved away" / "made by the window"));
 
+    // Renamed twice before the window hears of it: it follows to the last name.
+    fs::rename(root / "moved away", root / "renamed once");
+    fs::rename(root / "renamed once", root / "renamed twice");
+    EXPECT_TRUE(Eventually([&] { return tree().Path() == root / "renamed twice"; }));
+    EXPECT_EQ(files().Names(), (Names{"made by the window", "made outside", "renamed outside"}));
+
+    // A storm of renames beside it overflows the system's queue of changes before the folder
+    // is deleted: the folder's own news is lost, and the overflow alone sends the window on.
+    Touch(root / "beside");
+    for (int i = 0; i < 9000; ++i) {
+        fs::rename(root / "beside", root / "beside 2");
+        fs::rename(root / "beside 2", root / "beside");
+    }
+    fs::remove_all(root / "renamed twice");
+    EXPECT_TRUE(Eventually([&] { return tree().Path() == root; }));
+
     // Deleted, or moved into the Trash: the window shows the nearest folder above it.
+    fs::create_directory(root / "moved away");
+    tree().OpenFolder(root / "moved away");
     fs::remove_all(root / "moved away");
     EXPECT_TRUE(Eventually([&] { return tree().Path() == root; }));
     OpenInTree(QStringLiteral("shown"));
