@@ -2,6 +2,7 @@
 
 #include "application.h"
 #include "captions.h"
+#include "close_request.h"
 #include "drive_list.h"
 #include "file_list.h"
 #include "folder_tree.h"
@@ -54,6 +55,10 @@ MainWindow::MainWindow(commands::Shell& shell)
     followTimer_->setSingleShot(true);
     connect(followTimer_, &QTimer::timeout, this, &MainWindow::ReadListsForOutsideChanges);
     ConnectEvents();
+    closeRequests_ = std::make_unique<BlockedCloseRequests>(*this, [this] {
+        if (progress_.Running())  // outside a command, a warning waits for its answer as before
+            close();
+    });
     DirDrive->setFocus();
     StartUp(working, workingError);
 }
@@ -119,6 +124,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
     progress_.Stop();
     closeAfterCommand_ = true;
     event->ignore();
+    // The command's dialog that waits for the person goes too: the progress as by Cancel, a
+    // Trash question as by No, which with the walk stopped is its Stop.
+    if (QWidget* waiting = QApplication::activeModalWidget(); waiting && waiting != this)
+        waiting->close();
 }
 
 // The tree has just read the folder: its files are handed on, not read a second time.

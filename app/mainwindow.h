@@ -10,6 +10,7 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 
 class QGroupBox;
 class QLabel;
@@ -24,6 +25,7 @@ class Shell;
 
 namespace app {
 
+class BlockedCloseRequests;
 class DriveList;
 class FileList;
 class FolderTree;
@@ -66,7 +68,8 @@ public:
     void WaitForPerson(bool waiting);
 
 protected:
-    // During a command: stops it before its next change, and closes once it has ended.
+    // During a command: stops it before its next change, closes the dialog that waits for the
+    // person, and closes the window once the command has ended.
     void closeEvent(QCloseEvent* event) override;
 
 private Q_SLOTS:
@@ -119,6 +122,8 @@ private:
     QStringList uncaughtShown_;
     CommandProgress progress_;
     commands::CommandFrame frame_;
+    // The window system's close while the command's dialog blocks the window, which Qt drops.
+    std::unique_ptr<BlockedCloseRequests> closeRequests_;
 };
 
 } // namespace app

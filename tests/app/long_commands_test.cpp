@@ -1,5 +1,6 @@
-// Long commands through the real window: stopped part-way by Cancel, Esc or closing the window,
-// each change made before the stop is whole and everything after it untouched.
+// Long commands through the real window: stopped part-way by Cancel, Esc or closing the window
+// (from the program, or through the window system as a person does while the progress blocks
+// the window), each change made before the stop is whole and everything after it untouched.
 #include "window_fixture.h"
 
 #include <string>
@@ -7,7 +8,7 @@
 namespace apptest {
 namespace {
 
-enum class StopBy { CancelButton, EscKey, ClosingTheWindow };
+enum class StopBy { CancelButton, EscKey, ClosingTheWindow, WindowSystemClose };
 
 struct LongCommand {
     const char* button;
@@ -53,14 +54,20 @@ protected:
             QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
         else if (by == StopBy::EscKey)
             QTest::keyClick(dialog, Qt::Key_Escape);
-        else
+        else if (by == StopBy::ClosingTheWindow)
             window().close();
+        else
+            CloseThroughWindowSystem();
     }
 };
 
 TEST_P(LongCommandTest, StopsCleanlyBeforeItsNextChange)
 {
     const LongCommand& row = GetParam();
+    if (row.stop == StopBy::WindowSystemClose && !driver::WindowSystemCloses())
+        GTEST_SKIP() << "no window system on this platform";
+    const bool closes =
+        row.stop == StopBy::ClosingTheWindow || row.stop == StopBy::WindowSystemClose;
     const std::string button = row.button;
     const bool folderDelete = button == "cbDel", renames = button == "cbRenAll";
     if (!folderDelete)
@@ -79,7 +86,7 @@ TEST_P(LongCommandTest, StopsCleanlyBeforeItsNextChange)
     ASSERT_TRUE(clickedAgain);
     EXPECT_TRUE(warnings.texts().isEmpty()) << warnings.texts().join('\n').toStdString();
     EXPECT_EQ(progressDialog(), nullptr);
-    EXPECT_EQ(window().isVisible(), row.stop != StopBy::ClosingTheWindow);
+    EXPECT_EQ(window().isVisible(), !closes);
 
     // The first files in the walk's order are changed whole; every other entry is as it was.
     // A folder delete may have taken any part of the folder, each remaining entry whole.
@@ -102,7 +109,7 @@ TEST_P(LongCommandTest, StopsCleanlyBeforeItsNextChange)
         return;
     const std::size_t filesLeft = fileCount - (renames ? 0 : changed);
     EXPECT_EQ(after.size(), before.size() - (renames ? 0 : changed));
-    if (row.stop != StopBy::ClosingTheWindow) {  // the lists show the disk as it is
+    if (!closes) {  // the lists show the disk as it is
         EXPECT_TRUE(Eventually([&] { return files().Names().size() == filesLeft; }));
     }
 }
@@ -113,8 +120,25 @@ INSTANTIATE_TEST_SUITE_P(
                       LongCommand{"cbRenAll", StopBy::EscKey, "RenameAllByEsc"},
                       LongCommand{"cbDel", StopBy::CancelButton, "FolderDeleteCancelled"},
                       LongCommand{"cbDelAll", StopBy::ClosingTheWindow, "DeleteAllWindowClosed"},
-                      LongCommand{"cbDel", StopBy::ClosingTheWindow, "FolderDeleteWindowClosed"}),
+                      LongCommand{"cbDel", StopBy::ClosingTheWindow, "FolderDeleteWindowClosed"},
+                      LongCommand{"cbDelAll", StopBy::WindowSystemClose,
+                                  "DeleteAllWindowSystemClose"},
+                      LongCommand{"cbRenAll", StopBy::WindowSystemClose,
+                                  "RenameAllWindowSystemClose"},
+                      LongCommand{"cbDel", StopBy::WindowSystemClose,
+                                  "FolderDeleteWindowSystemClose"}),
     [](const auto& row) { return std::string(row.param.label); });
+
+// Outside a command nothing blocks the window: the window system's close takes Qt's own way.
+TEST_F(LongCommandTest, WindowSystemCloseOutsideACommandClosesAtOnce)
+{
+    if (!driver::WindowSystemCloses())
+        GTEST_SKIP() << "no window system on this platform";
+    Settle();
+    driver::SendCloseRequest(window());
+    EXPECT_TRUE(Eventually([&] { return !window().isVisible(); }));
+    EXPECT_EQ(Changed(), 0);
+}
 
 } // namespace
 } // namespace apptest

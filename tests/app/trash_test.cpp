@@ -1,8 +1,8 @@
 // The Trash stand-in against the real freedesktop.org Trash in the suites' scratch
 // XDG_DATA_HOME: what it asks and shows, the exact bytes and path it trashes and records, a
 // data folder that is missing, one name trashed twice, a volume where no trash can be had,
-// links, and a declined question. Every dialog is answered by the test, so no case can wait
-// for a user.
+// links, a declined question, and a question that a person's close of the window ends. Every
+// dialog is answered by the test, so no case can wait for a user.
 #include "window_fixture.h"
 
 #include "recycle_bin.h"
@@ -278,6 +278,50 @@ TEST_F(TrashTest, NamesAreShownAsTheyAreWrittenNeverAsMarkup)
     EXPECT_TRUE(answerer.seen()[0].text.contains(QString::fromUtf8("line\uFFFDbreak\uFFFDtxt.exe")))
         << answerer.seen()[0].text.toStdString();
 }
+
+// A person closes the window through the window system while a question of the window's
+// command waits: Delete All's question answers Stop, a single file's No; the command ends with
+// no other question or warning, and the window closes.
+struct ClosedQuestion {
+    const char* button;
+    std::size_t closedAt;  // the question, from 0, that waits when the person closes the window
+    std::size_t trashed;   // the files moved before, first in the list's order
+    const char* label;
+};
+
+class TrashQuestionClosedTest : public apptest::WindowFixture,
+                                public ::testing::WithParamInterface<ClosedQuestion> {};
+
+TEST_P(TrashQuestionClosedTest, ClosingThroughTheWindowSystemEndsTheQuestionAndTheWindow)
+{
+    const ClosedQuestion& row = GetParam();
+    if (!driver::WindowSystemCloses())
+        GTEST_SKIP() << "no window system on this platform";
+    // Names of the row's own: the suites share one Trash.
+    std::vector<std::string> names;
+    for (const char* number : {"1", "2", "3"})
+        names.push_back(row.label + std::string(number));
+    for (const std::string& name : names)
+        scratch::Touch(root / name, name);
+    StartWindow();
+    files().SelectFile(names[1]);
+    DialogAnswerer answer({QMessageBox::Yes});
+    answer.Before(row.closedAt, [&] { CloseThroughWindowSystem(); });
+    Click(row.button);
+    EXPECT_EQ(answer.names().size(), row.closedAt + 1) << answer.names().join(", ").toStdString();
+    EXPECT_FALSE(window().isVisible());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const bool trashed = i < row.trashed;
+        EXPECT_EQ(fs::exists(root / names[i]), !trashed) << names[i];
+        EXPECT_EQ(fs::exists(apptest::TrashFiles() / names[i]), trashed) << names[i];
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, TrashQuestionClosedTest,
+    ::testing::Values(ClosedQuestion{"cbDelAll", 1, 1, "DeleteAllWindowSystemClose"},
+                      ClosedQuestion{"cbDelFile", 0, 0, "DeleteFileWindowSystemClose"}),
+    [](const auto& row) { return std::string(row.param.label); });
 
 TEST_F(TrashTest, ARequestThatCannotBeUndoneIsRefusedUntouched)
 {

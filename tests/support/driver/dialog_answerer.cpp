@@ -114,6 +114,8 @@ void DialogAnswerer::Answer(QDialog& dialog, std::size_t index)
     dialog.setProperty(pending, false);
     if (action_ && index == beforeAnswer_)
         action_();
+    if (!dialog.isVisible())
+        return;  // the action answered it: a person closed the window, say
     if (looks)
         seen_.push_back(Look(dialog));
     if (keys_.empty())

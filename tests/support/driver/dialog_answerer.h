@@ -56,7 +56,7 @@ public:
     void AnswerAlways(QMessageBox::StandardButton answer) { answers_ = {answer}; }
 
     // Runs the action before the answer of that number (from 0): another program's doings
-    // while a question is open.
+    // while a question is open. A dialog that the action closed gets no answer.
     void Before(std::size_t answer, std::function<void()> action)
     {
         beforeAnswer_ = answer;

@@ -49,6 +49,13 @@ void WindowDriver::Close()
     desktop_.shell.reset();
 }
 
+void WindowDriver::CloseThroughWindowSystem()
+{
+    SendCloseRequest(window());
+    if (!Eventually([this] { return window().WalkProgress().Stopped(); }))
+        complain_("the window system's close request did not stop the command");
+}
+
 QProgressDialog* WindowDriver::progressDialog()
 {
     auto* dialog = desktop_.window->findChild<QProgressDialog*>();

@@ -32,6 +32,13 @@ private:
     QTimer timer_;
 };
 
+// Whether the platform has the window system's own close request (not offscreen).
+bool WindowSystemCloses();
+// Sends the window the request that the window system sends when a person closes it: on X11
+// the window manager's WM_PROTOCOLS message with WM_DELETE_WINDOW, from a connection of its
+// own; on Windows WM_CLOSE, posted. It arrives at a later turn of the event loop.
+void SendCloseRequest(QWidget& window);
+
 class WindowDriver {
 public:
     // Told of every control or entry that the window lacks: a test failure, or the end of a run.
@@ -46,6 +53,9 @@ public:
     // Runs the event loop until the window is on screen and everything pending is done.
     void Settle();
     void Close();
+    // During a command, closes the window as a person does through the window system: sends
+    // its close request and runs the event loop until the command is stopped.
+    void CloseThroughWindowSystem();
 
     app::MainWindow& window() { return *desktop_.window; }
     // The window's control of that name and kind; a complaint when there is none.
