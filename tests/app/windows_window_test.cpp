@@ -83,5 +83,19 @@ TEST_F(WindowsWindowTest, DeleteAllAsksForEachFileAndKeepsTheDeclinedOne)
     EXPECT_FALSE(fs::exists(TrashFiles() / names[1]));
 }
 
+// Windows lets no one rename a process's working folder: the program leaves the one it
+// started in, and the window's own Rename renames it and follows it.
+TEST_F(WindowsWindowTest, TheStartFolderCanBeRenamedByTheWindowsOwnRename)
+{
+    fs::create_directory(root / "start");
+    ASSERT_TRUE(QDir::setCurrent(app::DisplayName(root / "start")));
+    StartWindow();
+    ASSERT_EQ(tree().Path(), root / "start");
+    TypeName(QStringLiteral("renamed start"));
+    Click("cbRen");
+    EXPECT_TRUE(fs::is_directory(root / "renamed start"));
+    EXPECT_EQ(tree().Path(), root / "renamed start");
+}
+
 } // namespace
 } // namespace apptest
