@@ -156,15 +156,15 @@ void MainWindow::WaitForPerson(bool waiting)
 }
 
 // Changes on disk that another program made: the lists are read again once the event loop
-// has taken in every change that is waiting, and no sooner after the last such read than three
-// times what it took, so that a storm of changes outside never takes more than about a quarter
-// of the processor.
+// has taken in every change that is waiting, and no sooner after the last such read than four
+// times what it took, so that a storm of changes outside takes about a fifth of the processor
+// at most.
 void MainWindow::FollowDisk()
 {
     if (followTimer_->isActive())
         return;
     const qint64 rest = sinceOutsideRead_.isValid()
-                            ? 3 * outsideReadCost_ - sinceOutsideRead_.elapsed()
+                            ? 4 * outsideReadCost_ - sinceOutsideRead_.elapsed()
                             : 0;
     followTimer_->start(static_cast<int>(std::max<qint64>(rest, 0)));
 }
@@ -174,8 +174,9 @@ void MainWindow::ReadListsForOutsideChanges()
     QElapsedTimer took;
     took.start();
     RunEvent([this] { ReadListsAgain(); });
-    // A warning shown meanwhile waited for a person: that is no cost of the read.
-    outsideReadCost_ = std::min<qint64>(took.elapsed(), 300);
+    // A warning shown meanwhile waited for a person: that is no cost of the read. The cap keeps
+    // the next read within a second of the last change.
+    outsideReadCost_ = std::min<qint64>(took.elapsed(), 200);
     sinceOutsideRead_.start();
 }
 
