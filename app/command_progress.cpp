@@ -82,6 +82,13 @@ void CommandProgress::Turn(const commands::WorkStep& step)
                                             : QEventLoop::ExcludeUserInputEvents);
 }
 
+// The dialog, where it shows, keeps the step that it showed last.
+void CommandProgress::Breathe()
+{
+    QCoreApplication::processEvents(dialog_ ? QEventLoop::AllEvents
+                                            : QEventLoop::ExcludeUserInputEvents);
+}
+
 void CommandProgress::MakeDialog()
 {
     const ProgressTexts& texts = Texts();

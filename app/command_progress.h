@@ -40,6 +40,7 @@ public:
 
 protected:
     void Turn(const commands::WorkStep& step) override;
+    void Breathe() override;
 
 private:
     bool Russian() const;

@@ -20,12 +20,21 @@ public:
     Q_DISABLE_COPY_MOVE(FolderWatch)
 
     // Watches this folder instead of the one before; a folder that cannot be watched is not.
+    // The folder watched already stays watched as it is, news waiting included.
     void Watch(const std::filesystem::path& folder)
     {
+        if (folder == folder_ && Watching())
+            return;
         folder_ = folder;
         if (!paused_)
             Resume();
     }
+    // Reads no news until Wake, so that a storm of changes costs nothing while the lists wait
+    // to be read again: the system keeps the news, or tells that it lost some.
+    void Snooze();
+    // Takes the news kept since Snooze without telling it, as the lists are read again right
+    // after, then tells news again.
+    void Wake();
     // The names that the folder was heard to be renamed to in its parent since the last call,
     // in order; empty where the system tells no names.
     std::vector<std::filesystem::path> TakeRenames();
@@ -41,6 +50,8 @@ Q_SIGNALS:
 private:
     // Reads the changes that wait to be told; true when one concerns the folder watched.
     bool TakeWaitingChanges();
+    // True while the folder is watched.
+    bool Watching() const;
 
     struct Source;
     std::unique_ptr<Source> source_;

@@ -109,6 +109,21 @@ bool FolderWatch::Source::TakeFromParent(const inotify_event& event,
     return itsName && (event.mask & (IN_DELETE | IN_MOVED_TO));
 }
 
+bool FolderWatch::Watching() const { return !paused_ && source_->watch >= 0; }
+
+void FolderWatch::Snooze()
+{
+    if (source_->notifier)
+        source_->notifier->setEnabled(false);
+}
+
+void FolderWatch::Wake()
+{
+    TakeWaitingChanges();
+    if (source_->notifier)
+        source_->notifier->setEnabled(true);
+}
+
 std::vector<std::filesystem::path> FolderWatch::TakeRenames()
 {
     return std::exchange(source_->renamedTo, {});

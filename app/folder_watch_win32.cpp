@@ -25,6 +25,17 @@ FolderWatch::~FolderWatch() = default;
 // Qt's watcher tells each change from the event loop, and keeps nothing waiting.
 bool FolderWatch::TakeWaitingChanges() { return false; }
 
+bool FolderWatch::Watching() const
+{
+    return !paused_ && !source_->watcher->directories().isEmpty();
+}
+
+// Qt's watcher keeps nothing waiting: news while snoozing is told, and the timer that waits to
+// read the lists again takes it in.
+void FolderWatch::Snooze() {}
+
+void FolderWatch::Wake() {}
+
 // Qt's watcher names no new name: the folder is looked for in its parent by what it is.
 std::vector<std::filesystem::path> FolderWatch::TakeRenames() { return {}; }
 

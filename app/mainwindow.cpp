@@ -167,10 +167,12 @@ void MainWindow::FollowDisk()
                             ? 4 * outsideReadCost_ - sinceOutsideRead_.elapsed()
                             : 0;
     followTimer_->start(static_cast<int>(std::max<qint64>(rest, 0)));
+    watch_->Snooze();
 }
 
 void MainWindow::ReadListsForOutsideChanges()
 {
+    watch_->Wake();
     QElapsedTimer took;
     took.start();
     RunEvent([this] { ReadListsAgain(); });

@@ -52,10 +52,12 @@ inline Contender Peer(const char* name, std::optional<double> (*tool)(const fs::
 
 // The longest time between two turns of the event loop while a command runs, counted from
 // the click to the end of the event loop's work after it: a zero timer fires at every turn.
+// Where the processor time of the window is measured too, a timer every few milliseconds
+// stands in for it, as a zero timer keeps the processor busy.
 class GapMeter {
 public:
     GapMeter();
-    void Start();
+    void Start(int everyMs = 0);
     void Stop();
     // The longest gap in milliseconds of the last measurement; nothing once cleared.
     std::optional<double> Longest() const { return measured_; }
@@ -69,6 +71,26 @@ private:
     double longest_ = 0;
     std::optional<double> measured_;
 };
+
+// What the window did while another process changed the folder that it shows.
+struct StormFigures {
+    double stormMs = 0;    // the storm's own wall time
+    double cpuMs = 0;      // this process's processor time, user and system, during the storm
+    double settleMs = -1;  // from the storm's end until the window shows the final state; -1: never
+    double maxGapMs = 0;   // the longest time without a turn of the event loop, storm and settling
+};
+
+// The storms that another process makes, run as a child of this program (StormChild).
+enum class Storm {
+    makeDelete,    // n empty files made one by one (creat), then each deleted (unlink)
+    removeFolder,  // rm -rf of the folder
+};
+
+// Child process: the storm on the folder, printing the steady clock's nanoseconds as it starts
+// and again once it has ended.
+int StormChild(Storm storm, const fs::path& folder, int n);
+// The storm's wall time in a folder that no window shows, in milliseconds.
+double StormAlone(const fs::path& folder, Storm storm, int n);
 
 // The program's window, opened on home and driven as a user drives it; each contender opens
 // its folder, home's subfolder, in the tree.
@@ -88,6 +110,10 @@ public:
     Contender TrashAll() { return Command("OptDelRec", "cbDelAll"); }
     // The Folder page's Delete on the folder opened in the tree.
     Contender DeleteFolder();
+    // Opens home's subfolder in the tree, then has a child process run the storm on it while
+    // the event loop runs as it does for a user, until the window shows the final state: the
+    // folder open with no file listed, or, once it is removed, home open without it.
+    StormFigures Weather(const fs::path& folder, Storm storm, int n);
 
 private:
     void Open(const fs::path& folder);
@@ -95,6 +121,7 @@ private:
     int ListedFiles();
     // The subfolders that the tree lists below the open folder and its ancestors.
     int ListedSubfolders();
+    bool ShowsFinalState(const fs::path& folder, Storm storm);
 
     driver::WindowDriver window_;
     fs::path home_;

@@ -4,6 +4,7 @@
 //   op=rename_all n=30000 ms=... limit_ms=... ratio=... floor_ms=... floor_ratio=...
 //   peer=rename ms=... op=rename_all n=30000 ratio=...
 // Usage: ffname_bench [--dir FOLDER] [--runs K] [--quick] [--only OP[,OP...]]
+// (--child and --storm start this program as a child of a row.)
 // This file holds the table of rows; runner.h times them, contenders.h says who runs them.
 #include "bare_limits.h"
 #include "peer_tools.h"
@@ -137,6 +138,7 @@ void MeasureTable(Bench& bench, const Options& options, const fs::path& wide)
     for (const int n : options.quick ? std::vector<int>{1000, 10000}
                                      : std::vector<int>{1000, 10000, 30000, 100000})
         MeasureFileRows(bench, options, n);
+    bench.MeasureStorms(options.quick ? 10000 : 100000, 20000, std::min(options.runs, 3));
     if (!options.onTmpfs)
         MeasureTrash(bench, options);
     else if (options.Wants("trash_all"))
@@ -215,6 +217,10 @@ int main(int argc, char** argv)
         const std::string kind = argv[2];
         const Start start = kind == "real" ? Start::real : kind == "bare" ? Start::bare : Start::floor;
         return Child(argc, argv, start, std::stoll(argv[3]));
+    }
+    if (argc == 5 && std::string(argv[1]) == "--storm") {
+        const Storm storm = std::string(argv[2]) == "rm-rf" ? Storm::removeFolder : Storm::makeDelete;
+        return StormChild(storm, argv[3], std::stoi(argv[4]));
     }
     Options options = ReadOptions(argc, argv);
     const scratch::ScratchFolder root(options.dir, "run-" + std::to_string(getpid()), true);

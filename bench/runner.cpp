@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace bench {
 
@@ -163,6 +164,55 @@ void Bench::MeasureQuestions(int n, int runs)
                 n, Median(total), Median(total) * 1000 / n, Median(first), Median(last),
                 Median(ratio));
     std::fflush(stdout);
+}
+
+void Bench::MeasureStorms(int n, int removed, int runs)
+{
+    if (!options_.Wants("outside_storm"))
+        return;
+    for (const Storm storm : {Storm::makeDelete, Storm::removeFolder}) {
+        const int count = storm == Storm::makeDelete ? n : removed;
+        const Row row{"outside_storm", count, false, {}, {}, {}};
+        std::vector<double> stormMs, cpuMs, ratio, settleMs, gaps, aloneMs;
+        for (int run = 0; run < runs; ++run) {
+            const fs::path folder = home_ / ("storm-" + std::to_string(run));
+            const fs::path alone = root_ / ("storm-alone-" + std::to_string(run));
+            for (const fs::path& made : {folder, alone}) {
+                if (storm == Storm::makeDelete)
+                    fs::create_directories(made);
+                else
+                    MakeFiles(made, count);
+            }
+            sync();
+            if (run % 2 == 1)
+                aloneMs.push_back(StormAlone(alone, storm, count));
+            program_.Home();
+            const StormFigures figures = program_.Weather(folder, storm, count);
+            program_.Home();
+            ReportWarnings(row);
+            if (run % 2 == 0)
+                aloneMs.push_back(StormAlone(alone, storm, count));
+            fs::remove_all(folder);
+            fs::remove_all(alone);
+            if (figures.settleMs < 0)
+                std::fprintf(stderr, "warning: outside_storm n=%d: the window never showed the "
+                                     "storm's end\n", count);
+            stormMs.push_back(figures.stormMs);
+            cpuMs.push_back(figures.cpuMs);
+            ratio.push_back(figures.cpuMs / figures.stormMs);
+            settleMs.push_back(figures.settleMs);
+            gaps.push_back(figures.maxGapMs);
+        }
+        std::printf("op=outside_storm storm=%s n=%d storm_ms=%.1f cpu_ms=%.1f cpu_ratio=%.2f "
+                    "settle_ms=%.1f max_settle_ms=%.1f max_gap_ms=%.1f alone_ms=%.1f "
+                    "slowdown=%.2f\n",
+                    storm == Storm::makeDelete ? "make-delete" : "rm-rf", count, Median(stormMs),
+                    Median(cpuMs), Median(ratio), Median(settleMs),
+                    *std::max_element(settleMs.begin(), settleMs.end()),
+                    *std::max_element(gaps.begin(), gaps.end()), Median(aloneMs),
+                    Median(stormMs) / Median(aloneMs));
+        std::fflush(stdout);
+    }
 }
 
 void Bench::PrintGrowth()

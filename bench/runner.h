@@ -61,6 +61,14 @@ public:
     // the question alone, free of the disk's ups and downs.
     void MeasureQuestions(int n, int runs);
 
+    // Another process's storm of changes in the folder that the window shows, while its event
+    // loop runs: n files made, then deleted; then rm -rf of a shown folder of `removed` files.
+    // Each gets the window's processor time against the storm's wall time, the time the
+    // window takes after the storm to show the final state, and the storm's wall time against
+    // the same storm in a folder that no window shows (which of the two goes first turns
+    // from run to run).
+    void MeasureStorms(int n, int removed, int runs);
+
     // Cost per entry at the largest size over that at 1,000, for each op timed at several
     // sizes (open_folder against 30,000: its one row of 100,000 stands apart).
     void PrintGrowth();

@@ -15,8 +15,9 @@ void CommandFrame::cbDelAll_Click()
 {
     strPath = window_.DirFolderPath();
     LookUpCurrentFolder();
-    const std::vector<File> files = fldCurrent->Files();  // a snapshot, in the file list's order
     Progress& progress = window_.WalkProgress();
+    // A snapshot, in the file list's order.
+    const std::vector<File> files = fldCurrent->Files(progress);
     std::uint64_t passes = 0;
     std::uint64_t changed = 0;  // files deleted or moved to the Trash
     bool trapArmed = false;
@@ -59,8 +60,9 @@ void CommandFrame::cbRenAll_Click()
 {
     strPath = window_.DirFolderPath();
     LookUpCurrentFolder();
-    const std::vector<File> files = fldCurrent->Files();  // a renamed file is never met again
     Progress& progress = window_.WalkProgress();
+    // A snapshot: a renamed file is never met again.
+    const std::vector<File> files = fldCurrent->Files(progress);
     std::uint64_t runningNumber = 0;  // wide enough for a folder of any size
     std::uint64_t renamed = 0;
     bool trapArmed = false;

@@ -99,7 +99,7 @@ public:
     bool IsRootFolder() const;
     // Snapshot of the folder's files, hidden ones included, in natural order; of the folder
     // that was looked up, when it was.
-    std::vector<File> Files() const;
+    std::vector<File> Files(Progress& progress = Unwatched()) const;
     // Renames the folder within its parent; never replaces another entry, and renames nothing
     // when its path names another folder than the one looked up.
     void Name(const Path& newName);

@@ -88,7 +88,7 @@ void File::Delete()
 
 bool Folder::IsRootFolder() const { return path_.native() == "/"; }
 
-std::vector<File> Folder::Files() const
+std::vector<File> Folder::Files(Progress& progress) const
 {
     const char* op = "read folder";
     std::shared_ptr<const OpenedFolder> folder = opened_.lock();
@@ -98,7 +98,9 @@ std::vector<File> Folder::Files() const
             throw FolderReplaced(path_);
     }
     std::vector<Path> names = readEntriesAt(folder->fd.get(), path_, true, false).files;
+    progress.Between();
     SortNaturally(names);
+    progress.Between();
     std::vector<File> files;
     files.reserve(names.size());
     // Each file's path by the target-path rule, from the prefix composed once for the folder.

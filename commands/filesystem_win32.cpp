@@ -152,11 +152,12 @@ bool Folder::IsRootFolder() const
     return isDriveRoot(path_.native()) && path_.native().back() == L'\\';
 }
 
-std::vector<File> Folder::Files() const
+std::vector<File> Folder::Files(Progress& progress) const
 {
     const bool root = IsRootFolder();
     std::vector<File> files;
     std::vector<Path> names = ListFileNames(path_);
+    progress.Between();
     files.reserve(names.size());
     for (const Path& name : names)
         files.emplace_back(TargetPath(path_, name, root));

@@ -25,7 +25,8 @@ public:
     // Where the folder is now: `expected` while that path leads to it, else the subfolder of
     // the same parent that is this folder, looked for first under the names the folder was
     // heard to be renamed to. Nothing where it is gone from that parent, or nothing is kept.
-    std::optional<Path> FindAgain(const Path& expected, const std::vector<Path>& renamedTo = {}) const;
+    std::optional<Path> FindAgain(const Path& expected,
+                                  const std::vector<Path>& renamedTo = {}) const;
 
 private:
     FolderIdentity identity_;

@@ -51,6 +51,16 @@ public:
         if (stopped_)
             throw Cancelled();
     }
+    // Between the parts of work that changes nothing, such as reading and sorting a large
+    // folder before the walk's first change: the window gets a turn when its clock says so.
+    // A stop is seen at the next Before.
+    void Between()
+    {
+        if (stopped_ || Clock::now() < nextTurn_)
+            return;
+        Breathe();
+        nextTurn_ = Clock::now() + turnEvery_;
+    }
     // Stops the walk before its next change.
     void Stop() { stopped_ = true; }
     bool Stopped() const { return stopped_; }
@@ -67,6 +77,8 @@ protected:
     }
     // Shows the step and lets the window answer; may Stop the walk.
     virtual void Turn(const WorkStep& step) = 0;
+    // A turn with no step to show.
+    virtual void Breathe() {}
 
 private:
     bool stopped_ = false;
