@@ -77,11 +77,10 @@ void CommandProgress::Turn(const commands::WorkStep& step)
         ShowStep(step);
     if (showNow)
         dialog_->show();  // sized for the step's three lines
-    // Until the dialog blocks the window's input, none is taken in: a click waits for the end.
-    QCoreApplication::processEvents(dialog_ ? QEventLoop::AllEvents
-                                            : QEventLoop::ExcludeUserInputEvents);
+    Breathe();
 }
 
+// Until the dialog blocks the window's input, none is taken in: a click waits for the end.
 // The dialog, where it shows, keeps the step that it showed last.
 void CommandProgress::Breathe()
 {

@@ -42,7 +42,7 @@ void CommandFrame::cbDelAll_Click()
                 fldCurrent->CheckStillAtItsPath();
                 DeleteToRecycleBin(shell_, Path(filePath));
                 changed += FileGone(filePath) ? 1 : 0;
-                CheckFolderAfterQuestion(changed);
+                CheckFolderStillShown(changed);
             }
         }
     } catch (const FolderReplaced& replaced) {
@@ -51,7 +51,7 @@ void CommandFrame::cbDelAll_Click()
     } catch (const std::exception&) {
         if (!trapArmed)
             throw;
-        StopLoudlyWhereTheFolderWentAway(changed, Work::DeletingFiles);
+        CheckFolderStillShown(changed);
     }
     window_.DirFilesRefresh();
 }
@@ -85,7 +85,7 @@ void CommandFrame::cbRenAll_Click()
     } catch (const std::exception&) {
         if (!trapArmed)
             throw;
-        StopLoudlyWhereTheFolderWentAway(renamed, Work::RenamingFiles);
+        CheckFolderStillShown(renamed, Work::RenamingFiles);
     }
 }
 

@@ -39,27 +39,17 @@ void CommandFrame::LookUpCurrentFolder()
         throw FolderReplaced(strPath);
 }
 
-// After a question, which may have been open for long: throws FolderReplaced, counting the
-// files changed so far, when another program has moved the folder away or put another one at
-// its path meanwhile. A folder that cannot be looked at now is left to the command's next step.
-void CommandFrame::CheckFolderAfterQuestion(std::uint64_t changed) const
+// After a question, which may have been open for long, and where a walk's trap caught a
+// failure: throws FolderReplaced, counting the files that the command changed, where another
+// program has moved the folder away or put another one at its path meanwhile. A folder that
+// cannot be looked at now is left to the command's next step (a walk's trap then ends it
+// quietly).
+void CommandFrame::CheckFolderStillShown(std::uint64_t changed, Work work) const
 {
     try {
         fldCurrent->CheckStillAtItsPath();
     } catch (const FolderReplaced&) {
-        throw FolderReplaced(strPath, changed);
-    } catch (const FsError&) {
-    }
-}
-
-// A walk's trap ends it quietly, but not where the folder walked has gone from its path: the
-// window then shows another folder, and is told how far the walk got.
-void CommandFrame::StopLoudlyWhereTheFolderWentAway(std::uint64_t done, Work work) const
-{
-    try {
-        fldCurrent->CheckStillAtItsPath();
-    } catch (const FolderReplaced&) {
-        throw FolderReplaced(strPath, done, work);
+        throw FolderReplaced(strPath, changed, work);
     } catch (const FsError&) {
     }
 }

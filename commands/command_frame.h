@@ -46,8 +46,7 @@ public:
 private:
     FileSystemObject& Fso();
     void LookUpCurrentFolder();
-    void CheckFolderAfterQuestion(std::uint64_t changed) const;
-    void StopLoudlyWhereTheFolderWentAway(std::uint64_t done, Work work) const;
+    void CheckFolderStillShown(std::uint64_t changed, Work work = Work::DeletingFiles) const;
     bool FileGone(const Path::string_type& filePath);
     Path SelectedFilePath();
 

@@ -60,7 +60,7 @@ void CommandFrame::cbDelFile_Click()
         Fso().GetFile(filePath).Delete();  // untrapped: a read-only file stays and is reported
     } else {
         DeleteToRecycleBin(shell_, filePath);
-        CheckFolderAfterQuestion(FileGone(filePath.native()) ? 1 : 0);
+        CheckFolderStillShown(FileGone(filePath.native()) ? 1 : 0);
     }
     window_.DirFilesRefresh();
 }
