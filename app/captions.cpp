@@ -49,6 +49,18 @@ const WarningTexts englishWarnings = {
     "Something went wrong: %1. Nothing more was done, and the window can be used on.",
     "\u201c%1\u201d cannot go to the Recycle Bin: the shell would take its name for another one "
     "(a name that ends in a dot or a blank, or a device name). The file was left where it is.",
+    "\u201c%1\u201d cannot go to the Recycle Bin: the shell would read the ? or * in its name as "
+    "a pattern and move other files that match it. The file was left where it is.",
+    "\u201c%1\u201d cannot go to the Recycle Bin: it is a link that Windows does not show as one, "
+    "and the shell would move what it leads to. The file was left where it is.",
+    "\u201c%1\u201d cannot be used: its name holds \\ or /, or is . or .., so that as a path it "
+    "would name another file or folder. It was left as it is.",
+    "\u201c%1\u201d is a name that Windows keeps for a device in every folder (CON, PRN, AUX, "
+    "NUL, COM1 to COM9 and LPT1 to LPT9, with any extension). Nothing was created or renamed.",
+    "\u201c%1\u201d is no longer the folder that the window showed: another program moved or "
+    "replaced it while the shell\u2019s question was open. %2 of its files had been deleted or "
+    "moved to the Trash before; the shell may have moved %3 files of the folder that took its "
+    "place. The lists now show what is there.",
 };
 
 const WarningTexts russianWarnings = {
@@ -67,6 +79,18 @@ const WarningTexts russianWarnings = {
     "Произошла ошибка: %1. Больше ничего не сделано, окном можно пользоваться дальше.",
     "«%1» нельзя отправить в Корзину: оболочка Windows приняла бы это имя за другое (имя, "
     "оканчивающееся точкой или пробелом, или имя устройства). Файл оставлен на месте.",
+    "«%1» нельзя отправить в Корзину: оболочка Windows приняла бы ? или * в имени за шаблон и "
+    "переместила бы другие подходящие файлы. Файл оставлен на месте.",
+    "«%1» нельзя отправить в Корзину: это ссылка, которую Windows не показывает как ссылку, и "
+    "оболочка переместила бы то, на что она указывает. Файл оставлен на месте.",
+    "«%1» нельзя использовать: имя содержит \\ или / или равно . или .., и как путь оно "
+    "указывало бы на другой файл или папку. Оно оставлено как есть.",
+    "«%1» — имя, которое Windows в любой папке отводит устройству (CON, PRN, AUX, NUL, COM1–COM9 "
+    "и LPT1–LPT9, с любым расширением). Ничего не создано и не переименовано.",
+    "«%1» — уже не та папка, что была показана: другая программа переместила или заменила её, "
+    "пока был открыт вопрос оболочки. До этого удалено или перемещено в корзину файлов: %2; "
+    "оболочка могла переместить файлов из папки, занявшей её место: %3. Списки показывают то, "
+    "что там есть сейчас.",
 };
 
 const TrashTexts englishTrashTexts = {

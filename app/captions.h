@@ -40,6 +40,13 @@ struct WarningTexts {
     const char* cannotUseStart;    // %1 the start folder, %2 the reason, %3 the folder shown
     const char* unexpected;        // %1 what failed
     const char* notToRecycleBin;   // %1 the file's path: a name that the shell would change
+    const char* notToRecycleBinPattern;  // the same for a name that holds ? or *
+    const char* notToRecycleBinLink;     // the same for a link not shown as one
+    const char* notOneName;        // %1 a listed name that would name another entry as a path
+    const char* deviceName;        // %1 a new name that Windows keeps for a device
+    // %1 the folder, %2 files changed before, %3 files that the shell may have moved from the
+    // folder that took its place
+    const char* folderReplacedDuringShell;
 };
 extern const WarningTexts englishWarnings;
 extern const WarningTexts russianWarnings;

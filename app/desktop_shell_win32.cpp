@@ -9,9 +9,10 @@ DesktopWindow MakeDesktopWindow()
     auto shell = std::make_unique<commands::Win32Shell>();
     auto window = std::make_unique<MainWindow>(*shell);
     shell->SetOwner([owner = window.get()] { return reinterpret_cast<void*>(owner->winId()); });
-    shell->SetRefusal([owner = window.get()](const std::filesystem::path& file) {
-        owner->WarnNotToRecycleBin(file);
-    });
+    shell->SetRefusal(
+        [owner = window.get()](const std::filesystem::path& file, commands::ShellRefusal why) {
+            owner->WarnNotToRecycleBin(file, why);
+        });
     window->CatchUncaughtFailures();
     return {std::move(shell), std::move(window)};
 }

@@ -90,6 +90,13 @@ public:
         return r.ancestor ? r.folder : folder_ / r.folder;
     }
 
+    // The subfolder's listed name where it is not one name; empty for any other row.
+    path RefusedNameAt(int row) const
+    {
+        const Row& r = rows_[row];
+        return r.ancestor || commands::IsOneName(r.folder) ? path() : r.folder;
+    }
+
     int RowOf(const path& folder) const
     {
         const bool inFolder = !folder.empty() && folder.parent_path() == folder_ &&
@@ -287,7 +294,11 @@ void FolderTree::keyPressEvent(QKeyEvent* event)
 
 void FolderTree::RequestOpen(const QModelIndex& index)
 {
-    if (index.isValid())
+    if (!index.isValid())
+        return;
+    if (const path refused = model_->RefusedNameAt(index.row()); !refused.empty())
+        Q_EMIT OpenRefused(refused);
+    else
         Q_EMIT OpenRequested(model_->FolderAt(index.row()));
 }
 

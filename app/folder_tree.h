@@ -65,6 +65,9 @@ Q_SIGNALS:
     void Opened(const std::filesystem::path& folder);
     // The user opened an entry (double click or Enter); the window opens it with OpenFolder.
     void OpenRequested(const std::filesystem::path& folder);
+    // The user asked to open a subfolder whose listed name is not one name: joined to the
+    // open folder, it would name another folder. It is not opened.
+    void OpenRefused(const std::filesystem::path& name);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -3,6 +3,7 @@
 #include "command_frame.h"
 #include "command_progress.h"
 #include "command_window.h"
+#include "recycle_bin.h"
 
 #include <QtCore/QElapsedTimer>
 #include <QtCore/QStringList>
@@ -49,7 +50,7 @@ public:
     // Shows a failure that no event procedure caught, once for each kind of failure.
     void ShowUncaughtFailure(const QString& what);
     // Says that the file stays: the shell would take its name for another one.
-    void WarnNotToRecycleBin(const std::filesystem::path& file);
+    void WarnNotToRecycleBin(const std::filesystem::path& file, commands::ShellRefusal why);
     // Has the application's net hand every failure that no event procedure caught to this
     // window, while it lives.
     void CatchUncaughtFailures();

@@ -171,6 +171,9 @@ void MainWindow::ConnectEvents()
                 if (!progress_.Running())
                     RunEvent([this, &folder] { DirFolder->OpenFolder(folder); });
             });
+    connect(DirFolder, &FolderTree::OpenRefused, this, [this](const std::filesystem::path& name) {
+        Warn(commands::NameRefused(name, commands::NameRefused::Why::NotOneName));
+    });
     // Picking the drive shown opens its root: a way back from any folder, even an unreadable one.
     connect(DirDrive, &DriveList::Repicked, this, &MainWindow::ReopenDrive);
     connect(DirDrive, &DriveList::VolumesChanged, this, [this] {

@@ -18,8 +18,18 @@ void MainWindow::Warn(const std::exception& failure)
     const WarningTexts& texts = Warnings();
     if (dynamic_cast<const commands::NoFileSelected*>(&failure)) {
         ShowWarning(QString::fromUtf8(texts.noFileSelected));
+    } else if (const auto* refused = dynamic_cast<const commands::NameRefused*>(&failure)) {
+        const bool device = refused->why() == commands::NameRefused::Why::DeviceName;
+        ShowWarning(QString::fromUtf8(device ? texts.deviceName : texts.notOneName)
+                        .arg(ShownName(refused->name())));
     } else if (const auto* replaced = dynamic_cast<const commands::FolderReplaced*>(&failure)) {
         const QString path = ShownName(replaced->path());
+        if (replaced->elsewhere() != 0) {
+            ShowWarning(QString::fromUtf8(texts.folderReplacedDuringShell)
+                            .arg(path, QString::number(replaced->changed()),
+                                 QString::number(replaced->elsewhere())));
+            return;
+        }
         const char* after = replaced->work() == commands::Work::RenamingFiles
                                 ? texts.folderReplacedAfterRenames
                                 : texts.folderReplacedAfter;
@@ -43,9 +53,14 @@ void MainWindow::ShowUncaughtFailure(const QString& what)
     ShowWarning(QString::fromUtf8(Warnings().unexpected).arg(ShownText(what)));
 }
 
-void MainWindow::WarnNotToRecycleBin(const std::filesystem::path& file)
+void MainWindow::WarnNotToRecycleBin(const std::filesystem::path& file,
+                                     commands::ShellRefusal why)
 {
-    ShowWarning(QString::fromUtf8(Warnings().notToRecycleBin).arg(ShownName(file)));
+    const WarningTexts& texts = Warnings();
+    const char* text = why == commands::ShellRefusal::Pattern     ? texts.notToRecycleBinPattern
+                       : why == commands::ShellRefusal::NotItself ? texts.notToRecycleBinLink
+                                                                  : texts.notToRecycleBin;
+    ShowWarning(QString::fromUtf8(text).arg(ShownName(file)));
 }
 
 void MainWindow::ShowWarning(const QString& text)

@@ -7,9 +7,36 @@
 #include "target_path.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace commands {
+
+namespace {
+
+// A walk leaves a listed name that is not one name as it is, and tells the first such name once
+// it is done.
+class NamesLeft {
+public:
+    bool Leaves(const Path& name)
+    {
+        if (IsOneName(name))
+            return false;
+        if (!first_)
+            first_ = name;
+        return true;
+    }
+    void Tell() const
+    {
+        if (first_)
+            throw NameRefused(*first_, NameRefused::Why::NotOneName);
+    }
+
+private:
+    std::optional<Path> first_;
+};
+
+} // namespace
 
 void CommandFrame::cbDelAll_Click()
 {
@@ -21,9 +48,12 @@ void CommandFrame::cbDelAll_Click()
     std::uint64_t passes = 0;
     std::uint64_t changed = 0;  // files deleted or moved to the Trash
     bool trapArmed = false;
+    NamesLeft left;
     try {
         for (const File& file : files) {
             const Path name = file.Name();
+            if (left.Leaves(name))
+                continue;
             // The folder walked, not the window's of the moment: the window may have moved on
             // while a question was open.
             const Path::string_type filePath =
@@ -37,23 +67,23 @@ void CommandFrame::cbDelAll_Click()
                 ++changed;
             } else {
                 // The shell takes a path, and the user may answer each question much later:
-                // the path is handed on only while it still names the folder walked, and the
-                // folder is checked again once the shell is done.
+                // the path is handed on only while it still names the folder walked.
                 fldCurrent->CheckStillAtItsPath();
-                DeleteToRecycleBin(shell_, Path(filePath));
-                changed += FileGone(filePath) ? 1 : 0;
-                CheckFolderStillShown(changed);
+                ToRecycleBin(Path(filePath), changed);
             }
         }
     } catch (const FolderReplaced& replaced) {
         // Not quietly: the window shows another folder than the one walked.
-        throw FolderReplaced(replaced.path(), changed);
+        throw FolderReplaced(replaced.path(), changed, Work::DeletingFiles, replaced.elsewhere());
+    } catch (const NameRefused&) {
+        throw;
     } catch (const std::exception&) {
         if (!trapArmed)
             throw;
         CheckFolderStillShown(changed);
     }
     window_.DirFilesRefresh();
+    left.Tell();
 }
 
 void CommandFrame::cbRenAll_Click()
@@ -66,27 +96,36 @@ void CommandFrame::cbRenAll_Click()
     std::uint64_t runningNumber = 0;  // wide enough for a folder of any size
     std::uint64_t renamed = 0;
     bool trapArmed = false;
+    NamesLeft left;
     try {
         for (const File& file : files) {
-            ++runningNumber;
             const Path name = file.Name();
+            if (left.Leaves(name))
+                continue;
+            ++runningNumber;
             const Path::string_type filePath =
                 ComposeTargetPath(strPath, name, fldCurrent->IsRootFolder());
             if (window_.txtNameText().empty())
                 continue;
+            // A device name comes with the first number, if at all ("com1", "aux.1"): refused
+            // there, before any file is renamed.
+            const Path newName = NewName(window_.txtNameText() + std::to_string(runningNumber));
             File target = Fso().GetFile(filePath);
             trapArmed = true;
             progress.Before({Work::RenamingFiles, runningNumber - 1, files.size(),
                              strPath.native(), name.native()});
-            target.Name(NameFromText(window_.txtNameText() + std::to_string(runningNumber)));
+            target.Name(newName);
             ++renamed;
             window_.DirFilesRefresh();
         }
+    } catch (const NameRefused&) {
+        throw;
     } catch (const std::exception&) {
         if (!trapArmed)
             throw;
         CheckFolderStillShown(renamed, Work::RenamingFiles);
     }
+    left.Tell();
 }
 
 } // namespace commands

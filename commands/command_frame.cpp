@@ -54,6 +54,48 @@ void CommandFrame::CheckFolderStillShown(std::uint64_t changed, Work work) const
     }
 }
 
+// Hands the file to the shell, which asks the user and may take long, and counts the file in
+// `changed` when it left the folder. Where files are known by their paths alone and the folder
+// has left its path, the shell took the path as it found it once answered: from the folder that
+// took the shown one's place, if one did, else from the folder shown, before it left.
+void CommandFrame::ToRecycleBin(const Path& filePath, std::uint64_t& changed)
+{
+    const bool shellDone = DeleteToRecycleBin(shell_, filePath);
+    if (!FileSystemObject::FollowsFolderMoved()) {
+        try {
+            fldCurrent->CheckStillAtItsPath();
+        } catch (const FolderReplaced&) {
+            const bool newcomer = FolderAt(strPath);
+            changed += shellDone && !newcomer ? 1 : 0;
+            throw FolderReplaced(strPath, changed, Work::DeletingFiles,
+                                 shellDone && newcomer ? 1 : 0);
+        } catch (const FsError&) {
+        }
+    }
+    changed += FileGone(filePath.native()) ? 1 : 0;
+    CheckFolderStillShown(changed);
+}
+
+bool CommandFrame::FolderAt(const Path& path)
+{
+    try {
+        ReadFolder(path, {.files = false, .subfolders = false, .identity = true});
+        return true;
+    } catch (const FsError&) {
+        return false;
+    }
+}
+
+// The name typed for a new entry or a rename; one that the system keeps for a device is refused
+// before anything is touched.
+Path CommandFrame::NewName(const std::string& text) const
+{
+    Path name = NameFromText(text);
+    if (IsDeviceName(name))
+        throw NameRefused(std::move(name), NameRefused::Why::DeviceName);
+    return name;
+}
+
 // Whether the file is gone from its path: the shell moved it, or another program removed it.
 bool CommandFrame::FileGone(const Path::string_type& filePath)
 {
@@ -65,10 +107,14 @@ bool CommandFrame::FileGone(const Path::string_type& filePath)
     }
 }
 
+// A listed name is one name: one that the listing gives with a separator in it, or as "." or
+// "..", would name another entry once joined to its folder.
 Path CommandFrame::SelectedFilePath()
 {
-    return TargetPath(window_.DirFilesPath(), window_.DirFilesFileName(),
-                      fldCurrent->IsRootFolder());
+    const Path name = window_.DirFilesFileName();
+    if (!name.empty() && !IsOneName(name))
+        throw NameRefused(name, NameRefused::Why::NotOneName);
+    return TargetPath(window_.DirFilesPath(), name, fldCurrent->IsRootFolder());
 }
 
 } // namespace commands

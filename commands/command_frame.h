@@ -47,7 +47,10 @@ private:
     FileSystemObject& Fso();
     void LookUpCurrentFolder();
     void CheckFolderStillShown(std::uint64_t changed, Work work = Work::DeletingFiles) const;
+    void ToRecycleBin(const Path& filePath, std::uint64_t& changed);
+    Path NewName(const std::string& text) const;
     bool FileGone(const Path::string_type& filePath);
+    static bool FolderAt(const Path& path);
     Path SelectedFilePath();
 
     CommandWindow& window_;

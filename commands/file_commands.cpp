@@ -30,7 +30,7 @@ void CommandFrame::cbCrFile_Click()
     if (window_.txtNameText().empty())
         return;
     LookUpCurrentFolder();
-    strPath = TargetPath(strPath, NameFromText(window_.txtNameText()), fldCurrent->IsRootFolder());
+    strPath = TargetPath(strPath, NewName(window_.txtNameText()), fldCurrent->IsRootFolder());
     // A taken name fails: an existing file keeps its contents.
     changeThenRefreshFiles(window_, [&] { Fso().CreateTextFile(strPath); });
 }
@@ -45,8 +45,9 @@ void CommandFrame::cbRenFile_Click()
     // With no file selected the composed path names the folder itself, which is never renamed.
     if (window_.DirFilesFileName().empty())
         throw NoFileSelected();
+    const Path newName = NewName(window_.txtNameText());
     File file = Fso().GetFile(filePath);
-    changeThenRefreshFiles(window_, [&] { file.Name(NameFromText(window_.txtNameText())); });
+    changeThenRefreshFiles(window_, [&] { file.Name(newName); });
 }
 
 void CommandFrame::cbDelFile_Click()
@@ -59,8 +60,8 @@ void CommandFrame::cbDelFile_Click()
     if (window_.OptDelValue()) {
         Fso().GetFile(filePath).Delete();  // untrapped: a read-only file stays and is reported
     } else {
-        DeleteToRecycleBin(shell_, filePath);
-        CheckFolderStillShown(FileGone(filePath.native()) ? 1 : 0);
+        std::uint64_t changed = 0;
+        ToRecycleBin(filePath, changed);
     }
     window_.DirFilesRefresh();
 }

@@ -28,6 +28,14 @@ void sortNaturally(FolderEntries& entries)
 
 } // namespace backend
 
+bool IsOneName(const Path& name)
+{
+    const backend::NativeView text = name.native();
+    constexpr Path::value_type slash = '/';
+    return !backend::isDotOrEmpty(text) && text.find(slash) == text.npos &&
+           text.find(Path::preferred_separator) == text.npos;
+}
+
 std::vector<Path> ListFileNames(const Path& folder)
 {
     return ReadFolder(folder, {.files = true, .subfolders = false, .identity = false}).files;

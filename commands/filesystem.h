@@ -39,20 +39,50 @@ struct FolderIdentity {
 // command stopped there, after `changed` files of the folder shown were changed by its `work`.
 class FolderReplaced : public std::runtime_error {
 public:
-    explicit FolderReplaced(Path path, std::uint64_t changed = 0, Work work = Work::DeletingFiles)
+    explicit FolderReplaced(Path path, std::uint64_t changed = 0, Work work = Work::DeletingFiles,
+                            std::uint64_t elsewhere = 0)
         : std::runtime_error("The folder's path names another folder now."),
-          path_(std::move(path)), changed_(changed), work_(work)
+          path_(std::move(path)), changed_(changed), work_(work), elsewhere_(elsewhere)
     {
     }
     const Path& path() const noexcept { return path_; }
     std::uint64_t changed() const noexcept { return changed_; }
     Work work() const noexcept { return work_; }
+    // Files that a shell, which asks its own question and then takes the path as it finds it,
+    // may have moved out of the folder that took the shown one's place.
+    std::uint64_t elsewhere() const noexcept { return elsewhere_; }
 
 private:
     Path path_;
     std::uint64_t changed_;
     Work work_;
+    std::uint64_t elsewhere_;
 };
+
+// A name that a command refuses before it touches anything with it: a listed name that is
+// not one path element (it holds a separator, or is "." or ".."), which joined to its folder
+// would name another entry; or a new name that the system keeps for a device in every folder.
+class NameRefused : public std::runtime_error {
+public:
+    enum class Why { NotOneName, DeviceName };
+    NameRefused(Path name, Why why)
+        : std::runtime_error("The name cannot be used."), name_(std::move(name)), why_(why)
+    {
+    }
+    const Path& name() const noexcept { return name_; }
+    Why why() const noexcept { return why_; }
+
+private:
+    Path name_;
+    Why why_;
+};
+
+// True for a name as a listing gives it that is one path element: not empty, "." or "..", and
+// without a separator of the platform's (on Windows both \ and /).
+bool IsOneName(const Path& name);
+// True for a name that the system keeps for a device in every folder, whatever the extension:
+// CON, PRN, AUX, NUL, COM1 to COM9 and LPT1 to LPT9 on Windows; none elsewhere.
+bool IsDeviceName(const Path& name);
 
 // What a backend keeps of a folder that it looked up, and of a file besides its path. Each
 // backend defines them as it needs; one that keeps nothing leaves the pointers below null.
@@ -136,6 +166,10 @@ public:
     // and the folder looked up when its path now names another one. Reports to the progress
     // before each item it deletes, and stops there when the user stopped it.
     void DeleteFolder(const Path& path, Progress& progress = Unwatched()) const;
+    // True where the calls above find the files of the folder looked up wherever another
+    // program moves it during the command (Linux holds it open); false where they go by its
+    // path (Windows keeps no handle on it).
+    static bool FollowsFolderMoved();
 
 private:
     std::shared_ptr<const OpenedFolder> held_;

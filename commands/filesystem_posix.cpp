@@ -52,6 +52,11 @@ std::shared_ptr<const FileAt> lookedUpAt(std::shared_ptr<const OpenedFolder> fol
 
 Path NameFromText(const std::string& utf8) { return Path(utf8); }
 
+// Linux keeps no name for devices: /dev holds them.
+bool IsDeviceName(const Path&) { return false; }
+
+bool FileSystemObject::FollowsFolderMoved() { return true; }
+
 Path File::Name() const
 {
     const std::size_t slash = native_.rfind('/');

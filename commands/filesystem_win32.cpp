@@ -78,25 +78,58 @@ bool isValidName(NativeView name)
     return backend::isValidName(name, refused) && !isReservedName(name);
 }
 
+// The exact path of the entry that has this name in the folder: the folder's exact form and
+// the name joined to it as it is, never parsed, so that no part of a name is read as a path.
+Native exactIn(const Path& folder, NativeView name, const char* operation)
+{
+    if (name.find(L'\0') != NativeView::npos)
+        fail(ERROR_INVALID_NAME, folder / Path(Native(name)), operation);
+    Native exact = exactPath(folder, operation);
+    if (!isSeparator(exact.back()))
+        exact += L'\\';
+    exact += name;
+    return exact;
+}
+
+// A file's folder and its name in it.
+struct InFolder {
+    Path folder;
+    Native name;
+};
+
+// The folder that the file was found in and the rest of its path, which must be one name; or,
+// for a file named by its path alone, the path's parent and last element.
+InFolder inFolderOf(const Native& path, const FileAt* at, const char* operation)
+{
+    if (!at) {
+        const Path full(path);
+        return {full.has_parent_path() ? full.parent_path() : Path(L"."), full.filename().native()};
+    }
+    Native name = path.substr(at->folder->prefix.size());
+    if (!IsOneName(Path(name)))
+        fail(ERROR_INVALID_NAME, Path(path), operation);
+    return {Path(at->folder->path), std::move(name)};
+}
+
 // Renames the entry within its folder; MoveFileExW without flags never replaces another entry.
-void renameEntry(const Path& path, const Path& newName)
+void renameEntry(const InFolder& entry, const Path& shown, const Path& newName)
 {
     const char* op = "rename";
     if (!isValidName(newName.native()))
         fail(ERROR_INVALID_NAME, newName, op);
-    // The file name ends the path: "bar" of "C:\\foo\\bar" and of "C:bar", nothing of "C:\\".
-    const NativeView full = path.native();
-    const NativeView oldName = full.substr(full.size() - path.filename().native().size());
-    if (backend::isDotOrEmpty(oldName))
-        fail(ERROR_ACCESS_DENIED, path, op);  // "." or a root keeps its name
-    if (backend::isSameName(oldName, newName.native())) {
-        attributesOf(path, op);  // it must exist
+    if (backend::isDotOrEmpty(entry.name))
+        fail(ERROR_ACCESS_DENIED, shown, op);  // "." or a root keeps its name
+    const Native from = exactIn(entry.folder, entry.name, op);
+    if (backend::isSameName(entry.name, newName.native())) {
+        if (GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES)
+            failLast(shown, op);  // it must exist
         return;
     }
-    const Path parent = path.has_parent_path() ? path.parent_path() : Path(L".");
-    const Path target = TargetPath(parent, newName, isDriveRoot(parent.native()));
-    if (!MoveFileExW(exactPath(path, op).c_str(), newEntryPath(target, op).c_str(), 0))
-        failLast(path, op);
+    const Native kept = withoutTrailingDotsAndBlanks(newName.native());
+    if (kept.empty())
+        fail(ERROR_INVALID_NAME, newName, op);
+    if (!MoveFileExW(from.c_str(), exactIn(entry.folder, kept, op).c_str(), 0))
+        failLast(shown, op);
 }
 
 } // namespace
@@ -129,22 +162,33 @@ FolderEntries ReadFolder(const Path& folder, EntryKinds kinds)
 
 Path NameFromText(const std::string& utf8Text) { return Path(WideFromUtf8(utf8Text)); }
 
-Path File::Name() const { return path().filename(); }
+bool IsDeviceName(const Path& name) { return isReservedName(name.native()); }
 
-void File::Name(const Path& newName) { renameEntry(path(), newName); }
+bool FileSystemObject::FollowsFolderMoved() { return false; }
+
+Path File::Name() const
+{
+    return at_ ? Path(native_.substr(at_->folder->prefix.size())) : path().filename();
+}
+
+void File::Name(const Path& newName)
+{
+    renameEntry(inFolderOf(native_, at_.get(), "rename"), path(), newName);
+}
 
 void File::Delete()
 {
     const char* op = "delete file";
-    const Path file = path();
-    const DWORD attributes = attributesOf(file, op);
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        fail(ERROR_ACCESS_DENIED, file, op);
-    if (isReadOnly(attributes))
-        fail(ERROR_ACCESS_DENIED, file, op);
-    const Path folder = file.has_parent_path() ? file.parent_path() : Path(L".");
-    const Native folderPlace = folderPlaceOf(exactPath(folder, op), folder, op);
-    deleteFileExactly(exactPath(file, op), folderPlace, file, op, false);
+    const InFolder entry = inFolderOf(native_, at_.get(), op);
+    const Native exact = exactIn(entry.folder, entry.name, op);
+    const DWORD attributes = GetFileAttributesW(exact.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        failLast(path(), op);
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) || isReadOnly(attributes))
+        fail(ERROR_ACCESS_DENIED, path(), op);
+    // The file must lie in the folder that it was found in, under its listed name.
+    const Native folderPlace = folderPlaceOf(exactPath(entry.folder, op), entry.folder, op);
+    deleteFileExactly(exact, folderPlace, path(), op, false);
 }
 
 bool Folder::IsRootFolder() const
@@ -152,19 +196,39 @@ bool Folder::IsRootFolder() const
     return isDriveRoot(path_.native()) && path_.native().back() == L'\\';
 }
 
+namespace {
+
+std::shared_ptr<const OpenedFolder> lookedUp(const Path& path, bool isRoot)
+{
+    return std::make_shared<const OpenedFolder>(path.native(),
+                                                ComposeTargetPath(path, Path(), isRoot));
+}
+
+} // namespace
+
 std::vector<File> Folder::Files(Progress& progress) const
 {
-    const bool root = IsRootFolder();
-    std::vector<File> files;
+    std::shared_ptr<const OpenedFolder> folder = opened_.lock();
+    if (!folder)
+        folder = lookedUp(path_, IsRootFolder());
     std::vector<Path> names = ListFileNames(path_);
     progress.Between();
+    std::vector<File> files;
     files.reserve(names.size());
     for (const Path& name : names)
-        files.emplace_back(TargetPath(path_, name, root));
+        files.push_back(File(folder->prefix + name.native(),
+                             std::shared_ptr<const FileAt>(folder, &folder->listed)));
     return files;
 }
 
-void Folder::Name(const Path& newName) { renameEntry(path_, newName); }
+void Folder::Name(const Path& newName)
+{
+    // The file name ends the path: "bar" of "C:\\foo\\bar" and of "C:bar", nothing of "C:\\".
+    const NativeView full = path_.native();
+    const Native name(full.substr(full.size() - path_.filename().native().size()));
+    renameEntry({path_.has_parent_path() ? path_.parent_path() : Path(L"."), name}, path_,
+                newName);
+}
 
 void Folder::CheckStillAtItsPath() const
 {
@@ -186,16 +250,24 @@ Folder FileSystemObject::GetFolder(const Path& path)
         fail(ERROR_DIRECTORY, path, op);
     Folder folder(path);
     folder.identity_ = identityOf(path, op);
+    held_ = lookedUp(path, folder.IsRootFolder());
+    folder.opened_ = held_;
     return folder;
 }
 
 File FileSystemObject::GetFile(const Path::string_type& native) const
 {
     const char* op = "open file";
-    const Path path(native);
-    if (attributesOf(path, op) & FILE_ATTRIBUTE_DIRECTORY)
-        fail(ERROR_FILE_NOT_FOUND, path, op);
-    return File(path);
+    std::shared_ptr<const FileAt> at;
+    if (held_ && native.size() > held_->prefix.size() && native.starts_with(held_->prefix))
+        at = std::shared_ptr<const FileAt>(held_, &held_->listed);
+    const InFolder entry = inFolderOf(native, at.get(), op);
+    const DWORD attributes = GetFileAttributesW(exactIn(entry.folder, entry.name, op).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        failLast(Path(native), op);
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        fail(ERROR_FILE_NOT_FOUND, Path(native), op);
+    return File(native, std::move(at));
 }
 
 Folder FileSystemObject::CreateFolder(const Path& path) const

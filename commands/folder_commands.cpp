@@ -11,8 +11,7 @@ void CommandFrame::cbCr_Click()
     strPath = window_.DirFolderPath();
     if (!window_.txtNameText().empty()) {
         LookUpCurrentFolder();
-        strPath = TargetPath(strPath, NameFromText(window_.txtNameText()),
-                             fldCurrent->IsRootFolder());
+        strPath = TargetPath(strPath, NewName(window_.txtNameText()), fldCurrent->IsRootFolder());
         try {
             Fso().CreateFolder(strPath);
         } catch (const std::exception&) {
@@ -28,8 +27,9 @@ void CommandFrame::cbRen_Click()
     strPath = window_.DirFolderPath();
     if (!window_.txtNameText().empty()) {
         LookUpCurrentFolder();
+        const Path newName = NewName(window_.txtNameText());
         try {
-            fldCurrent->Name(NameFromText(window_.txtNameText()));
+            fldCurrent->Name(newName);
         } catch (const std::exception&) {
             // Trapped: resume at the refresh.
         }

@@ -2,7 +2,7 @@
 
 namespace commands {
 
-void DeleteToRecycleBin(Shell& shell, std::filesystem::path path)
+bool DeleteToRecycleBin(Shell& shell, std::filesystem::path path)
 {
     ShellFileOperation request{};
     request.hwnd = nullptr;
@@ -12,7 +12,7 @@ void DeleteToRecycleBin(Shell& shell, std::filesystem::path path)
     request.pFrom.push_back(std::filesystem::path::value_type{});
     request.pTo = nullptr;
     request.fFlags = ShellFileOperation::fofAllowUndo;
-    (void)shell.SHFileOperation(request);
+    return shell.SHFileOperation(request) == 0 && !request.fAnyOperationsAborted;
 }
 
 } // namespace commands

@@ -29,8 +29,16 @@ public:
     virtual int SHFileOperation(ShellFileOperation& request) = 0;
 };
 
-// Sends one file to the Recycle Bin (the Trash) after the shell's own confirmation.
-// Reports nothing: a declined question or a failure is the shell's to show.
-void DeleteToRecycleBin(Shell& shell, std::filesystem::path path);
+// Why a shell that takes plain paths did not take one: it would have reached another entry.
+enum class ShellRefusal {
+    NameChanged,  // a name that plain paths change (a trailing dot or blank, a device name)
+    Pattern,      // a name holding ? or *, which the shell reads as a pattern
+    NotItself,    // a link that the listing shows as a plain file: the shell would reach its target
+};
+
+// Sends one file to the Recycle Bin (the Trash) after the shell's own confirmation. Reports
+// nothing: a declined question or a failure is the shell's to show. True where the shell says
+// that it carried the request out.
+bool DeleteToRecycleBin(Shell& shell, std::filesystem::path path);
 
 } // namespace commands

@@ -7,6 +7,7 @@
 
 #include "win32_exact_path.h"
 
+#include <optional>
 #include <type_traits>
 
 namespace commands {
@@ -34,6 +35,24 @@ SHFILEOPSTRUCTW ToShFileOpStruct(const ShellFileOperation& request)
     return op;
 }
 
+namespace {
+
+// Why the shell would reach another entry than the one that the path names; nothing where it
+// would not.
+std::optional<ShellRefusal> refusalOf(const std::filesystem::path& path)
+{
+    for (const std::filesystem::path& element : path.relative_path())
+        if (element.native().find_first_of(L"?*") != std::wstring::npos)
+            return ShellRefusal::Pattern;
+    if (!win32::PlainPathKeepsNames(path))
+        return ShellRefusal::NameChanged;
+    if (!win32::LeadsToItself(path))
+        return ShellRefusal::NotItself;
+    return std::nullopt;
+}
+
+} // namespace
+
 int Win32Shell::SHFileOperation(ShellFileOperation& request)
 {
     // The list's paths, each ended by a NUL; an empty one ends the list.
@@ -41,9 +60,9 @@ int Win32Shell::SHFileOperation(ShellFileOperation& request)
     for (std::size_t at = 0, end;
          (end = list.find(L'\0', at)) != std::wstring::npos && end > at; at = end + 1) {
         const std::filesystem::path path(list.substr(at, end - at));
-        if (!win32::PlainPathKeepsNames(path)) {
+        if (const std::optional<ShellRefusal> refusal = refusalOf(path)) {
             if (refused_)
-                refused_(path);
+                refused_(path, *refusal);
             request.fAnyOperationsAborted = true;
             return ERROR_INVALID_NAME;
         }

@@ -17,23 +17,22 @@ _SHFILEOPSTRUCTW ToShFileOpStruct(const ShellFileOperation& request);
 // The Windows shell: hands the request to SHFileOperationW, which asks, shows its progress and
 // reports its own errors in its own windows. A request without a window of its own is owned by
 // the program's window, so that the shell's question is modal to it: the window takes no click
-// while the question is open. The shell takes plain paths only, in which Windows drops a
-// trailing dot or blank of a name: a path that it would take for another entry's is not handed
-// to it, and the refusal is told instead, so that the file stays where it is.
+// while the question is open. The shell takes plain paths only, reads ? and * in them as
+// patterns and follows a link that Windows does not show as one: a path that would reach
+// another entry than the one it names is not handed to it, and the refusal is told instead, so
+// that the file stays where it is.
 class Win32Shell final : public Shell {
 public:
+    using Refusal = std::function<void(const std::filesystem::path&, ShellRefusal)>;
     // The window that owns the shell's windows (an HWND), asked for at each request.
     void SetOwner(std::function<void*()> owner) { owner_ = std::move(owner); }
-    // Tells that a path was not handed to the shell.
-    void SetRefusal(std::function<void(const std::filesystem::path&)> refused)
-    {
-        refused_ = std::move(refused);
-    }
+    // Tells that a path was not handed to the shell, and why.
+    void SetRefusal(Refusal refused) { refused_ = std::move(refused); }
     int SHFileOperation(ShellFileOperation& request) override;
 
 private:
     std::function<void*()> owner_;
-    std::function<void(const std::filesystem::path&)> refused_;
+    Refusal refused_;
 };
 
 } // namespace commands

@@ -122,3 +122,30 @@ void refuseProtectedFolder(const Path& path, const Native& exact);
 void deleteTree(const Native& top, const Path& shown, Progress& progress);
 
 } // namespace commands::win32
+
+namespace commands {
+
+struct OpenedFolder;
+
+// Where a file was found: the folder looked up, whose path its own path starts with.
+struct FileAt {
+    const OpenedFolder* folder;
+};
+
+// What the Windows backend keeps of a folder looked up: its path and the start of its files'
+// paths, never a handle, which would keep the folder from being renamed or its drive ejected.
+// A file found in it is its path's rest, one name taken exactly as listed.
+struct OpenedFolder {
+    OpenedFolder(backend::Native folderPath, backend::Native entryPrefix)
+        : path(std::move(folderPath)), prefix(std::move(entryPrefix))
+    {
+    }
+    OpenedFolder(const OpenedFolder&) = delete;
+    OpenedFolder& operator=(const OpenedFolder&) = delete;
+
+    const backend::Native path;
+    const backend::Native prefix;
+    const FileAt listed{this};
+};
+
+} // namespace commands

@@ -23,14 +23,17 @@ Path fullFromCurrentFolder(const Path& path)
 
 bool isReservedName(std::wstring_view name)
 {
-    const std::wstring_view stem = name.substr(0, name.find(L'.'));
-    std::wstring upper(stem);
-    CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    // Windows reads the part before the first dot, without the blanks that end it.
+    std::wstring stem(name.substr(0, name.find(L'.')));
+    stem.erase(stem.find_last_not_of(L' ') + 1);
+    CharUpperBuffW(stem.data(), static_cast<DWORD>(stem.size()));
     for (const wchar_t* reserved : {L"CON", L"PRN", L"AUX", L"NUL"})
-        if (upper == reserved)
+        if (stem == reserved)
             return true;
-    return upper.size() == 4 && (upper.starts_with(L"COM") || upper.starts_with(L"LPT")) &&
-           upper[3] >= L'1' && upper[3] <= L'9';
+    // COM and LPT take the superscript digits too.
+    const std::wstring_view digits = L"123456789\u00b9\u00b2\u00b3";
+    return stem.size() == 4 && (stem.starts_with(L"COM") || stem.starts_with(L"LPT")) &&
+           digits.find(stem[3]) != std::wstring_view::npos;
 }
 
 Native withoutTrailingDotsAndBlanks(Native name)

@@ -16,4 +16,9 @@ std::wstring ExactPath(const std::filesystem::path& path);
 // no element ends in a dot or a blank, which plain paths drop, and none is a device name.
 bool PlainPathKeepsNames(const std::filesystem::path& path);
 
+// True unless the file at the path, opened as itself, lies elsewhere than its folder and name
+// say: a link that Windows does not show as one (a Unix link under Wine) is not itself. A file
+// or folder that cannot be opened counts as itself: whoever opens it next tells that failure.
+bool LeadsToItself(const std::filesystem::path& file);
+
 } // namespace commands::win32

@@ -144,6 +144,23 @@ void deleteFileExactly(const Native& exact, const Native& folderPlace, const Pat
         failLast(shown, operation);
 }
 
+bool LeadsToItself(const Path& file)
+{
+    const char* op = "delete file";
+    try {
+        const Native exact = exactPath(file, op);
+        const OpenEntry entry(exact, FILE_READ_ATTRIBUTES);
+        if (!entry.IsOpen())
+            return true;
+        const Path folder = file.parent_path();
+        checkIsItself(entry.Handle(), exact, folderPlaceOf(exactPath(folder, op), folder, op),
+                      file, op);
+        return true;
+    } catch (const FsError& failure) {
+        return failure.code() != ERROR_CANT_RESOLVE_FILENAME;
+    }
+}
+
 void removeLink(const Native& path, DWORD attributes, const Path& shown, const char* operation)
 {
     const BOOL removed = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryW(path.c_str())
