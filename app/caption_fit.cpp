@@ -1,6 +1,7 @@
 #include "caption_fit.h"
 
 #include "caption_button.h"
+#include "caption_option.h"
 #include "layout.h"
 
 #include <QtWidgets/QGroupBox>
@@ -12,12 +13,15 @@ namespace app {
 
 namespace {
 
-// Whether a control shows its caption whole: a command button wrapped within its face, any
-// other control on one line within its width (a frame's title with the frame around it).
+// Whether a control shows its caption whole: a command button wrapped within its face, an
+// option beside its indicator, on one line or wrapped, any other control on one line within its
+// width (a frame's title with the frame around it).
 bool ShowsCaptionWhole(const QWidget& control)
 {
     if (auto* button = dynamic_cast<const CaptionButton*>(&control))
         return button->ShowsCaptionWhole();
+    if (auto* option = dynamic_cast<const CaptionOption*>(&control))
+        return option->ShowsCaptionWhole();
     if (auto* frame = qobject_cast<const QGroupBox*>(&control))
         return frame->minimumSizeHint().width() <= frame->width();
     return control.sizeHint().width() <= control.width();

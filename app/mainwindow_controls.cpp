@@ -3,6 +3,7 @@
 #include "mainwindow.h"
 
 #include "caption_button.h"
+#include "caption_option.h"
 #include "captions.h"
 #include "drive_list.h"
 #include "file_list.h"
@@ -51,7 +52,7 @@ QWidget* MainWindow::MakeControl(const ControlLayout& row, QWidget* container,
     case ControlKind::Frame:
         return new QGroupBox(container);
     case ControlKind::Option:
-        return new QRadioButton(container);
+        return new CaptionOption(container);
     case ControlKind::Button:
         return new CaptionButton(QString(), container);
     case ControlKind::Tabs: {

@@ -97,5 +97,37 @@ TEST_F(WindowsWindowTest, TheStartFolderCanBeRenamedByTheWindowsOwnRename)
     EXPECT_EQ(tree().Path(), root / "renamed start");
 }
 
+// Names that Wine lists with \ in them, made from the Linux side (the fixture UnixLinks.Make):
+// the tree shows such a folder but never opens it, and the File page leaves such a file; each
+// time a warning names it, and what the name would reach as a path is kept.
+TEST_F(WindowsWindowTest, ANameHoldingABackslashIsShownButNeverOpenedOrActedOn)
+{
+    const char* made = std::getenv("FFNAME_UNIX_LINKS");
+    if (!made)
+        GTEST_SKIP() << "no Unix names were made for this run";
+    const fs::path unix = fs::path(L"Z:\\") / fs::path(made).relative_path();
+    ASSERT_TRUE(QDir::setCurrent(app::DisplayName(unix / "dd" / "cur")));
+    StartWindow();
+    {
+        DialogAnswerer answer;
+        OpenInTree(QStringLiteral("p\\q"));
+        ASSERT_EQ(answer.texts().size(), 1);
+        EXPECT_TRUE(answer.texts()[0].contains(QStringLiteral("p\\q")));
+    }
+    EXPECT_EQ(tree().Path(), unix / "dd" / "cur");
+    ClickTab(2);
+    Click("OptDel");
+    TypeName(QStringLiteral("renamed"));
+    for (const char* button : {"cbDelFile", "cbRenFile"}) {
+        files().SelectFile(L"..\\victim.txt");
+        DialogAnswerer answer;
+        Click(button);
+        ASSERT_EQ(answer.texts().size(), 1) << button;
+        EXPECT_TRUE(answer.texts()[0].contains(QStringLiteral("..\\victim.txt")));
+    }
+    EXPECT_EQ(readFile(unix / "dd" / "victim.txt"), "kept");
+    EXPECT_EQ(readFile(unix / "dd" / "cur" / L"..\\victim.txt"), "listed");
+}
+
 } // namespace
 } // namespace apptest

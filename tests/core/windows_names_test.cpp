@@ -1,11 +1,14 @@
 // Windows: each command acts on exactly the entry listed. Names that end in a dot or a blank,
-// which plain Win32 paths would take for their stripped twins, and names that lead elsewhere
-// without being shown as links (Unix links under Wine).
+// which plain Win32 paths would take for their stripped twins; names that lead elsewhere
+// without being shown as links (Unix links under Wine); names that Wine lists with \ or ? in
+// them; and the names that Windows keeps for devices.
+#include "command_frame.h"
 #include "filesystem.h"
 #include "recycle_bin.h"
 #include "shell_win32.h"
 
 #include "error_of.h"
+#include "fakes.h"
 #include "sandbox.h"
 
 #include <windows.h>
@@ -90,33 +93,136 @@ TEST_P(ExactNamesTest, TheShellIsNotHandedANameItWouldChange)
 {
     const fs::path b = twinFiles(L"b");
     Win32Shell shell;
-    std::vector<fs::path> refused;
-    shell.SetRefusal([&](const fs::path& path) { refused.push_back(path); });
-    DeleteToRecycleBin(shell, b);
-    EXPECT_EQ(refused, std::vector<fs::path>{b});
+    std::vector<std::pair<fs::path, ShellRefusal>> refused;
+    shell.SetRefusal([&](const fs::path& path, ShellRefusal why) { refused.emplace_back(path, why); });
+    EXPECT_FALSE(DeleteToRecycleBin(shell, b));
+    EXPECT_EQ(refused, (std::vector<std::pair<fs::path, ShellRefusal>>{{b, ShellRefusal::NameChanged}}));
     EXPECT_TRUE(present(b) && present(at(L"b")));
 }
 
 INSTANTIATE_TEST_SUITE_P(TrailingDotAndBlank, ExactNamesTest, ::testing::Values(L".", L" "));
 
-// Unix links made from the Linux side (the test fixture UnixLinks.Make; Wine's drive Z: is the
-// root), which Wine shows as the files they lead to: a delete must stop rather than reach
+// What the test fixture UnixLinks.Make made from the Linux side, as Wine's drive Z: (the
+// root) shows it.
+#define UNIX_MADE()                                                                               \
+    const char* unixMade = std::getenv("FFNAME_UNIX_LINKS");                                     \
+    if (!unixMade)                                                                               \
+        GTEST_SKIP() << "no Unix links were made for this run";                                  \
+    const fs::path made = fs::path(L"Z:\\") / fs::path(unixMade).relative_path()
+
+// Unix links, which Wine shows as the files they lead to: a delete must stop rather than reach
 // outside the folder.
 TEST(UnixLinks, DeletesStopAtALinkThatIsNotShownAsOne)
 {
-    const char* made = std::getenv("FFNAME_UNIX_LINKS");
-    if (!made)
-        GTEST_SKIP() << "no Unix links were made for this run";
-    const fs::path links = fs::path(L"Z:\\") / fs::path(made).relative_path();
+    UNIX_MADE();
     FileSystemObject fso;
-    EXPECT_EQ(errorOf([&] { fso.GetFile((links / "folder/link.txt").native()).Delete(); }),
+    EXPECT_EQ(errorOf([&] { fso.GetFile((made / "folder/link.txt").native()).Delete(); }),
               ERROR_CANT_RESOLVE_FILENAME);
-    EXPECT_EQ(readFile(links / "outside/target.txt"), "target");
-    EXPECT_NE(errorOf([&] { fso.DeleteFolder(links / "tree"); }), 0);
-    EXPECT_EQ(readFile(links / "outside/o1.txt"), "o1");
+    EXPECT_EQ(readFile(made / "outside/target.txt"), "target");
+    EXPECT_NE(errorOf([&] { fso.DeleteFolder(made / "tree"); }), 0);
+    EXPECT_EQ(readFile(made / "outside/o1.txt"), "o1");
     // A folder opened through a link: its files lie where the link leads, and are its own.
-    fso.GetFile((links / "folder link/r.txt").native()).Delete();
-    EXPECT_FALSE(fs::exists(links / "real/r.txt"));
+    fso.GetFile((made / "folder link/r.txt").native()).Delete();
+    EXPECT_FALSE(fs::exists(made / "real/r.txt"));
+}
+
+// A Linux name that holds \ is listed as it is: one name, which no command joins into a path
+// that names its folder's parent or a subfolder's file.
+TEST(UnixNames, ANameHoldingABackslashIsRefusedAndWhatItWouldNameIsKept)
+{
+    UNIX_MADE();
+    struct Row {
+        const char* folder;
+        const wchar_t* listed;
+        const char* wouldName;
+    };
+    for (const Row& row : {Row{"dd/cur", L"..\\victim.txt", "dd/victim.txt"},
+                           Row{"xy", L"x\\y", "xy/x/y"}}) {
+        SCOPED_TRACE(row.folder);
+        const fs::path folder = made / row.folder;
+        ASSERT_EQ(ListFileNames(folder).back(), fs::path(row.listed));
+        using Click = std::pair<void (CommandFrame::*)(), bool>;  // and Just Delete
+        for (auto [procedure, justDelete] : {Click{&CommandFrame::cbDelFile_Click, true},
+                                             Click{&CommandFrame::cbDelFile_Click, false},
+                                             Click{&CommandFrame::cbRenFile_Click, false}}) {
+            FakeWindow window;
+            window.folder = folder;
+            window.selected = row.listed;
+            window.name = "renamed";
+            window.justDelete = justDelete;
+            RecordingShell shell;
+            CommandFrame frame(window, shell);
+            EXPECT_THROW(frame.Run(procedure), NameRefused);
+            EXPECT_TRUE(shell.requests.empty());
+        }
+        EXPECT_EQ(readFile(made / row.wouldName), "kept");
+        EXPECT_EQ(readFile(folder / row.listed), "listed");
+    }
+    // A walk leaves the name, goes on past it, and tells it at its end.
+    FakeWindow window;
+    window.folder = made / "dd/cur";
+    window.justDelete = true;
+    RecordingShell shell;
+    CommandFrame frame(window, shell);
+    EXPECT_THROW(frame.Run(&CommandFrame::cbDelAll_Click), NameRefused);
+    EXPECT_EQ(ListFileNames(window.folder), std::vector<fs::path>{L"..\\victim.txt"});
+    EXPECT_EQ(readFile(made / "dd/victim.txt"), "kept");
+}
+
+// The shell reads ? and * as a pattern, and follows a link that Wine shows as a file: neither
+// is handed to it, and every file stays.
+TEST(UnixNames, TheShellIsNeverHandedAPatternOrALinkThatIsNotShownAsOne)
+{
+    UNIX_MADE();
+    Win32Shell shell;
+    std::vector<std::pair<fs::path, ShellRefusal>> refused;
+    shell.SetRefusal([&](const fs::path& path, ShellRefusal why) { refused.emplace_back(path, why); });
+    const fs::path pattern = made / "pattern";
+    for (const wchar_t* name : {L"x?y", L"x*y"})
+        EXPECT_FALSE(DeleteToRecycleBin(shell, pattern / name));
+    EXPECT_FALSE(DeleteToRecycleBin(shell, made / "folder/link.txt"));
+    EXPECT_EQ(refused, (std::vector<std::pair<fs::path, ShellRefusal>>{
+                           {pattern / L"x?y", ShellRefusal::Pattern},
+                           {pattern / L"x*y", ShellRefusal::Pattern},
+                           {made / "folder/link.txt", ShellRefusal::NotItself}}));
+    EXPECT_EQ(ListFileNames(pattern).size(), 5u);
+    EXPECT_EQ(readFile(made / "outside/target.txt"), "target");
+}
+
+// Names that Windows keeps for devices, whatever the extension: never made by Create, never
+// given by Rename or Rename All.
+class DeviceNamesTest : public Sandbox {};
+
+TEST_F(DeviceNamesTest, CreateAndRenameRefuseThemBeforeTouchingAnything)
+{
+    write("a", "a");
+    RecordingShell shell;
+    for (const char* name : {"nul", "lpt1.log", "aux.txt", "COM9", "con .txt", "Prn."}) {
+        SCOPED_TRACE(name);
+        for (auto procedure : {&CommandFrame::cbCrFile_Click, &CommandFrame::cbCr_Click,
+                               &CommandFrame::cbRenFile_Click}) {
+            FakeWindow window;
+            window.folder = root();
+            window.selected = "a";
+            window.name = name;
+            CommandFrame frame(window, shell);
+            try {
+                frame.Run(procedure);
+                ADD_FAILURE() << "not refused";
+            } catch (const NameRefused& refused) {
+                EXPECT_EQ(refused.why(), NameRefused::Why::DeviceName);
+            }
+            EXPECT_EQ(ReadFolder(root()).files, std::vector<fs::path>{"a"});
+            EXPECT_TRUE(ReadFolder(root()).subfolders.empty());
+        }
+    }
+    FakeWindow window;
+    window.folder = root();
+    window.name = "com";  // com1 first
+    CommandFrame frame(window, shell);
+    EXPECT_THROW(frame.Run(&CommandFrame::cbRenAll_Click), NameRefused);
+    EXPECT_EQ(readFile(at("a")), "a");
+    EXPECT_FALSE(IsDeviceName("com10") || IsDeviceName("console") || IsDeviceName("nul1"));
 }
 
 } // namespace

@@ -171,6 +171,33 @@ TEST_F(WindowsTest, TheShellAsksAndOnlyYesMovesTheFileToTheTrash)
     EXPECT_TRUE(fs::exists(trash / "info" / fs::u8path(name + ".trashinfo")));
 }
 
+// The shell asks its own question and takes the path as it finds it once answered: where
+// another program put a new folder at the path meanwhile, the shell moves the newcomer's file,
+// and the command tells that, never that nothing was changed.
+TEST_F(WindowsTest, ASwapDuringTheShellsQuestionIsToldWithWhatTheShellMayHaveMoved)
+{
+    SKIP_UNLESS_WINE_CAN_ASK();
+    const std::string name = "h1 " + std::to_string(GetTickCount64()) + ".txt";
+    write("current/" + name, "listed");
+    FakeWindow window;
+    window.folder = at("current");
+    Win32Shell shell;
+    CommandFrame frame(window, shell);
+    ShellDialogAnswerer user({IDYES}, [&] {
+        fs::rename(at("current"), at("moved away"));
+        write("current/" + name, "newcomer");
+    });
+    try {
+        frame.Run(&CommandFrame::cbDelAll_Click);
+        ADD_FAILURE() << "the swap was not told";
+    } catch (const FolderReplaced& replaced) {
+        EXPECT_EQ(replaced.changed(), 0u);
+        EXPECT_EQ(replaced.elsewhere(), 1u);
+    }
+    EXPECT_EQ(readFile(at("moved away") / name), "listed");
+    EXPECT_EQ(readFile(WineTrash() / "files" / name), "newcomer");
+}
+
 TEST_F(WindowsTest, DeleteFolderRemovesATreeLongerThanMaxPath)
 {
     // 30 levels of 30 characters: about 930 characters of path, beyond MAX_PATH.

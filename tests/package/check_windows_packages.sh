@@ -2,7 +2,9 @@
 # Checks the Windows packages under Wine as a user would meet them: ffname.exe carries its icon,
 # version information and manifest; both packages carry the licences; the zip, unpacked, shows
 # the window; the installer, run silently in a fresh prefix, installs for the user alone with a
-# Start-menu shortcut and an "Installed apps" entry, and its uninstaller leaves nothing behind.
+# Start-menu shortcut that starts in the profile folder and an "Installed apps" entry; over a
+# running copy the installer and uninstaller change nothing, silently with a failing status; and
+# the uninstaller leaves nothing behind.
 # Run by scripts/test-windows with DISPLAY set to its virtual X display.
 # Usage: check_windows_packages.sh ZIP INSTALLER VERSION
 set -euo pipefail
@@ -64,6 +66,23 @@ check_zip() {
   wineserver -k >/dev/null 2>&1 || true
 }
 
+# With the program running, stands in for an older install: silently, the installer and the
+# uninstaller (run in place, so that its status is its own) fail and touch nothing.
+check_running_copy_kept() {
+  local installed="$1" shortcut="$2" status=0
+  printf older >"$installed/THIRD-PARTY.txt"
+  env -u WINEPATH wine "$installer" /S </dev/null >/dev/null 2>&1 || status=$?
+  ((status != 0)) || fail "the installer ran silently over a running copy"
+  [[ "$(cat "$installed/THIRD-PARTY.txt")" == older ]] ||
+    fail "the installer replaced a file of a running copy"
+  status=0
+  env -u WINEPATH wine "$installed/Uninstall.exe" /S "_?=$(winepath -w "$installed")" \
+    </dev/null >/dev/null 2>&1 || status=$?
+  ((status != 0)) || fail "the uninstaller ran silently over a running copy"
+  [[ -f "$installed/ffname.exe" && -f "$installed/Uninstall.exe" && -f "$shortcut" ]] ||
+    fail "the uninstaller removed a running copy's files"
+}
+
 check_installer() {
   export WINEPREFIX="$work/prefix" WINEDLLOVERRIDES="winemenubuilder.exe=d"
   timeout 180 wineboot --init </dev/null >/dev/null 2>&1
@@ -76,9 +95,18 @@ check_installer() {
   [[ -f "$installed/ffname.exe" ]] || fail "nothing installed in $installed"
   check_licences "$installed" "$installer"
   [[ -f "$shortcut" ]] || fail "no Start-menu shortcut"
+  local profile="C:\\users\\$(basename "$(dirname "$user_dir")")"
+  strings -el "$shortcut" | grep -qixF "$profile" ||
+    fail "the shortcut does not start in $profile"
   (cd "$installed" && env -u WINEPATH wine ffname.exe </dev/null >/dev/null 2>&1 &)
   window_shows || fail "the installed ffname.exe showed no window"
+  check_running_copy_kept "$installed" "$shortcut"
   wineserver -k >/dev/null 2>&1 || true  # also writes the registry out to user.reg
+  env -u WINEPATH wine "$installer" /S </dev/null >/dev/null 2>&1 ||
+    fail "the installer failed once the program had closed"
+  [[ "$(cat "$installed/THIRD-PARTY.txt")" != older ]] ||
+    fail "the install over a closed copy left a file of the older one"
+  wineserver -k >/dev/null 2>&1 || true
   local entry
   entry="$(KEY="$key" awk 'index($0, ENVIRON["KEY"]) == 1 { on = 1; next }
                            on && /^\[/ { exit } on' "$WINEPREFIX/user.reg")"

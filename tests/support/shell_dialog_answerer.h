@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -15,8 +16,10 @@
 // text itself, so no control holds the text to check.
 class ShellDialogAnswerer {
 public:
-    explicit ShellDialogAnswerer(std::vector<int> answers)
-        : answers_(std::move(answers)), thread_([this] { Run(); })
+    // `meanwhile` runs once a question shows, before it is answered: another program at work
+    // while the user reads.
+    explicit ShellDialogAnswerer(std::vector<int> answers, std::function<void()> meanwhile = {})
+        : answers_(std::move(answers)), meanwhile_(std::move(meanwhile)), thread_([this] { Run(); })
     {
     }
     ~ShellDialogAnswerer()
@@ -51,6 +54,8 @@ private:
             window == answerer->last_)
             return TRUE;
         answerer->last_ = window;
+        if (answerer->meanwhile_)
+            answerer->meanwhile_();
         const HWND owner = GetWindow(window, GW_OWNER);
         if (owner && !IsWindowEnabled(owner))
             ++answerer->answeredModally_;
@@ -60,6 +65,7 @@ private:
     }
 
     const std::vector<int> answers_;
+    const std::function<void()> meanwhile_;
     HWND last_ = nullptr;
     std::atomic<int> answered_{0};
     std::atomic<int> answeredModally_{0};
