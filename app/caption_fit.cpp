@@ -47,15 +47,28 @@ bool ShowsWhole(const QWidget& control)
 }
 
 // Gives the control the font, or where its text does not show whole in it, the largest
-// smaller size that shows it.
-void FitCaption(QWidget& control, QFont font)
+// smaller size down to `smallest` that shows it; true when it shows whole.
+bool FitDownTo(QWidget& control, QFont font, qreal smallest)
 {
     control.setFont(font);
-    constexpr qreal smallest = 5.0;
     while (!ShowsWhole(control) && font.pointSizeF() - 0.25 >= smallest) {
         font.setPointSizeF(font.pointSizeF() - 0.25);
         control.setFont(font);
     }
+    return ShowsWhole(control);
+}
+
+// An option's caption stays on one line while a size of 7 points or more shows it there, else
+// wraps, as a button's does.
+void FitCaption(QWidget& control, const QFont& font)
+{
+    if (auto* option = dynamic_cast<CaptionOption*>(&control)) {
+        option->AllowWrapping(false);
+        if (FitDownTo(control, font, 7.0))
+            return;
+        option->AllowWrapping(true);
+    }
+    FitDownTo(control, font, 5.0);
 }
 
 // The kinds of control whose text the window fits to the control.

@@ -23,6 +23,8 @@ bool CaptionOption::ShowsCaptionWhole() const
 {
     if (FitsOnOneLine())
         return true;
+    if (!wrapping_)
+        return false;
     const QRect area = CaptionArea();
     return area.contains(fontMetrics().boundingRect(area, wrapped, text()));
 }
@@ -31,7 +33,7 @@ bool CaptionOption::ShowsCaptionWhole() const
 // indicator and the caption is drawn beside it.
 void CaptionOption::paintEvent(QPaintEvent* event)
 {
-    if (FitsOnOneLine()) {
+    if (!wrapping_ || FitsOnOneLine()) {
         QRadioButton::paintEvent(event);
         return;
     }

@@ -11,9 +11,10 @@ public:
     explicit CaptionOption(QWidget* parent) : QRadioButton(parent) {}
     Q_DISABLE_COPY_MOVE(CaptionOption)
 
-    // Whether the caption shows whole beside the indicator in the option's font, on one line or
-    // wrapped.
+    // Whether the caption shows whole beside the indicator in the option's font: on one line,
+    // or wrapped where wrapping is allowed.
     bool ShowsCaptionWhole() const;
+    void AllowWrapping(bool allowed) { wrapping_ = allowed; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -21,6 +22,8 @@ protected:
 private:
     bool FitsOnOneLine() const { return sizeHint().width() <= width(); }
     QRect CaptionArea() const;
+
+    bool wrapping_ = false;
 };
 
 } // namespace app

@@ -8,6 +8,7 @@
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QRadioButton>
 #include <QtWidgets/QStyle>
+#include <QtWidgets/QStyleOptionButton>
 
 namespace apptest {
 namespace {
@@ -129,10 +130,26 @@ TEST_P(CaptionFitTest, CaptionsFitTheirControlsInBothLanguages)
     StartWindow();
     for (const char* option : {"OptEng", "OptRus"}) {
         Click(option);
-        for (const char* name : {"Label1", "TabStrip1", "Frame1", "Frame2", "OptEng", "OptRus",
-                                 "OptDelRec", "OptDel"}) {
+        for (const char* name : {"Label1", "TabStrip1", "Frame1", "Frame2"}) {
             SCOPED_TRACE(name);
             EXPECT_LE(CaptionWidth(*control(name)), control(name)->width());
+        }
+        // An option's caption that does not fit on one line at 7 points wraps beside the
+        // indicator, and stays readable.
+        for (const char* name : {"OptEng", "OptRus", "OptDelRec", "OptDel"}) {
+            SCOPED_TRACE(name);
+            QRadioButton& option = *control<QRadioButton>(name);
+            QStyleOptionButton style;
+            style.initFrom(&option);
+            const QRect space =
+                option.style()->subElementRect(QStyle::SE_RadioButtonContents, &style, &option);
+            const QRect needed =
+                option.fontMetrics().boundingRect(space, Qt::TextWordWrap, option.text());
+            if (CaptionWidth(option) <= option.width())
+                continue;
+            EXPECT_LE(needed.width(), space.width());
+            EXPECT_LE(needed.height(), space.height());
+            EXPECT_GE(option.font().pointSizeF(), 7.0);
         }
         for (QPushButton* button : window().findChildren<QPushButton*>()) {
             SCOPED_TRACE(button->text().toStdString());

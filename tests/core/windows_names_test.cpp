@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 using namespace commands;
@@ -140,7 +141,12 @@ TEST(UnixNames, ANameHoldingABackslashIsRefusedAndWhatItWouldNameIsKept)
                            Row{"xy", L"x\\y", "xy/x/y"}}) {
         SCOPED_TRACE(row.folder);
         const fs::path folder = made / row.folder;
-        ASSERT_EQ(ListFileNames(folder).back(), fs::path(row.listed));
+        // A path reaches the listed name only through what it would name: listings tell.
+        const auto listed = [&] {
+            const std::vector<fs::path> names = ListFileNames(folder);
+            return std::find(names.begin(), names.end(), fs::path(row.listed)) != names.end();
+        };
+        ASSERT_TRUE(listed());
         using Click = std::pair<void (CommandFrame::*)(), bool>;  // and Just Delete
         for (auto [procedure, justDelete] : {Click{&CommandFrame::cbDelFile_Click, true},
                                              Click{&CommandFrame::cbDelFile_Click, false},
@@ -156,7 +162,7 @@ TEST(UnixNames, ANameHoldingABackslashIsRefusedAndWhatItWouldNameIsKept)
             EXPECT_TRUE(shell.requests.empty());
         }
         EXPECT_EQ(readFile(made / row.wouldName), "kept");
-        EXPECT_EQ(readFile(folder / row.listed), "listed");
+        EXPECT_TRUE(listed());
     }
     // A walk leaves the name, goes on past it, and tells it at its end.
     FakeWindow window;

@@ -67,18 +67,27 @@ check_zip() {
 }
 
 # With the program running, stands in for an older install: silently, the installer and the
-# uninstaller (run in place, so that its status is its own) fail and touch nothing.
+# uninstaller fail and touch nothing. The uninstaller as the shortcut and "Installed apps" start
+# it copies itself away and returns at once; run in place (_?=, which takes no quotes, hence the
+# batch file), its status is its own.
 check_running_copy_kept() {
   local installed="$1" shortcut="$2" status=0
   printf older >"$installed/THIRD-PARTY.txt"
   env -u WINEPATH wine "$installer" /S </dev/null >/dev/null 2>&1 || status=$?
-  ((status != 0)) || fail "the installer ran silently over a running copy"
+  ((status == 2)) || fail "the installer ran silently over a running copy (status $status)"
   [[ "$(cat "$installed/THIRD-PARTY.txt")" == older ]] ||
     fail "the installer replaced a file of a running copy"
+  local folder
+  folder="$(winepath -w "$installed")"
+  printf '"%s\\Uninstall.exe" /S _?=%s\r\nexit /b %%errorlevel%%\r\n' "$folder" "$folder" \
+    >"$work/uninstall.bat"
   status=0
-  env -u WINEPATH wine "$installed/Uninstall.exe" /S "_?=$(winepath -w "$installed")" \
-    </dev/null >/dev/null 2>&1 || status=$?
-  ((status != 0)) || fail "the uninstaller ran silently over a running copy"
+  env -u WINEPATH wine cmd /c "$(winepath -w "$work/uninstall.bat")" </dev/null >/dev/null 2>&1 ||
+    status=$?
+  ((status == 2)) || fail "the uninstaller ran silently over a running copy (status $status)"
+  env -u WINEPATH wine "$installed/Uninstall.exe" /S </dev/null >/dev/null 2>&1 || true
+  sleep 1
+  for _ in $(seq 60); do pgrep -f 'Un_[A-Z]\.exe' >/dev/null || break; sleep 0.5; done
   [[ -f "$installed/ffname.exe" && -f "$installed/Uninstall.exe" && -f "$shortcut" ]] ||
     fail "the uninstaller removed a running copy's files"
 }
