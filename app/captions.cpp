@@ -61,6 +61,16 @@ const WarningTexts englishWarnings = {
     "replaced it while the shell\u2019s question was open. %2 of its files had been deleted or "
     "moved to the Trash before; the shell may have moved %3 files of the folder that took its "
     "place. The lists now show what is there.",
+    "\u201c%1\u201d was left as it is: another entry has its name now. Entries left: %3.",
+    "\u201c%1\u201d was left as it is: \u201c%2\u201d has taken the name it would go back to, "
+    "and nothing is ever replaced. Entries left: %3.",
+    "\u201c%1\u201d was left as it is: it holds something now. Entries left: %3.",
+    "\u201c%1\u201d cannot come back: the Trash no longer holds it. Entries left: %3.",
+    "Nothing was changed: the folder \u201c%1\u201d has been moved or replaced since.",
+    "\u201c%1\u201d cannot come back from the Recycle Bin: this system offers no way to bring "
+    "files back from it. Entries left: %3.",
+    "\u201c%1\u201d deleted for good: that cannot be undone. Ctrl+Z again undoes the command "
+    "before it.",
 };
 
 const WarningTexts russianWarnings = {
@@ -91,6 +101,15 @@ const WarningTexts russianWarnings = {
     "пока был открыт вопрос оболочки. До этого удалено или перемещено в корзину файлов: %2; "
     "оболочка могла переместить файлов из папки, занявшей её место: %3. Списки показывают то, "
     "что там есть сейчас.",
+    "«%1» оставлен как есть: это имя теперь у другого объекта. Оставлено объектов: %3.",
+    "«%1» оставлен как есть: имя, к которому он вернулся бы, заняла «%2», а замена никогда не "
+    "делается. Оставлено объектов: %3.",
+    "«%1» оставлен как есть: теперь в нём что-то есть. Оставлено объектов: %3.",
+    "«%1» нельзя вернуть: его больше нет в корзине. Оставлено объектов: %3.",
+    "Ничего не изменено: папку «%1» с тех пор переместили или заменили.",
+    "«%1» нельзя вернуть из Корзины: эта система не даёт способа возвращать из неё файлы. "
+    "Оставлено объектов: %3.",
+    "«%1» удаляет окончательно: это нельзя отменить. Следующее Ctrl+Z отменит команду перед ней.",
 };
 
 const TrashTexts englishTrashTexts = {
@@ -113,12 +132,14 @@ const TrashTexts russianTrashTexts = {
 };
 
 const ProgressTexts englishProgressTexts = {
-    "Deleting files", "Renaming files", "Deleting the folder", "%1 of %2 files done",
+    "Deleting files", "Renaming files", "Deleting the folder", "Bringing files back from the Trash",
+    "%1 of %2 files done",
     "%1 items deleted", "Cancel",
 };
 
 const ProgressTexts russianProgressTexts = {
-    "Удаление файлов", "Переименование файлов", "Удаление папки", "Готово файлов: %1 из %2",
+    "Удаление файлов", "Переименование файлов", "Удаление папки", "Возврат файлов из корзины",
+    "Готово файлов: %1 из %2",
     "Удалено объектов: %1", "Отмена",
 };
 

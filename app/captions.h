@@ -47,6 +47,15 @@ struct WarningTexts {
     // %1 the folder, %2 files changed before, %3 files that the shell may have moved from the
     // folder that took its place
     const char* folderReplacedDuringShell;
+    // An undo or redo that left entries as they are: %1 the entry, %2 the entry in its way, %3
+    // how many entries were left.
+    const char* undoNotTheSame;
+    const char* undoNameTaken;
+    const char* undoNotEmpty;
+    const char* undoTrashEntryGone;
+    const char* undoFolderMoved;  // %1 the folder
+    const char* undoNotOnThisSystem;
+    const char* undoDeletedOutright;  // %1 the command's caption
 };
 extern const WarningTexts englishWarnings;
 extern const WarningTexts russianWarnings;
@@ -71,6 +80,7 @@ struct ProgressTexts {
     const char* deletingFiles;
     const char* renamingFiles;
     const char* deletingFolder;
+    const char* restoringFiles;
     const char* filesDone;     // %1 files done, %2 of how many
     const char* itemsDeleted;  // %1 items deleted so far
     const char* cancel;

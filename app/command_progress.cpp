@@ -24,6 +24,7 @@ QString WorkText(const ProgressTexts& texts, commands::Work work)
     case commands::Work::DeletingFiles: return QString::fromUtf8(texts.deletingFiles);
     case commands::Work::RenamingFiles: return QString::fromUtf8(texts.renamingFiles);
     case commands::Work::DeletingFolder: return QString::fromUtf8(texts.deletingFolder);
+    case commands::Work::RestoringFiles: return QString::fromUtf8(texts.restoringFiles);
     }
     return {};
 }

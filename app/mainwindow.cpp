@@ -228,6 +228,7 @@ void MainWindow::RunCommand(void (commands::CommandFrame::*procedure)())
 {
     if (progress_.Running())
         return;
+    typedSinceCommand_ = false;
     watch_->Pause();
     DirFiles->HoldReads(true);
     progress_.Begin();

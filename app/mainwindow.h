@@ -69,6 +69,7 @@ public:
     void WaitForPerson(bool waiting);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // During a command: stops it before its next change, closes the dialog that waits for the
     // person, and closes the window once the command has ended.
     void closeEvent(QCloseEvent* event) override;
@@ -85,6 +86,7 @@ private:
     void CreateControls(const std::filesystem::path& startFolder);
     void ConnectEvents();
     void ConnectPageKeys();
+    void ConnectUndoKeys();
     void NameControls(const AccessibleTexts& texts);
     void StartUp(const std::filesystem::path& workingFolder, int workingError);
     void ReopenDrive();
@@ -94,6 +96,7 @@ private:
     void RunEvent(const std::function<void()>& procedure);
     void RunCommand(void (commands::CommandFrame::*procedure)());
     void Warn(const std::exception& failure);
+    void WarnUndoRefused(const commands::UndoRefused& refused);
     void ShowWarning(const QString& text);
     const WarningTexts& Warnings() const;
     bool TabSelected(int tab) const;
@@ -119,6 +122,7 @@ private:
     qint64 outsideReadCost_ = 0;  // ms
     QElapsedTimer sinceOutsideRead_;
     bool closeAfterCommand_ = false;
+    bool typedSinceCommand_ = false;  // the name box has its own Ctrl+Z
     bool catching_ = false;
     QStringList uncaughtShown_;
     CommandProgress progress_;

@@ -13,6 +13,7 @@
 #include "one_line_validator.h"
 #include "tab_strip.h"
 
+#include <QtGui/QKeyEvent>
 #include <QtGui/QShortcut>
 #include <QtWidgets/QGroupBox>
 #include <QtWidgets/QLabel>
@@ -149,9 +150,41 @@ void MainWindow::ConnectPageKeys()
     connect(previous, &QShortcut::activated, this, [step] { step(-1); });
 }
 
+// Ctrl+Z takes back the latest command, and Ctrl+Shift+Z (or Ctrl+Y) does the latest undone one
+// again, wherever the focus is; but typing in the name box after the last command gives the box
+// its own Ctrl+Z, for its text, until the next command.
+void MainWindow::ConnectUndoKeys()
+{
+    auto* undo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this);
+    connect(undo, &QShortcut::activated, this,
+            [this] { RunCommand(&commands::CommandFrame::Undo); });
+    auto* redo = new QShortcut(this);
+    redo->setKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                   QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    connect(redo, &QShortcut::activated, this,
+            [this] { RunCommand(&commands::CommandFrame::Redo); });
+    connect(txtName, &QLineEdit::textEdited, this, [this] { typedSinceCommand_ = true; });
+    txtName->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == txtName && event->type() == QEvent::ShortcutOverride && !typedSinceCommand_) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QKeyCombination pressed = key->keyCombination();
+        if (pressed == (Qt::CTRL | Qt::Key_Z) || pressed == (Qt::CTRL | Qt::SHIFT | Qt::Key_Z) ||
+            pressed == (Qt::CTRL | Qt::Key_Y)) {
+            event->ignore();  // not the box's: the window's keys take it
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void MainWindow::ConnectEvents()
 {
     ConnectPageKeys();
+    ConnectUndoKeys();
     // The window links the lists: a drive's mount path written to the tree opens the drive's
     // current folder, and the drive list shows the drive of each folder opened.
     DirFolder->SetDriveFolder(

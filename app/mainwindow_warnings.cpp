@@ -6,6 +6,8 @@
 #include "path_text.h"
 #include "warning_box.h"
 
+#include <QtWidgets/QAbstractButton>
+
 namespace app {
 
 const WarningTexts& MainWindow::Warnings() const
@@ -18,6 +20,8 @@ void MainWindow::Warn(const std::exception& failure)
     const WarningTexts& texts = Warnings();
     if (dynamic_cast<const commands::NoFileSelected*>(&failure)) {
         ShowWarning(QString::fromUtf8(texts.noFileSelected));
+    } else if (const auto* undo = dynamic_cast<const commands::UndoRefused*>(&failure)) {
+        WarnUndoRefused(*undo);
     } else if (const auto* refused = dynamic_cast<const commands::NameRefused*>(&failure)) {
         const bool device = refused->why() == commands::NameRefused::Why::DeviceName;
         ShowWarning(QString::fromUtf8(device ? texts.deviceName : texts.notOneName)
@@ -42,6 +46,33 @@ void MainWindow::Warn(const std::exception& failure)
     } else {
         ShowUncaughtFailure(QString::fromLocal8Bit(failure.what()));
     }
+}
+
+void MainWindow::WarnUndoRefused(const commands::UndoRefused& refused)
+{
+    using Why = commands::UndoRefused::Why;
+    const WarningTexts& texts = Warnings();
+    QString name = ShownName(refused.name());
+    const char* text = nullptr;
+    switch (refused.why()) {
+    case Why::NotTheSame: text = texts.undoNotTheSame; break;
+    case Why::NameTaken: text = texts.undoNameTaken; break;
+    case Why::NotEmpty: text = texts.undoNotEmpty; break;
+    case Why::TrashEntryGone: text = texts.undoTrashEntryGone; break;
+    case Why::FolderMoved: text = texts.undoFolderMoved; break;
+    case Why::NotOnThisSystem: text = texts.undoNotOnThisSystem; break;
+    case Why::ShellTold: return;  // in the shell's own words already
+    case Why::DeletedOutright:
+        text = texts.undoDeletedOutright;
+        if (auto* button =
+                findChild<QAbstractButton*>(QString::fromStdString(refused.name().string())))
+            name = button->text();
+        break;
+    }
+    const QString said =
+        QString::fromUtf8(text).replace(QLatin1String("%3"), QString::number(refused.left()));
+    ShowWarning(said.contains(QLatin1String("%2")) ? said.arg(name, ShownName(refused.other()))
+                                                   : said.arg(name));
 }
 
 void MainWindow::ShowUncaughtFailure(const QString& what)

@@ -49,6 +49,9 @@ void CommandFrame::cbDelAll_Click()
     std::uint64_t changed = 0;  // files deleted or moved to the Trash
     bool trapArmed = false;
     NamesLeft left;
+    Entering done(history_, Doing(window_.OptDelValue() ? Done::Kind::DeletedOutright
+                                                        : Done::Kind::Trashed,
+                                  "cbDelAll"));
     try {
         for (const File& file : files) {
             const Path name = file.Name();
@@ -65,11 +68,13 @@ void CommandFrame::cbDelAll_Click()
             if (window_.OptDelValue()) {
                 target.Delete();
                 ++changed;
+                if (changed == 1)  // one step is enough to tell that it deleted for good
+                    done.Add({name, Path(), target.Identity(), Path()});
             } else {
                 // The shell takes a path, and the user may answer each question much later:
                 // the path is handed on only while it still names the folder walked.
                 fldCurrent->CheckStillAtItsPath();
-                ToRecycleBin(Path(filePath), changed);
+                ToRecycleBin(Path(filePath), target.Identity(), done, changed);
             }
         }
     } catch (const FolderReplaced& replaced) {
@@ -97,6 +102,7 @@ void CommandFrame::cbRenAll_Click()
     std::uint64_t renamed = 0;
     bool trapArmed = false;
     NamesLeft left;
+    Entering renamedAll(history_, Doing(Done::Kind::Renamed, "cbRenAll"));
     try {
         for (const File& file : files) {
             const Path name = file.Name();
@@ -116,6 +122,7 @@ void CommandFrame::cbRenAll_Click()
                              strPath.native(), name.native()});
             target.Name(newName);
             ++renamed;
+            renamedAll.Add({name, newName, target.Identity(), Path()});
             window_.DirFilesRefresh();
         }
     } catch (const NameRefused&) {

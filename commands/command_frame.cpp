@@ -6,7 +6,16 @@
 
 namespace commands {
 
-CommandFrame::CommandFrame(CommandWindow& window, Shell& shell) : window_(window), shell_(shell) {}
+CommandFrame::CommandFrame(CommandWindow& window, Shell& shell)
+    : window_(window), shell_(shell), ownHistory_(std::make_unique<History>()),
+      history_(*ownHistory_)
+{
+}
+
+CommandFrame::CommandFrame(CommandWindow& window, Shell& shell, History& history)
+    : window_(window), shell_(shell), history_(history)
+{
+}
 
 CommandFrame::~CommandFrame() = default;
 
@@ -55,10 +64,12 @@ void CommandFrame::CheckFolderStillShown(std::uint64_t changed, Work work) const
 }
 
 // Hands the file to the shell, which asks the user and may take long, and counts the file in
-// `changed` when it left the folder. Where files are known by their paths alone and the folder
-// has left its path, the shell took the path as it found it once answered: from the folder that
-// took the shown one's place, if one did, else from the folder shown, before it left.
-void CommandFrame::ToRecycleBin(const Path& filePath, std::uint64_t& changed)
+// `changed` when it left the folder; where the Trash keeps it is entered. Where files are known
+// by their paths alone and the folder has left its path, the shell took the path as it found
+// it once answered: from the folder that took the shown one's place, if one did, else from the
+// folder shown, before it left.
+void CommandFrame::ToRecycleBin(const Path& filePath, std::optional<EntryIdentity> identity,
+                                Entering& trashed, std::uint64_t& changed)
 {
     const bool shellDone = DeleteToRecycleBin(shell_, filePath);
     if (!FileSystemObject::FollowsFolderMoved()) {
@@ -72,8 +83,36 @@ void CommandFrame::ToRecycleBin(const Path& filePath, std::uint64_t& changed)
         } catch (const FsError&) {
         }
     }
-    changed += FileGone(filePath.native()) ? 1 : 0;
+    if (FileGone(filePath.native())) {
+        ++changed;
+        if (identity)
+            trashed.Add({filePath.filename(), Path(), *identity,
+                         shell_.WhereTrashed(filePath, *identity)});
+    }
     CheckFolderStillShown(changed);
+}
+
+// What the file is before the shell is asked about it; nothing where it is gone already, which
+// the shell tells in its own way.
+std::optional<EntryIdentity> CommandFrame::IdentityBeforeTheShell(const Path& filePath)
+{
+    try {
+        return Fso().GetFile(filePath).Identity();
+    } catch (const FsError&) {
+        return std::nullopt;
+    }
+}
+
+// What a command is about to do in the folder it looked up.
+Done CommandFrame::Doing(Done::Kind kind, const char* command, bool folders) const
+{
+    Done done;
+    done.kind = kind;
+    done.command = command;
+    done.folder = strPath;
+    done.folderIdentity = fldCurrent->Identity();
+    done.folders = folders;
+    return done;
 }
 
 bool CommandFrame::FolderAt(const Path& path)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "filesystem.h"
+#include "history.h"
 
 #include <array>
 #include <cstdint>
@@ -24,6 +25,8 @@ public:
 class CommandFrame {
 public:
     CommandFrame(CommandWindow& window, Shell& shell);
+    // The same, entering what the commands do into a history that the caller keeps.
+    CommandFrame(CommandWindow& window, Shell& shell, History& history);
     ~CommandFrame();
     CommandFrame(const CommandFrame&) = delete;
     CommandFrame& operator=(const CommandFrame&) = delete;
@@ -42,19 +45,33 @@ public:
     // All Files page
     void cbDelAll_Click();
     void cbRenAll_Click();
+    // Ctrl+Z and Ctrl+Shift+Z: the latest command taken back, the latest undone done again.
+    void Undo();
+    void Redo();
 
 private:
     FileSystemObject& Fso();
     void LookUpCurrentFolder();
     void CheckFolderStillShown(std::uint64_t changed, Work work = Work::DeletingFiles) const;
-    void ToRecycleBin(const Path& filePath, std::uint64_t& changed);
+    void ToRecycleBin(const Path& filePath, std::optional<EntryIdentity> identity,
+                      Entering& trashed, std::uint64_t& changed);
     Path NewName(const std::string& text) const;
     bool FileGone(const Path::string_type& filePath);
+    std::optional<EntryIdentity> IdentityBeforeTheShell(const Path& filePath);
+    Done Doing(Done::Kind kind, const char* command, bool folders = false) const;
+    void EnterFolderRenamed(const Path& newName);
+    void CheckFolderOf(const Done& done);
+    void UndoStep(const Done& done, Done::Step& step);
+    void RedoStep(const Done& done, Done::Step& step);
+    std::optional<EntryIdentity> EntryAt(const Path& path);
+    void RenameIn(const Done& done, const Path& from, const Path& to, const EntryIdentity& identity);
     static bool FolderAt(const Path& path);
     Path SelectedFilePath();
 
     CommandWindow& window_;
     Shell& shell_;
+    std::unique_ptr<History> ownHistory_;
+    History& history_;
     Path strPath;
     std::unique_ptr<FileSystemObject> fso;
     std::optional<Folder> fldCurrent;

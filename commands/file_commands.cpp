@@ -30,9 +30,15 @@ void CommandFrame::cbCrFile_Click()
     if (window_.txtNameText().empty())
         return;
     LookUpCurrentFolder();
-    strPath = TargetPath(strPath, NewName(window_.txtNameText()), fldCurrent->IsRootFolder());
+    Entering made(history_, Doing(Done::Kind::Made, "cbCrFile"));
+    const Path name = NewName(window_.txtNameText());
+    strPath = TargetPath(strPath, name, fldCurrent->IsRootFolder());
     // A taken name fails: an existing file keeps its contents.
-    changeThenRefreshFiles(window_, [&] { Fso().CreateTextFile(strPath); });
+    changeThenRefreshFiles(window_, [&] {
+        Fso().CreateTextFile(strPath);
+        if (const std::optional<EntryIdentity> identity = EntryAt(strPath))
+            made.Add({Path(), name, *identity, Path()});
+    });
 }
 
 void CommandFrame::cbRenFile_Click()
@@ -47,7 +53,11 @@ void CommandFrame::cbRenFile_Click()
         throw NoFileSelected();
     const Path newName = NewName(window_.txtNameText());
     File file = Fso().GetFile(filePath);
-    changeThenRefreshFiles(window_, [&] { file.Name(newName); });
+    Entering renamed(history_, Doing(Done::Kind::Renamed, "cbRenFile"));
+    changeThenRefreshFiles(window_, [&] {
+        file.Name(newName);
+        renamed.Add({window_.DirFilesFileName(), newName, file.Identity(), Path()});
+    });
 }
 
 void CommandFrame::cbDelFile_Click()
@@ -57,11 +67,17 @@ void CommandFrame::cbDelFile_Click()
     const Path filePath = SelectedFilePath();
     if (window_.DirFilesFileName().empty())
         throw NoFileSelected();
+    const Path name = window_.DirFilesFileName();
     if (window_.OptDelValue()) {
-        Fso().GetFile(filePath).Delete();  // untrapped: a read-only file stays and is reported
+        File file = Fso().GetFile(filePath);
+        file.Delete();  // untrapped: a read-only file stays and is reported
+        Done deleted = Doing(Done::Kind::DeletedOutright, "cbDelFile");
+        deleted.steps.push_back({name, Path(), file.Identity(), Path()});
+        history_.Enter(std::move(deleted));
     } else {
+        Entering trashed(history_, Doing(Done::Kind::Trashed, "cbDelFile"));
         std::uint64_t changed = 0;
-        ToRecycleBin(filePath, changed);
+        ToRecycleBin(filePath, IdentityBeforeTheShell(filePath), trashed, changed);
     }
     window_.DirFilesRefresh();
 }

@@ -35,6 +35,9 @@ struct FolderIdentity {
     bool operator==(const FolderIdentity&) const = default;
 };
 
+// What any entry is: the same numbers, for a file or a link as for a folder.
+using EntryIdentity = FolderIdentity;
+
 // A command's folder path names another folder than the one the window shows, or none. The
 // command stopped there, after `changed` files of the folder shown were changed by its `work`.
 class FolderReplaced : public std::runtime_error {
@@ -101,6 +104,10 @@ public:
     void Name(const Path& newName);
     // Deletes outright; a read-only file is not forced.
     void Delete();
+    // What the entry was when GetFile looked it up (a link itself, not what it leads to), and
+    // whether it held nothing; zero and false for a file that was only listed.
+    const EntryIdentity& Identity() const noexcept { return identity_; }
+    bool WasEmpty() const noexcept { return empty_; }
 
 private:
     friend class Folder;
@@ -116,6 +123,8 @@ private:
     // Where the backend finds the file and what its lookup saw, or null. It lives inside what
     // the backend keeps of the folder, so that a folder of many files needs no allocation per file.
     std::shared_ptr<const FileAt> at_;
+    EntryIdentity identity_;
+    bool empty_ = false;
 };
 
 // One existing folder, looked up by its full path.
@@ -166,6 +175,12 @@ public:
     // and the folder looked up when its path now names another one. Reports to the progress
     // before each item it deletes, and stops there when the user stopped it.
     void DeleteFolder(const Path& path, Progress& progress = Unwatched()) const;
+    // What the entry at the path is, a link itself and not what it leads to. Throws FsError
+    // where there is none.
+    EntryIdentity IdentityOf(const Path& path) const;
+    // Removes the folder at the path where it holds nothing; false, with nothing changed, where
+    // it holds something.
+    bool RemoveEmptyFolder(const Path& path) const;
     // True where the calls above find the files of the folder looked up wherever another
     // program moves it during the command (Linux holds it open); false where they go by its
     // path (Windows keeps no handle on it).

@@ -171,7 +171,30 @@ File FileSystemObject::GetFile(const Path::string_type& path) const
         if (sys().fstatat(dirfd, at, &target, 0) == 0 && S_ISDIR(target.st_mode))
             fail(EISDIR, Path(path), op);
     }
-    return File(path, lookedUpAt(std::move(folder), isReadOnly(st)));
+    File file(path, lookedUpAt(std::move(folder), isReadOnly(st)));
+    file.identity_ = identityOf(st);
+    file.empty_ = st.st_size == 0;
+    return file;
+}
+
+EntryIdentity FileSystemObject::IdentityOf(const Path& path) const
+{
+    const char* op = "open";
+    cpath(path, op);
+    const auto [dirfd, at] = placeIn(held_.get(), path.native());
+    return identityOf(statAt(dirfd, at, AT_SYMLINK_NOFOLLOW, path, op));
+}
+
+bool FileSystemObject::RemoveEmptyFolder(const Path& path) const
+{
+    const char* op = "delete folder";
+    cpath(path, op);
+    const auto [dirfd, at] = placeIn(held_.get(), path.native());
+    if (sys().unlinkat(dirfd, at, AT_REMOVEDIR) == 0)
+        return true;
+    if (errno == ENOTEMPTY || errno == EEXIST)
+        return false;
+    fail(errno, path, op);
 }
 
 Folder FileSystemObject::CreateFolder(const Path& path) const

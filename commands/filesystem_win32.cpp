@@ -22,24 +22,36 @@ void failLast(const Path& path, const char* operation)
     fail(GetLastError(), path, operation);
 }
 
-// The volume serial number and file ID of the folder at the path. Windows keeps no handle open
-// between calls: an open folder could then not be renamed or deleted.
-FolderIdentity identityOf(const Path& path, const char* operation)
+EntryIdentity identityIn(const BY_HANDLE_FILE_INFORMATION& info)
 {
-    const HANDLE handle =
-        CreateFileW(exactPath(path, operation).c_str(), FILE_READ_ATTRIBUTES,
-                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    return {info.dwVolumeSerialNumber,
+            (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+BY_HANDLE_FILE_INFORMATION entryInformation(const Native& exact, const Path& shown,
+                                            const char* operation, bool followLink)
+{
+    const DWORD flags =
+        FILE_FLAG_BACKUP_SEMANTICS | (followLink ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
+    const HANDLE handle = CreateFileW(exact.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, flags, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
-        failLast(path, operation);
+        failLast(shown, operation);
     BY_HANDLE_FILE_INFORMATION info{};
     const BOOL read = GetFileInformationByHandle(handle, &info);
     const DWORD error = GetLastError();
     CloseHandle(handle);
     if (!read)
-        fail(error, path, operation);
-    return {info.dwVolumeSerialNumber,
-            (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+        fail(error, shown, operation);
+    return info;
+}
+
+// The volume serial number and file ID of the folder at the path, a link followed. Windows
+// keeps no handle open between calls: an open folder could then not be renamed or deleted.
+FolderIdentity identityOf(const Path& path, const char* operation)
+{
+    return identityIn(entryInformation(exactPath(path, operation), path, operation, true));
 }
 
 } // namespace win32
@@ -262,12 +274,30 @@ File FileSystemObject::GetFile(const Path::string_type& native) const
     if (held_ && native.size() > held_->prefix.size() && native.starts_with(held_->prefix))
         at = std::shared_ptr<const FileAt>(held_, &held_->listed);
     const InFolder entry = inFolderOf(native, at.get(), op);
-    const DWORD attributes = GetFileAttributesW(exactIn(entry.folder, entry.name, op).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        failLast(Path(native), op);
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+    const BY_HANDLE_FILE_INFORMATION info =
+        entryInformation(exactIn(entry.folder, entry.name, op), Path(native), op);
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         fail(ERROR_FILE_NOT_FOUND, Path(native), op);
-    return File(native, std::move(at));
+    File file(native, std::move(at));
+    file.identity_ = identityIn(info);
+    file.empty_ = info.nFileSizeHigh == 0 && info.nFileSizeLow == 0;
+    return file;
+}
+
+EntryIdentity FileSystemObject::IdentityOf(const Path& path) const
+{
+    const char* op = "open";
+    return identityIn(entryInformation(exactPath(path, op), path, op));
+}
+
+bool FileSystemObject::RemoveEmptyFolder(const Path& path) const
+{
+    const char* op = "delete folder";
+    if (RemoveDirectoryW(exactPath(path, op).c_str()))
+        return true;
+    if (GetLastError() == ERROR_DIR_NOT_EMPTY)
+        return false;
+    failLast(path, op);
 }
 
 Folder FileSystemObject::CreateFolder(const Path& path) const

@@ -11,9 +11,13 @@ void CommandFrame::cbCr_Click()
     strPath = window_.DirFolderPath();
     if (!window_.txtNameText().empty()) {
         LookUpCurrentFolder();
-        strPath = TargetPath(strPath, NewName(window_.txtNameText()), fldCurrent->IsRootFolder());
+        Entering made(history_, Doing(Done::Kind::Made, "cbCr", true));
+        const Path name = NewName(window_.txtNameText());
+        strPath = TargetPath(strPath, name, fldCurrent->IsRootFolder());
         try {
             Fso().CreateFolder(strPath);
+            if (const std::optional<EntryIdentity> identity = EntryAt(strPath))
+                made.Add({Path(), name, *identity, Path()});
         } catch (const std::exception&) {
             // Trapped: resume at the refreshes.
         }
@@ -30,11 +34,27 @@ void CommandFrame::cbRen_Click()
         const Path newName = NewName(window_.txtNameText());
         try {
             fldCurrent->Name(newName);
+            EnterFolderRenamed(newName);
         } catch (const std::exception&) {
             // Trapped: resume at the refresh.
         }
     }
     window_.DirFolderRefresh();
+}
+
+// A folder's rename is undone in its parent, which holds its name; where the parent cannot be
+// looked at now, it is not entered.
+void CommandFrame::EnterFolderRenamed(const Path& newName)
+{
+    Done renamed = Doing(Done::Kind::Renamed, "cbRen", true);
+    renamed.folder = strPath.parent_path();
+    try {
+        renamed.folderIdentity = Fso().GetFolder(renamed.folder).Identity();
+    } catch (const FsError&) {
+        return;
+    }
+    renamed.steps.push_back({strPath.filename(), newName, fldCurrent->Identity(), Path()});
+    history_.Enter(std::move(renamed));
 }
 
 void CommandFrame::cbDel_Click()
@@ -43,6 +63,9 @@ void CommandFrame::cbDel_Click()
     LookUpCurrentFolder();
     try {
         Fso().DeleteFolder(strPath, window_.WalkProgress());
+        Done deleted = Doing(Done::Kind::DeletedOutright, "cbDel", true);
+        deleted.steps.push_back({strPath.filename(), Path(), fldCurrent->Identity(), Path()});
+        history_.Enter(std::move(deleted));
     } catch (const std::exception&) {
         // Trapped, and so is the user's stop: resume at the refreshes.
     }

@@ -16,7 +16,7 @@ public:
 };
 
 // What a long walk is doing.
-enum class Work { DeletingFiles, RenamingFiles, DeletingFolder };
+enum class Work { DeletingFiles, RenamingFiles, DeletingFolder, RestoringFiles };
 
 using NameView = std::basic_string_view<std::filesystem::path::value_type>;
 

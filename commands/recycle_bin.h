@@ -1,5 +1,7 @@
 #pragma once
 
+#include "filesystem.h"
+
 #include <filesystem>
 
 namespace commands {
@@ -22,11 +24,22 @@ struct ShellFileOperation {
     const std::filesystem::path::value_type* lpszProgressTitle = nullptr;
 };
 
+// How bringing a file back from the Trash ended.
+enum class Restored { Back, GoneFromTrash, NameTaken, NotOnThisSystem };
+
 // The platform's shell file-operation service. It runs to its end, the user's answers included.
 class Shell {
 public:
     virtual ~Shell() = default;
     virtual int SHFileOperation(ShellFileOperation& request) = 0;
+    // Where the Trash keeps the entry that this shell moved there from `original`, found by
+    // what it is; empty where the shell cannot tell.
+    virtual std::filesystem::path WhereTrashed(const std::filesystem::path& original,
+                                               const EntryIdentity& entry);
+    // Moves the entry that the Trash keeps at `trashed`, while it is still `entry`, back to
+    // `original`, never over another entry, and removes the Trash's record of it.
+    virtual Restored Restore(const std::filesystem::path& trashed, const EntryIdentity& entry,
+                             const std::filesystem::path& original);
 };
 
 // Why a shell that takes plain paths did not take one: it would have reached another entry.
@@ -40,5 +53,7 @@ enum class ShellRefusal {
 // nothing: a declined question or a failure is the shell's to show. True where the shell says
 // that it carried the request out.
 bool DeleteToRecycleBin(Shell& shell, std::filesystem::path path);
+// The same without the question, for a move that the user asks for again (a redo).
+bool MoveToRecycleBinUnasked(Shell& shell, std::filesystem::path path);
 
 } // namespace commands

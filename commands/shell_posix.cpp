@@ -1,12 +1,17 @@
 #include "shell_posix.h"
 
 #include <gio/gio.h>
+#include <dirent.h>
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace commands {
@@ -73,7 +78,131 @@ std::string FolderOf(const std::string& path)
     return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
 
+namespace trash {
+
+using std::filesystem::path;
+
+bool IsOn(const path& folder, const EntryIdentity& entry)
+{
+    struct stat st {};
+    return lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_dev == entry.volume;
+}
+
+bool Holds(const path& trashed, const EntryIdentity& entry)
+{
+    struct stat st {};
+    return lstat(trashed.c_str(), &st) == 0 && st.st_dev == entry.volume &&
+           st.st_ino == entry.file;
+}
+
+// The top folder of the volume that holds the folder.
+path TopOf(path folder)
+{
+    struct stat st {};
+    if (stat(folder.c_str(), &st) != 0)
+        return {};
+    for (path up = folder.parent_path(); up != folder; folder = up, up = folder.parent_path()) {
+        struct stat parent {};
+        if (stat(up.c_str(), &parent) != 0 || parent.st_dev != st.st_dev)
+            break;
+    }
+    return folder;
+}
+
+// The Trash folders that may hold an entry of this volume: the home Trash, and the two that
+// the volume's top may hold.
+std::vector<path> FoldersFor(const path& original)
+{
+    const char* data = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    std::vector<path> folders;
+    if (data && *data)
+        folders.push_back(path(data) / "Trash");
+    else if (home && *home)
+        folders.push_back(path(home) / ".local/share/Trash");
+    const path top = TopOf(original.parent_path());
+    if (!top.empty()) {
+        const std::string uid = std::to_string(getuid());
+        folders.push_back(top / ".Trash" / uid);
+        folders.push_back(top / (".Trash-" + uid));
+    }
+    return folders;
+}
+
+// The names that a Trash gives a file of this name, in turn: the name, then the name with
+// .2, .3 ... before its first dot, or at its end.
+std::string NameNumbered(const std::string& name, int number)
+{
+    if (number == 1)
+        return name;
+    const std::size_t dot = name.find('.', 1);
+    const std::string tag = "." + std::to_string(number);
+    return dot == std::string::npos ? name + tag : name.substr(0, dot) + tag + name.substr(dot);
+}
+
+path FindIn(const path& trash, const std::string& name, const EntryIdentity& entry)
+{
+    for (int number = 1; number < 10000; ++number) {
+        const std::string candidate = NameNumbered(name, number);
+        if (Holds(trash / "files" / candidate, entry))
+            return trash / "files" / candidate;
+        struct stat st {};
+        if (lstat((trash / "info" / (candidate + ".trashinfo")).c_str(), &st) != 0)
+            break;
+    }
+    // Named otherwise: looked for by what it is.
+    DIR* files = opendir((trash / "files").c_str());
+    if (!files)
+        return {};
+    path found;
+    while (const dirent* each = readdir(files))
+        if (each->d_ino == entry.file && Holds(trash / "files" / each->d_name, entry)) {
+            found = trash / "files" / each->d_name;
+            break;
+        }
+    closedir(files);
+    return found;
+}
+
+} // namespace trash
+
 } // namespace
+
+std::filesystem::path PosixShell::WhereTrashed(const std::filesystem::path& original,
+                                               const EntryIdentity& entry)
+{
+    for (const std::filesystem::path& folder : trash::FoldersFor(original))
+        if (trash::IsOn(folder / "files", entry))
+            if (std::filesystem::path found =
+                    trash::FindIn(folder, original.filename().native(), entry);
+                !found.empty())
+                return found;
+    return {};
+}
+
+Restored PosixShell::Restore(const std::filesystem::path& trashed, const EntryIdentity& entry,
+                             const std::filesystem::path& original)
+{
+    if (!trash::Holds(trashed, entry))
+        return Restored::GoneFromTrash;
+    if (renameat2(AT_FDCWD, trashed.c_str(), AT_FDCWD, original.c_str(), RENAME_NOREPLACE) != 0) {
+        if (errno == EEXIST)
+            return Restored::NameTaken;
+        if (errno != EINVAL)
+            throw FsError(errno, original, "bring back from the Trash");
+        // A file system that cannot refuse to replace: a hard link claims the name, or fails.
+        if (link(trashed.c_str(), original.c_str()) != 0) {
+            if (errno == EEXIST)
+                return Restored::NameTaken;
+            throw FsError(errno, original, "bring back from the Trash");
+        }
+        unlink(trashed.c_str());
+    }
+    const std::filesystem::path info = trashed.parent_path().parent_path() / "info" /
+                                       (trashed.filename().native() + ".trashinfo");
+    unlink(info.c_str());
+    return Restored::Back;
+}
 
 int PosixShell::SHFileOperation(ShellFileOperation& request)
 {

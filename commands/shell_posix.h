@@ -32,6 +32,12 @@ class PosixShell final : public Shell {
 public:
     explicit PosixShell(std::unique_ptr<ShellDialogs> dialogs) : dialogs_(std::move(dialogs)) {}
     int SHFileOperation(ShellFileOperation& request) override;
+    // The freedesktop.org Trash by hand, as GIO offers no way back: the home Trash, or the
+    // Trash at the top of the file's volume.
+    std::filesystem::path WhereTrashed(const std::filesystem::path& original,
+                                       const EntryIdentity& entry) override;
+    Restored Restore(const std::filesystem::path& trashed, const EntryIdentity& entry,
+                     const std::filesystem::path& original) override;
 
 private:
     std::unique_ptr<ShellDialogs> dialogs_;

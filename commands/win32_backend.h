@@ -112,6 +112,11 @@ private:
 
 // The volume serial number and file ID of the folder at the path.
 FolderIdentity identityOf(const Path& path, const char* operation);
+// What the entry at the exact path is: a link itself, or where followLink says so, what it
+// leads to.
+BY_HANDLE_FILE_INFORMATION entryInformation(const Native& exact, const Path& shown,
+                                            const char* operation, bool followLink = false);
+EntryIdentity identityIn(const BY_HANDLE_FILE_INFORMATION& info);
 
 // Refuses, before anything is touched, the roots of volumes and the profile folder with its
 // ancestors, however the path spells them; `exact` is the path's exact form.

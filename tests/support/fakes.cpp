@@ -24,3 +24,37 @@ int RecordingShell::SHFileOperation(commands::ShellFileOperation& request)
     fs::rename(file, to, ignored);
     return 0;
 }
+
+namespace {
+
+std::optional<commands::EntryIdentity> identityAt(const fs::path& path)
+{
+    try {
+        return commands::FileSystemObject().IdentityOf(path);
+    } catch (const commands::FsError&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+fs::path RecordingShell::WhereTrashed(const fs::path&, const commands::EntryIdentity& entry)
+{
+    std::error_code ignored;
+    for (const fs::directory_entry& each : fs::directory_iterator(trash_, ignored))
+        if (identityAt(each.path()) == entry)
+            return each.path();
+    return {};
+}
+
+commands::Restored RecordingShell::Restore(const fs::path& trashed,
+                                           const commands::EntryIdentity& entry,
+                                           const fs::path& original)
+{
+    if (identityAt(trashed) != entry)
+        return commands::Restored::GoneFromTrash;
+    if (identityAt(original))
+        return commands::Restored::NameTaken;
+    fs::rename(trashed, original);
+    return commands::Restored::Back;
+}

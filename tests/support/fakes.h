@@ -58,6 +58,12 @@ public:
     std::vector<bool> answers;  // one per question; missing answers are yes
 
     int SHFileOperation(commands::ShellFileOperation& request) override;
+    // The test's trash is one folder: an entry is found there by what it is.
+    std::filesystem::path WhereTrashed(const std::filesystem::path& original,
+                                       const commands::EntryIdentity& entry) override;
+    commands::Restored Restore(const std::filesystem::path& trashed,
+                               const commands::EntryIdentity& entry,
+                               const std::filesystem::path& original) override;
 
 private:
     std::filesystem::path trash_;
