@@ -122,7 +122,8 @@ void CommandFrame::cbRenAll_Click()
                              strPath.native(), name.native()});
             target.Name(newName);
             ++renamed;
-            renamedAll.Add({name, newName, target.Identity(), Path()});
+            if (newName != name)  // a file that had its new name already was not renamed
+                renamedAll.Add({name, newName, target.Identity(), Path()});
             window_.DirFilesRefresh();
         }
     } catch (const NameRefused&) {

@@ -56,7 +56,8 @@ void CommandFrame::cbRenFile_Click()
     Entering renamed(history_, Doing(Done::Kind::Renamed, "cbRenFile"));
     changeThenRefreshFiles(window_, [&] {
         file.Name(newName);
-        renamed.Add({window_.DirFilesFileName(), newName, file.Identity(), Path()});
+        if (newName != window_.DirFilesFileName())
+            renamed.Add({window_.DirFilesFileName(), newName, file.Identity(), Path()});
     });
 }
 

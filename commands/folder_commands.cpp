@@ -46,6 +46,8 @@ void CommandFrame::cbRen_Click()
 // looked at now, it is not entered.
 void CommandFrame::EnterFolderRenamed(const Path& newName)
 {
+    if (newName == strPath.filename())
+        return;  // renamed to the name it had: nothing to take back
     Done renamed = Doing(Done::Kind::Renamed, "cbRen", true);
     renamed.folder = strPath.parent_path();
     try {

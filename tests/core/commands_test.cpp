@@ -433,4 +433,84 @@ TEST_F(CommandsTest, DeleteAllOverAnEmptyFolderOnlyRefreshes)
     EXPECT_EQ(window.refreshes, Refreshes{"files"});
 }
 
+// Each undo step acts only on the entry that its command changed, as it left it; otherwise it
+// leaves everything as it is, says why, and stays in the history for a later Ctrl+Z.
+TEST_F(CommandsTest, AnUndoRefusesWhatOthersChangedSinceAndKeepsTheStep)
+{
+    using Why = UndoRefused::Why;
+    struct Row {
+        const char* what;
+        void (CommandFrame::*click)();
+        std::function<void()> meanwhile;
+        Why why;
+    };
+    const Row rows[] = {
+        {"another file under the new name", &CommandFrame::cbRenFile_Click,
+         [&] {
+             fs::rename(at("current/new"), at("current/elsewhere"));
+             write("current/new", "another");
+         },
+         Why::NotTheSame},
+        {"the old name taken", &CommandFrame::cbRenFile_Click,
+         [&] { write("current/f", "took the old name"); }, Why::NameTaken},
+        {"a folder made, then written into", &CommandFrame::cbCr_Click,
+         [&] { write("current/new/inside", "kept"); }, Why::NotEmpty},
+        {"a file made, then written", &CommandFrame::cbCrFile_Click,
+         [&] { write("current/new", "kept"); }, Why::NotEmpty},
+        {"gone from the Trash", &CommandFrame::cbDelFile_Click,
+         [&] { fs::remove(at("trash/f")); }, Why::TrashEntryGone},
+        {"the folder moved away", &CommandFrame::cbRenFile_Click,
+         [&] { fs::rename(at("current"), at("moved away")); }, Why::FolderMoved},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        fs::remove_all(at("current"));
+        fs::remove_all(at("moved away"));
+        fs::remove_all(at("trash"));
+        folder("trash");
+        write("current/f", "listed");
+        window.folder = at("current");
+        window.selected = "f";
+        window.name = "new";
+        History history;
+        CommandFrame frame(window, shell, history);
+        frame.Run(row.click);
+        row.meanwhile();
+        const auto before = scratch::Contents(root());
+        try {
+            frame.Run(&CommandFrame::Undo);
+            ADD_FAILURE() << "not refused";
+        } catch (const UndoRefused& refused) {
+            EXPECT_EQ(refused.why(), row.why);
+        }
+        EXPECT_EQ(scratch::Contents(root()), before);
+        EXPECT_TRUE(history.CanUndo());
+        EXPECT_FALSE(history.CanRedo());
+    }
+}
+
+// An outright delete cannot be undone: Ctrl+Z says so once, and the next one undoes the
+// command before it; a new command clears what could be redone.
+TEST_F(CommandsTest, AnOutrightDeleteIsToldOnceAndTheUndoGoesOnBeforeIt)
+{
+    write("current/f", "F");
+    write("current/gone", "G");
+    History history;
+    CommandFrame frame(window, shell, history);
+    window.name = "renamed";
+    window.selected = "f";
+    frame.Run(&CommandFrame::cbRenFile_Click);
+    window.justDelete = true;
+    window.selected = "gone";
+    frame.Run(&CommandFrame::cbDelFile_Click);
+    EXPECT_THROW(frame.Run(&CommandFrame::Undo), UndoRefused);
+    frame.Run(&CommandFrame::Undo);
+    EXPECT_EQ(filesIn(at("current")), std::vector<std::string>{"f"});
+    frame.Run(&CommandFrame::Redo);
+    EXPECT_EQ(filesIn(at("current")), std::vector<std::string>{"renamed"});
+    frame.Run(&CommandFrame::Undo);
+    frame.Run(&CommandFrame::cbCrFile_Click);
+    EXPECT_FALSE(history.CanRedo());
+}
+
 } // namespace

@@ -2,7 +2,8 @@
 // the in-memory picture of the disk (disk_model.h). Between clicks another program moves, swaps
 // and removes entries, the window's own folder and its parent among them; the window holds its
 // folder and follows it as the real one does, and every click is also checked against that
-// folder wherever it is now.
+// folder wherever it is now. After a command, Ctrl+Z must bring the disk back to what it was
+// before it, and Ctrl+Shift+Z to what it was after.
 // Seeded and reproducible:
 //   FFNAME_MODEL_STEPS=N   clicks per seed (default 300)
 //   FFNAME_MODEL_SEEDS=K   how many seeds, 1..K (default 3)
@@ -37,7 +38,7 @@ TEST_F(ModelTest, RandomClicksChangeTheDiskOnlyAsTheCommandsSay)
         for (long i = 0; i < steps; ++i) {
             SCOPED_TRACE("click " + std::to_string(i + 1));
             const Click c = run.next();
-            if (!run.step(c))
+            if (!run.step(c) || !run.undoOrRedo())
                 return;
             if (i % 25 == 24 || run.state().disk.size() < 8)
                 run.grow();
@@ -45,6 +46,8 @@ TEST_F(ModelTest, RandomClicksChangeTheDiskOnlyAsTheCommandsSay)
         // Some clicks must have met a swapped folder, or the model no longer tries any.
         if (steps >= 100) {
             EXPECT_GT(run.replacedClicks(), 0);
+            EXPECT_GT(run.undone(), 0);
+            EXPECT_GT(run.redone(), 0);
         }
     }
 }

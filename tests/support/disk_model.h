@@ -12,6 +12,7 @@
 //   model_run.cpp      random trees and clicks, with another program changing the tree
 #include "command_window.h"
 #include "held_folder.h"
+#include "history.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -124,7 +125,8 @@ struct Result {
 // click procedure is caught and shown, and the window stays open. The identity is what the
 // window read as its folder; unset, whatever the path names when a command asks.
 Result click(const Click& c, const fs::path& root, const fs::path& trash,
-             std::optional<commands::FolderIdentity> identity = std::nullopt);
+             std::optional<commands::FolderIdentity> identity = std::nullopt,
+             commands::History* history = nullptr);
 
 // Checks the disk after a click. Strict: it must be the state that the click makes without
 // faults. Otherwise: any state that the outcome allows. Returns the explanation of a mismatch,
@@ -193,9 +195,18 @@ public:
     // Strict: exactly as without faults. Otherwise any state that the click allows.
     bool step(const Click& c, bool strict = true);
 
+    // Ctrl+Z, or Ctrl+Shift+Z, now and then, where the last clicks changed the disk without
+    // another program changing it since: the disk must then be exactly as it was before the
+    // command undone, or after the command done again. False, with the failure recorded, when
+    // it is not.
+    bool undoOrRedo();
+
     const State& state() const { return state_; }
     // How many clicks found another folder at their path, and said so.
     int replacedClicks() const { return replacedClicks_; }
+    // How many times Ctrl+Z and Ctrl+Shift+Z were pressed.
+    int undone() const { return undone_; }
+    int redone() const { return redone_; }
 
 private:
     int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
@@ -236,6 +247,15 @@ private:
     Whereabouts places_;  // the same entries by inode
     Window window_;
     int moves_ = 0;
+    // The run's history, and the disk before and after each command in it.
+    commands::History history_;
+    struct Transition {
+        State before, after;
+    };
+    std::vector<Transition> undoable_, redoable_;
+    std::mt19937 undos_;
+    int undone_ = 0, redone_ = 0;
+    void forgetHistory();
     int replacedClicks_ = 0;
     std::string interference_;  // what another program did since the window read its folder
 };

@@ -7,7 +7,7 @@
 namespace model {
 
 Result click(const Click& c, const fs::path& root, const fs::path& trash,
-             std::optional<commands::FolderIdentity> identity)
+             std::optional<commands::FolderIdentity> identity, commands::History* history)
 {
     FakeWindow window;
     window.folder = c.folder.empty() ? root : fs::path(root.native() + "/" + c.folder);
@@ -18,7 +18,8 @@ Result click(const Click& c, const fs::path& root, const fs::path& trash,
     window.progress.stopAt = c.stopAt;
     RecordingShell shell(trash);
     shell.answers = c.answers;
-    commands::CommandFrame frame(window, shell);
+    commands::History own;
+    commands::CommandFrame frame(window, shell, history ? *history : own);
     Result run;
     try {
         frame.Run(commands::commandButtons[int(c.command)].procedure);

@@ -2,6 +2,9 @@
 // clicks.
 #include "disk_model.h"
 
+#include "command_frame.h"
+#include "fakes.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -46,7 +49,7 @@ const std::vector<std::string>& diskNames()
 }
 
 ModelRun::ModelRun(const fs::path& root, unsigned seed)
-    : root_(fs::canonical(root)), random_(seed), stops_(seed), later_(seed)
+    : root_(fs::canonical(root)), random_(seed), stops_(seed), later_(seed), undos_(seed)
 {
     fs::create_directory(root_ / "trash");
     fs::create_directories(root_ / volumeTrashFiles());
@@ -81,6 +84,7 @@ void ModelRun::grow()
         added.disk[rel] = e;
     }
     materialize(added, root_);
+    forgetHistory();
     rescan();
 }
 
@@ -131,7 +135,7 @@ bool ModelRun::step(const Click& c, bool strict)
     const commands::FolderIdentity shown = window_.held.Identity();
     const bool replaced = identityAt(c.folder).value_or(shown) != shown;
     const Outcome outcome = predict(state_, c, replaced);
-    const Result run = click(c, root_, trash(), shown);
+    const Result run = click(c, root_, trash(), shown, &history_);
     Snapshot after = snapshot(root_);
     auto why = judge(state_, outcome, run, after.state, strict);
     if (!why)
@@ -142,12 +146,63 @@ bool ModelRun::step(const Click& c, bool strict)
                       << "\n" << *why;
         return false;
     }
+    const bool outright = c.command == Command::Del ||
+                          (c.justDelete && (c.command == Command::DelFile ||
+                                            c.command == Command::DelAll));
+    if (outright || !strict)
+        forgetHistory();
+    else if (after.state != state_)
+        undoable_.push_back({state_, after.state}), redoable_.clear();
     state_ = std::move(after.state);
     places_ = std::move(after.places);
     replacedClicks_ += run.replaced;
     // The window reads its tree again after a refresh, and after it warned of another folder.
     const bool treeRead = run.replaced || std::ranges::count(run.refreshes, "tree") > 0;
     return !treeRead || follow();
+}
+
+bool ModelRun::undoOrRedo()
+{
+    // Often right after an undo, now and then after a command.
+    const bool redo = !redoable_.empty() && undos_() % 2 == 0;
+    if (!redo && (undoable_.empty() || undos_() % 3 != 0))
+        return true;
+    FakeWindow window;
+    window.folder = fullPath(window_.folder);
+    RecordingShell shell(trash());
+    commands::CommandFrame frame(window, shell, history_);
+    std::string error;
+    try {
+        frame.Run(redo ? &commands::CommandFrame::Redo : &commands::CommandFrame::Undo);
+    } catch (const commands::UndoRefused& e) {
+        error = "refused (" + std::to_string(int(e.why())) + ") at " +
+                State::quoted(e.name().native()) + " beside " + State::quoted(e.other().native());
+    } catch (const std::exception& e) {
+        error = e.what();
+    }
+    Snapshot after = snapshot(root_);
+    std::vector<Transition>& from = redo ? redoable_ : undoable_;
+    const State& expected = redo ? from.back().after : from.back().before;
+    if (!error.empty() || after.state != expected) {
+        ADD_FAILURE() << (redo ? "Ctrl+Shift+Z" : "Ctrl+Z") << " " << error << "\nexpected:\n"
+                      << expected.describe() << "after:\n" << after.state.describe();
+        return false;
+    }
+    ++(redo ? redone_ : undone_);
+    (redo ? undoable_ : redoable_).push_back(std::move(from.back()));
+    from.pop_back();
+    state_ = std::move(after.state);
+    places_ = std::move(after.places);
+    return follow();
+}
+
+// Another program changed the disk, or a command deleted for good: what the run knows of the
+// disk before and after each command no longer holds.
+void ModelRun::forgetHistory()
+{
+    history_ = commands::History();
+    undoable_.clear();
+    redoable_.clear();
 }
 
 // The window opens the folder at the path and holds it; a path that names no folder holds
@@ -255,6 +310,7 @@ void ModelRun::interfere()
     case 2: remove(target); break;
     case 3: putAnotherFolderAt(shown); break;
     }
+    forgetHistory();
     rescan();
 }
 
