@@ -269,5 +269,30 @@ TEST_F(FilePagesTest, TheWindowTakesNoClicksWhileAQuestionIsUp)
     EXPECT_EQ(Trashed("f2"), "f2");
 }
 
+// Ctrl+Z after Rename All takes every name back, also with the focus in the name box once the
+// command has run; Ctrl+Shift+Z renames them all again; typing again gives the box its own
+// Ctrl+Z, which leaves the files alone.
+TEST_F(FilePagesTest, CtrlZUndoesRenameAllAndCtrlShiftZRedoesItThroughTheRealKeys)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < 300; ++i)
+        names.push_back("photo " + std::to_string(i));
+    Open(names, 3);
+    TypeName(QStringLiteral("q"));
+    Click("cbRenAll");
+    ASSERT_TRUE(fs::exists(work("q300")));
+    control("txtName")->setFocus();
+    PressKeys({Qt::Key_Z}, Qt::ControlModifier);
+    EXPECT_EQ(files().Names().size(), 300u);
+    EXPECT_EQ(readFile(work("photo 299")), "photo 299");
+    EXPECT_FALSE(fs::exists(work("q1")));
+    PressKeys({Qt::Key_Z}, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(readFile(work("q300")), "photo 299");
+    QTest::keyClicks(control("txtName"), QStringLiteral("x"));
+    PressKeys({Qt::Key_Z}, Qt::ControlModifier);
+    EXPECT_NE(window().txtNameText(), "qx");  // the box's own undo of its typing
+    EXPECT_TRUE(fs::exists(work("q300")));
+}
+
 } // namespace
 } // namespace apptest

@@ -334,4 +334,30 @@ TEST_F(TrashTest, ARequestThatCannotBeUndoneIsRefusedUntouched)
     EXPECT_EQ(readFile(file), "P");
 }
 
+// A Yes taken back: the entry that the move put in the Trash, found by what it is among
+// others of its name, goes back whole to its path, and its .trashinfo with it; never over a
+// file that took the name meanwhile, nor once it has left the Trash.
+TEST_F(TrashTest, WhatYesMovedComesBackByWhatItIsAndNeverOverAnother)
+{
+    const fs::path twin = write("twin.txt", "earlier");
+    DialogAnswerer yes({QMessageBox::Yes, QMessageBox::Yes});
+    trash(twin);
+    const fs::path file = write("twin.txt", "the one taken back");
+    const commands::EntryIdentity identity = commands::FileSystemObject().IdentityOf(file);
+    trash(file);
+    const fs::path trashed = shell.WhereTrashed(file, identity);
+    ASSERT_FALSE(trashed.empty());
+    write("twin.txt", "took the name");
+    EXPECT_EQ(shell.Restore(trashed, identity, file), commands::Restored::NameTaken);
+    fs::remove(file);
+    EXPECT_EQ(shell.Restore(trashed, identity, file), commands::Restored::Back);
+    EXPECT_EQ(readFile(file), "the one taken back");
+    EXPECT_FALSE(fs::exists(trashInfo() / (trashed.filename().string() + ".trashinfo")));
+    EXPECT_EQ(shell.Restore(trashed, identity, file), commands::Restored::GoneFromTrash);
+    int earlier = 0;  // the other of the same name stays in the Trash
+    for (const auto& each : fs::directory_iterator(trashFiles()))
+        earlier += readFile(each.path()) == "earlier";
+    EXPECT_EQ(earlier, 1);
+}
+
 } // namespace
