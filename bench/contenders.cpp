@@ -121,6 +121,20 @@ double Program::TimedClick(const char* button)
     return Since(start);
 }
 
+// Ctrl+Z as the user presses it, timed as a click is.
+double Program::TimedUndo()
+{
+    // The Trash questions may have left no window active: the keys go to the active one.
+    window_.window().activateWindow();
+    QCoreApplication::processEvents();
+    const auto start = Clock::now();
+    gaps_.Start();
+    QTest::keyClick(&window_.window(), Qt::Key_Z, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    gaps_.Stop();
+    return Since(start);
+}
+
 int Program::ListedFiles() { return window_.files().model()->rowCount(); }
 
 int Program::ListedSubfolders()
@@ -153,6 +167,14 @@ Contender Program::Command(const char* option, const char* button)
                 ListedFiles();
                 return ms;
             }};
+}
+
+std::pair<double, double> Program::CommandThenUndo(const fs::path& folder, const char* option,
+                                                   const char* button)
+{
+    const double command = *Command(option, button).time(folder);
+    gaps_.Clear();
+    return {command, TimedUndo()};
 }
 
 Contender Program::DeleteFolder()

@@ -110,6 +110,10 @@ public:
     Contender TrashAll() { return Command("OptDelRec", "cbDelAll"); }
     // The Folder page's Delete on the folder opened in the tree.
     Contender DeleteFolder();
+    // A button of the All Files page as Command clicks it, then Ctrl+Z: the milliseconds of
+    // each, and the longest gap of the undo (kept in gaps()).
+    std::pair<double, double> CommandThenUndo(const fs::path& folder, const char* option,
+                                              const char* button);
     // Opens home's subfolder in the tree, then has a child process run the storm on it while
     // the event loop runs as it does for a user, until the window shows the final state: the
     // folder open with no file listed, or, once it is removed, home open without it.
@@ -118,6 +122,7 @@ public:
 private:
     void Open(const fs::path& folder);
     double TimedClick(const char* button);
+    double TimedUndo();
     int ListedFiles();
     // The subfolders that the tree lists below the open folder and its ancestors.
     int ListedSubfolders();

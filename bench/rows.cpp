@@ -102,6 +102,7 @@ void MeasureTrash(Bench& bench, const Options& options)
                    Peer("gio-trash", GioTrash)},
                   options.runs);
     bench.MeasureQuestions(options.quick ? 3000 : 10000, options.runs);
+    bench.MeasureUndo("undo_trash_all", 1000, "OptDelRec", "cbDelAll", options.runs);
 }
 
 // Opening, Rename All and Delete All at one size. Opening 100,000 files has a row of its own,
@@ -138,6 +139,8 @@ void MeasureTable(Bench& bench, const Options& options, const fs::path& wide)
     for (const int n : options.quick ? std::vector<int>{1000, 10000}
                                      : std::vector<int>{1000, 10000, 30000, 100000})
         MeasureFileRows(bench, options, n);
+    for (const int n : options.quick ? std::vector<int>{10000} : std::vector<int>{30000, 100000})
+        bench.MeasureUndo("undo_rename_all", n, "OptDel", "cbRenAll", std::min(options.runs, 3));
     bench.MeasureStorms(options.quick ? 10000 : 100000, 20000, std::min(options.runs, 3));
     if (!options.onTmpfs)
         MeasureTrash(bench, options);

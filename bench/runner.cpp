@@ -137,6 +137,35 @@ void Bench::Measure(const Row& row, const std::vector<Contender>& contenders, in
     perEntry_[{row.op, row.subfolders}][row.n] = Median(ms[0]) / row.n;
 }
 
+void Bench::MeasureUndo(const char* op, int n, const char* option, const char* button, int runs)
+{
+    if (!options_.Wants(op))
+        return;
+    std::vector<double> command, undo, ratio, gaps;
+    for (int run = 0; run < runs; ++run) {
+        const fs::path folder = home_ / (std::string(op) + "-" + std::to_string(run));
+        MakeFiles(folder, n);
+        program_.Home();
+        SetTrashAside();
+        const auto [commandMs, undoMs] = program_.CommandThenUndo(folder, option, button);
+        if (const std::optional<double> gap = program_.gaps().Longest())
+            gaps.push_back(*gap);
+        if (CountEntries(folder) != n || fs::exists(folder / "p1"))
+            std::fprintf(stderr, "warning: %s n=%d: the undo left the folder unfinished\n", op, n);
+        command.push_back(commandMs);
+        undo.push_back(undoMs);
+        ratio.push_back(undoMs / commandMs);
+        program_.Home();
+        ReportWarnings({op, n, false, {}, {}, {}});
+        fs::remove_all(folder);
+        fs::remove_all(xdg_);
+    }
+    std::printf("op=%s n=%d ms=%.1f command_ms=%.1f ratio=%.2f max_gap_ms=%.1f\n", op, n,
+                Median(undo), Median(command), Median(ratio),
+                gaps.empty() ? -1.0 : *std::max_element(gaps.begin(), gaps.end()));
+    std::fflush(stdout);
+}
+
 void Bench::MeasureQuestions(int n, int runs)
 {
     if (!options_.Wants("trash_all"))

@@ -69,6 +69,10 @@ public:
     // from run to run).
     void MeasureStorms(int n, int removed, int runs);
 
+    // Ctrl+Z right after the command, on a folder of n files: the undo's time against the
+    // command's own in the same run, and the undo's longest gap.
+    void MeasureUndo(const char* op, int n, const char* option, const char* button, int runs);
+
     // Cost per entry at the largest size over that at 1,000, for each op timed at several
     // sizes (open_folder against 30,000: its one row of 100,000 stands apart).
     void PrintGrowth();
