@@ -69,7 +69,7 @@ const WarningTexts englishWarnings = {
     "Nothing was changed: the folder \u201c%1\u201d has been moved or replaced since.",
     "\u201c%1\u201d cannot come back from the Recycle Bin: this system offers no way to bring "
     "files back from it. Entries left: %3.",
-    "\u201c%1\u201d deleted for good: that cannot be undone. Ctrl+Z again undoes the command "
+    "\u201c%1\u201d deletes for good: that cannot be undone. Ctrl+Z again undoes the command "
     "before it.",
 };
 
