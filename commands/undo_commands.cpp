@@ -24,9 +24,13 @@ Work WorkOf(const Done& done, bool undo)
     return Work::RenamingFiles;
 }
 
+// A step that can never be taken back, once told, leaves the history, so that Ctrl+Z goes on
+// to the rest; one that the user can free (a name, a folder) stays for another try.
+bool ForGood(Why why) { return why == Why::TrashEntryGone || why == Why::NotOnThisSystem; }
+
 // Walks the steps, last first for an undo, and hands what was taken back (or done again) and
-// what is left to the history. A refused step stays, and the walk goes on; the user's stop or
-// a failure leaves the steps not reached. The first refusal is told at the end, with how many
+// what is left to the history. A refused step stays (unless it never can be taken back), and
+// the walk goes on; the user's stop or a failure leaves the steps not reached. The first refusal is told at the end, with how many
 // were left.
 template <typename Act, typename Hand>
 void Walk(Done& done, bool undo, Progress& progress, Act act, Hand hand)
@@ -50,7 +54,8 @@ void Walk(Done& done, bool undo, Progress& progress, Act act, Hand hand)
                 if (!refused)
                     refused = refusal;
                 ++refusals;
-                left.push_back(std::move(step));
+                if (!ForGood(refusal.why()))
+                    left.push_back(std::move(step));
             }
         }
     } catch (const Cancelled&) {
