@@ -61,6 +61,7 @@ private:
     Done Doing(Done::Kind kind, const char* command, bool folders = false) const;
     void EnterFolderRenamed(const Path& newName);
     void CheckFolderOf(const Done& done);
+    void Refresh(bool folders);
     void UndoStep(const Done& done, Done::Step& step);
     void RedoStep(const Done& done, Done::Step& step);
     std::optional<EntryIdentity> EntryAt(const Path& path);

@@ -65,6 +65,7 @@ void Walk(Done& done, bool undo, Progress& progress, Act act, Hand hand)
     }
     for (std::size_t rest = at; rest < count; ++rest)
         left.push_back(std::move(done.steps[undo ? count - 1 - rest : rest]));
+    progress.Between();  // a long walk's end hands the history many steps
     if (undo) {  // in the order of the command
         std::reverse(left.begin(), left.end());
         std::reverse(moved.begin(), moved.end());
@@ -92,8 +93,7 @@ void CommandFrame::Undo()
     Walk(
         done, true, window_.WalkProgress(), [&](Done::Step& step) { UndoStep(done, step); },
         [&](auto left, auto undone) { history_.Undone(std::move(left), std::move(undone)); });
-    window_.DirFolderRefresh();
-    window_.DirFilesRefresh();
+    Refresh(done.folders);
 }
 
 void CommandFrame::Redo()
@@ -105,8 +105,17 @@ void CommandFrame::Redo()
     Walk(
         done, false, window_.WalkProgress(), [&](Done::Step& step) { RedoStep(done, step); },
         [&](auto left, auto redone) { history_.Redone(std::move(left), std::move(redone)); });
-    window_.DirFolderRefresh();
-    window_.DirFilesRefresh();
+    Refresh(done.folders);
+}
+
+// The list that shows what the steps changed is read again: a folder of many files changed
+// file by file need not read its subfolders again.
+void CommandFrame::Refresh(bool folders)
+{
+    if (folders)
+        window_.DirFolderRefresh();
+    else
+        window_.DirFilesRefresh();
 }
 
 // The steps act in the folder where the command acted, found where it was: one that has left
@@ -205,24 +214,35 @@ std::optional<EntryIdentity> CommandFrame::EntryAt(const Path& path)
     }
 }
 
-// Gives the entry named `from` the name `to`, while it is the entry that the command changed
-// and no other entry has that name.
+// Gives the entry named `from` the name `to`, while it is the entry that the command changed;
+// the rename itself never replaces, so a name that another entry has is refused there. A file
+// costs one lookup and the rename, as in the command.
 void CommandFrame::RenameIn(const Done& done, const Path& from, const Path& to,
                             const EntryIdentity& identity)
 {
     const bool root = fldCurrent->IsRootFolder();
-    const Path path = TargetPath(done.folder, from, root);
-    if (EntryAt(path) != identity)
-        throw UndoRefused(Why::NotTheSame, from);
-    if (EntryAt(TargetPath(done.folder, to, root)))
-        throw UndoRefused(Why::NameTaken, from, to);
+    const Path::string_type path = ComposeTargetPath(done.folder, from, root);
+    std::optional<File> file;
+    if (done.folders) {
+        if (EntryAt(path) != identity)
+            throw UndoRefused(Why::NotTheSame, from);
+    } else {
+        try {
+            file = Fso().GetFile(path);
+        } catch (const FsError&) {
+        }
+        if (!file || file->Identity() != identity)
+            throw UndoRefused(Why::NotTheSame, from);
+    }
     try {
-        if (done.folders)
-            Folder(path).Name(to);
+        if (file)
+            file->Name(to);
         else
-            Fso().GetFile(path).Name(to);
+            Folder(path).Name(to);
     } catch (const FsError&) {
-        throw UndoRefused(Why::NameTaken, from, to);  // taken in the meantime: never replaced
+        if (EntryAt(TargetPath(done.folder, to, root)))
+            throw UndoRefused(Why::NameTaken, from, to);
+        throw;
     }
 }
 
