@@ -173,7 +173,10 @@ TEST_P(CaptionFitTest, CaptionsFitTheirControlsInBothLanguages)
 }
 
 // The layout's own fonts, and a serif wider than Times New Roman in its place.
-INSTANTIATE_TEST_SUITE_P(Fonts, CaptionFitTest, testing::Values("", "DejaVu Serif"));
+INSTANTIATE_TEST_SUITE_P(Fonts, CaptionFitTest, testing::Values("", "DejaVu Serif"),
+                         [](const auto& row) {
+                             return std::string(*row.param ? "DejaVuSerifForTimes" : "LayoutFonts");
+                         });
 
 } // namespace
 } // namespace apptest

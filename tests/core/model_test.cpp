@@ -11,6 +11,7 @@
 // A failure names the seed, the click number and the click.
 #include "disk_model.h"
 
+#include "row_name.h"
 #include "sandbox.h"
 
 #include <cstdlib>
@@ -107,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TypedName{"\xc3\xa9t\xc3\xa9", true}, TypedName{"e\xcc\x81te\xcc\x81", true},
                       TypedName{"one", false},  // taken: the file keeps its contents
                       TypedName{"x/", false}, TypedName{std::string("nul\0byte", 8), false}),
-    [](const auto& row) { return "row" + std::to_string(row.index); });
+    [](const auto& row) { return RowName(row.index, row.param.name); });
 
 // ---- Bad names found on disk: every command handles exactly that entry.
 
@@ -139,6 +140,6 @@ INSTANTIATE_TEST_SUITE_P(Names, DiskNameTest,
                          ::testing::Values(" ", "\n", "-rf", "*?[", "trail ", "trail.", "caf\xe9",
                                            "\xff", "\xc3\xa9t\xc3\xa9", "e\xcc\x81te\xcc\x81",
                                            euros(84), ".hidden"),
-                         [](const auto& row) { return "row" + std::to_string(row.index); });
+                         [](const auto& row) { return RowName(row.index, row.param); });
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "natural_order.h"
 
+#include "row_name.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -36,7 +38,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Pair{"A", "a"},  // equal but for case: bytes decide, so the order is total
                       Pair{"bad\x80", "bad\xff"}, Pair{"a", "a0"}, Pair{"a0", "a00"},
                       Pair{"a0", "a0b"}, Pair{"a/", "a5"}, Pair{"a5", "a:"},
-                      Pair{"x1y", "x01y"}, Pair{"a01b1", "a1b2"}, Pair{"0", "00"}));
+                      Pair{"x1y", "x01y"}, Pair{"a01b1", "a1b2"}, Pair{"0", "00"}),
+    [](const auto& row) { return RowName(row.index, row.param.before, row.param.after); });
 
 TEST(NaturalOrder, SortsTheSameWhateverTheLocale)
 {

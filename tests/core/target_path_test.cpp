@@ -1,5 +1,7 @@
 #include "target_path.h"
 
+#include "row_name.h"
+
 #include <gtest/gtest.h>
 
 using commands::TargetPath;
@@ -13,10 +15,15 @@ struct Row {
     const char* target;
 };
 
-// Short test names in the test list.
+// Short values in failure messages.
 void PrintTo(const Row& row, std::ostream* out) { *out << row.folder << " + " << row.name; }
 
 class TargetPathTest : public ::testing::TestWithParam<Row> {};
+
+std::string RowNamed(const ::testing::TestParamInfo<Row>& row)
+{
+    return RowName(row.index, row.param.folder, row.param.name);
+}
 
 TEST_P(TargetPathTest, ComposesFolderAndName)
 {
@@ -31,7 +38,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Row{"C:\\", "Data", true, "C:\\Data"},
                       Row{"C:\\Data", "New", false, "C:\\Data\\New"},
                       Row{"C:\\Data", "two words ", false, "C:\\Data\\two words "},
-                      Row{"C:\\Data", "a\\b", false, "C:\\Data\\a\\b"}));
+                      Row{"C:\\Data", "a\\b", false, "C:\\Data\\a\\b"}),
+    RowNamed);
 #else
 INSTANTIATE_TEST_SUITE_P(
     Rule, TargetPathTest,
@@ -41,7 +49,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Row{"/home/u", "two words ", false, "/home/u/two words "},
                       Row{"/home/u", "a/b", false, "/home/u/a/b"},  // handed on unchanged
                       Row{"/home/u", "/etc", false, "/home/u//etc"},  // never replaces the folder
-                      Row{"/", "..", true, "/.."}));
+                      Row{"/", "..", true, "/.."}),
+    RowNamed);
 #endif
 
 } // namespace

@@ -101,7 +101,10 @@ TEST_P(ExactNamesTest, TheShellIsNotHandedANameItWouldChange)
     EXPECT_TRUE(present(b) && present(at(L"b")));
 }
 
-INSTANTIATE_TEST_SUITE_P(TrailingDotAndBlank, ExactNamesTest, ::testing::Values(L".", L" "));
+INSTANTIATE_TEST_SUITE_P(TrailingDotAndBlank, ExactNamesTest, ::testing::Values(L".", L" "),
+                         [](const auto& row) {
+                             return std::string(row.param[0] == L'.' ? "Dot" : "Blank");
+                         });
 
 // What the test fixture UnixLinks.Make made from the Linux side, as Wine's drive Z: (the
 // root) shows it.
