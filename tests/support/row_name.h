@@ -6,7 +6,8 @@
 #include <string>
 #include <string_view>
 
-// The row's number, then each text with every character that a test name cannot hold as '_'.
+// The row's number, then each text with every run of characters that a test name cannot hold
+// as one '_', cut after 20 characters.
 inline std::string RowName(std::size_t index, std::string_view first, std::string_view second = {})
 {
     std::string name = "r" + std::to_string(index);
@@ -14,8 +15,14 @@ inline std::string RowName(std::size_t index, std::string_view first, std::strin
         if (text.empty())
             continue;
         name += '_';
-        for (const char c : text)
-            name += (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ? c : '_';
+        std::size_t written = 0;
+        for (const char c : text) {
+            const bool plain = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+            if (written == 20 || (!plain && name.back() == '_'))
+                continue;
+            name += plain ? c : '_';
+            ++written;
+        }
     }
     return name;
 }
