@@ -1,6 +1,6 @@
 #include "desktop_shell.h"
 
-#include "shell_posix.h"
+#include "posix/shell.h"
 #include "trash_questions.h"
 
 namespace app {

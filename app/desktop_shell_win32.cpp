@@ -1,6 +1,6 @@
 #include "desktop_shell.h"
 
-#include "shell_win32.h"
+#include "win32/shell.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "warning_box.h"
 
-#include "win32_text.h"
+#include "win32/text.h"
 
 namespace app {
 

@@ -1,6 +1,6 @@
 #include "hidden_names.h"
 
-#include "win32_exact_path.h"
+#include "win32/exact_path.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "progress.h"
-#include "shell_posix.h"
+#include "posix/shell.h"
 
 #include <QtCore/QPointer>
 #include <QtWidgets/QWidget>

@@ -1,6 +1,6 @@
 #include "natural_order.h"
 
-#include "win32_text.h"
+#include "win32/text.h"
 
 #include <algorithm>
 #include <concepts>

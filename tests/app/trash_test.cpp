@@ -6,7 +6,7 @@
 #include "window_fixture.h"
 
 #include "recycle_bin.h"
-#include "shell_posix.h"
+#include "posix/shell.h"
 #include "trash_questions.h"
 
 #include <QtCore/QByteArray>

@@ -3,7 +3,7 @@
 #include "command_frame.h"
 #include "filesystem.h"
 #include "recycle_bin.h"
-#include "shell_win32.h"
+#include "win32/shell.h"
 #include "target_path.h"
 
 #include "error_of.h"

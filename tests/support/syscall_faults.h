@@ -4,7 +4,7 @@
 // fail the N-th call with an error, run an action just before the N-th call (to change the disk
 // at exactly that moment), fail every call of one kind, and refuse renameat2 flags the way NFS
 // and FUSE do. The real table is back when the object goes out of scope.
-#include "posix_syscalls.h"
+#include "posix/syscalls.h"
 
 #include <functional>
 

@@ -1,7 +1,7 @@
 #include "filesystem.h"
 
 #include "natural_order.h"
-#include "posix_backend.h"
+#include "backend.h"
 #include "target_path.h"
 
 namespace commands {

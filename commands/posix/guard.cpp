@@ -1,4 +1,4 @@
-#include "posix_backend.h"
+#include "backend.h"
 
 #include <cstdlib>
 #include <optional>

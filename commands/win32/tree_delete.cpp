@@ -1,4 +1,4 @@
-#include "win32_backend.h"
+#include "backend.h"
 
 #include "target_path.h"
 

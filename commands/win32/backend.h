@@ -5,7 +5,7 @@
 #include "filesystem.h"
 #include "filesystem_backend.h"
 #include "progress.h"
-#include "win32_exact_path.h"
+#include "exact_path.h"
 
 #include <windows.h>
 
@@ -24,6 +24,16 @@ Native exactPath(const Path& path, const char* operation);
 // The exact path for an entry about to be made or given its name: the folder's, and the new
 // name as Windows keeps new names, without trailing dots and blanks.
 Native newEntryPath(const Path& path, const char* operation);
+// The exact path of the entry that has this name in the folder: the folder's exact form and the
+// name joined to it as it is, never parsed, so that no part of a name is read as a path.
+Native exactIn(const Path& folder, backend::NativeView name, const char* operation);
+// A file's folder and its name in it.
+struct InFolder {
+    Path folder;
+    Native name;
+};
+// Renames the entry within its folder; never over another entry.
+void renameEntry(const InFolder& entry, const Path& shown, const Path& newName);
 // A device name that Windows reserves in every folder, with or without an extension.
 bool isReservedName(std::wstring_view name);
 // The name without the trailing dots and blanks that plain paths drop.

@@ -1,6 +1,6 @@
 // Paths as the Win32 calls take them: exact long forms for listed names, Windows' own rule for
 // new names, and the check of what the shell, which takes plain paths only, would change.
-#include "win32_backend.h"
+#include "backend.h"
 
 namespace commands::win32 {
 
@@ -77,6 +77,19 @@ Native exactPath(const Path& path, const char* operation)
     if (path.native().find(L'\0') != Native::npos)
         fail(ERROR_INVALID_NAME, path, operation);
     return ExactPath(path);
+}
+
+// The exact path of the entry that has this name in the folder: the folder's exact form and
+// the name joined to it as it is, never parsed, so that no part of a name is read as a path.
+Native exactIn(const Path& folder, backend::NativeView name, const char* operation)
+{
+    if (name.find(L'\0') != NativeView::npos)
+        fail(ERROR_INVALID_NAME, folder / Path(Native(name)), operation);
+    Native exact = exactPath(folder, operation);
+    if (!isSeparator(exact.back()))
+        exact += L'\\';
+    exact += name;
+    return exact;
 }
 
 Native newEntryPath(const Path& path, const char* operation)

@@ -1,6 +1,5 @@
-#include "posix_backend.h"
+#include "backend.h"
 
-#include <cstring>
 #include <unistd.h>
 
 namespace commands {
@@ -29,18 +28,7 @@ SystemCalls currentCalls = realCalls;
 SystemCalls& systemCalls() { return currentCalls; }
 const SystemCalls& realSystemCalls() { return realCalls; }
 
-FsError::FsError(int code, const Path& path, const std::string& operation)
-    : std::runtime_error(operation + " \"" + path.string() + "\": " + std::strerror(code)),
-      code_(code), path_(path)
-{
-}
-
 namespace posix {
-
-void fail(int code, const Path& path, const char* operation)
-{
-    throw FsError(code, path, operation);
-}
 
 const char* cpath(const Path& path, const char* operation)
 {

@@ -6,7 +6,7 @@
 
 #include "filesystem.h"
 #include "filesystem_backend.h"
-#include "posix_syscalls.h"
+#include "syscalls.h"
 #include "progress.h"
 
 #include <cerrno>

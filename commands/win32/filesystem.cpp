@@ -1,60 +1,14 @@
 #include "filesystem.h"
 
+#include "backend.h"
 #include "target_path.h"
-#include "win32_backend.h"
-#include "win32_text.h"
+#include "text.h"
 
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace commands {
-
-namespace win32 {
-
-void fail(DWORD code, const Path& path, const char* operation)
-{
-    throw FsError(static_cast<int>(code), path, operation);
-}
-
-void failLast(const Path& path, const char* operation)
-{
-    fail(GetLastError(), path, operation);
-}
-
-EntryIdentity identityIn(const BY_HANDLE_FILE_INFORMATION& info)
-{
-    return {info.dwVolumeSerialNumber,
-            (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
-}
-
-BY_HANDLE_FILE_INFORMATION entryInformation(const Native& exact, const Path& shown,
-                                            const char* operation, bool followLink)
-{
-    const DWORD flags =
-        FILE_FLAG_BACKUP_SEMANTICS | (followLink ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
-    const HANDLE handle = CreateFileW(exact.c_str(), FILE_READ_ATTRIBUTES,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, flags, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        failLast(shown, operation);
-    BY_HANDLE_FILE_INFORMATION info{};
-    const BOOL read = GetFileInformationByHandle(handle, &info);
-    const DWORD error = GetLastError();
-    CloseHandle(handle);
-    if (!read)
-        fail(error, shown, operation);
-    return info;
-}
-
-// The volume serial number and file ID of the folder at the path, a link followed. Windows
-// keeps no handle open between calls: an open folder could then not be renamed or deleted.
-FolderIdentity identityOf(const Path& path, const char* operation)
-{
-    return identityIn(entryInformation(exactPath(path, operation), path, operation, true));
-}
-
-} // namespace win32
 
 using namespace win32;
 
@@ -70,45 +24,6 @@ DWORD attributesOf(const Path& path, const char* operation)
     return attributes;
 }
 
-enum class EntryKind { File, Folder };
-
-// Links to folders (symbolic links and junctions) carry the folder attribute: they are folders.
-EntryKind kindOf(DWORD attributes)
-{
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::Folder : EntryKind::File;
-}
-
-// A name that Windows can hold: no control character, none of \/<>:"|?* and no device name.
-bool isValidName(NativeView name)
-{
-    static const Native refused = [] {
-        Native characters(L"\\/<>:\"|?*");
-        for (wchar_t c = 0; c < 0x20; ++c)
-            characters += c;
-        return characters;
-    }();
-    return backend::isValidName(name, refused) && !isReservedName(name);
-}
-
-// The exact path of the entry that has this name in the folder: the folder's exact form and
-// the name joined to it as it is, never parsed, so that no part of a name is read as a path.
-Native exactIn(const Path& folder, NativeView name, const char* operation)
-{
-    if (name.find(L'\0') != NativeView::npos)
-        fail(ERROR_INVALID_NAME, folder / Path(Native(name)), operation);
-    Native exact = exactPath(folder, operation);
-    if (!isSeparator(exact.back()))
-        exact += L'\\';
-    exact += name;
-    return exact;
-}
-
-// A file's folder and its name in it.
-struct InFolder {
-    Path folder;
-    Native name;
-};
-
 // The folder that the file was found in and the rest of its path, which must be one name; or,
 // for a file named by its path alone, the path's parent and last element.
 InFolder inFolderOf(const Native& path, const FileAt* at, const char* operation)
@@ -123,54 +38,7 @@ InFolder inFolderOf(const Native& path, const FileAt* at, const char* operation)
     return {Path(at->folder->path), std::move(name)};
 }
 
-// Renames the entry within its folder; MoveFileExW without flags never replaces another entry.
-void renameEntry(const InFolder& entry, const Path& shown, const Path& newName)
-{
-    const char* op = "rename";
-    if (!isValidName(newName.native()))
-        fail(ERROR_INVALID_NAME, newName, op);
-    if (backend::isDotOrEmpty(entry.name))
-        fail(ERROR_ACCESS_DENIED, shown, op);  // "." or a root keeps its name
-    const Native from = exactIn(entry.folder, entry.name, op);
-    if (backend::isSameName(entry.name, newName.native())) {
-        if (GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES)
-            failLast(shown, op);  // it must exist
-        return;
-    }
-    const Native kept = withoutTrailingDotsAndBlanks(newName.native());
-    if (kept.empty())
-        fail(ERROR_INVALID_NAME, newName, op);
-    if (!MoveFileExW(from.c_str(), exactIn(entry.folder, kept, op).c_str(), 0))
-        failLast(shown, op);
-}
-
 } // namespace
-
-FsError::FsError(int code, const Path& path, const std::string& operation)
-    : std::runtime_error(operation + " \"" + Utf8FromWide(path.native()) +
-                         "\": " + SystemMessage(static_cast<DWORD>(code))),
-      code_(code), path_(path)
-{
-}
-
-FolderEntries ReadFolder(const Path& folder, EntryKinds kinds)
-{
-    const char* op = "read folder";
-    FolderEntries entries;
-    if (kinds.identity)
-        entries.identity = identityOf(folder, op);
-    FolderScan scan(exactPath(folder, op), folder, op);
-    while (const WIN32_FIND_DATAW* entry = scan.Next()) {
-        if (kindOf(entry->dwFileAttributes) == EntryKind::File) {
-            if (kinds.files)
-                entries.files.emplace_back(entry->cFileName);
-        } else if (kinds.subfolders) {
-            entries.subfolders.emplace_back(entry->cFileName);
-        }
-    }
-    backend::sortNaturally(entries);
-    return entries;
-}
 
 Path NameFromText(const std::string& utf8Text) { return Path(WideFromUtf8(utf8Text)); }
 
@@ -337,24 +205,5 @@ void FileSystemObject::DeleteFolder(const Path& path, Progress& progress) const
         fail(ERROR_ACCESS_DENIED, path, op);
     deleteTree(top, path, progress);
 }
-
-namespace backend {
-
-FolderIdentity folderIdentityAt(const Path& folder) { return identityOf(folder, "open folder"); }
-
-// A listing names no file IDs: each subfolder is looked at in turn.
-std::optional<Path> findSubfolder(const Path& parent, const FolderIdentity& folder)
-{
-    for (const Path& name : ListSubfolderNames(parent)) {
-        try {
-            if (identityOf(parent / name, "open folder") == folder)
-                return name;
-        } catch (const FsError&) {
-        }
-    }
-    return std::nullopt;
-}
-
-} // namespace backend
 
 } // namespace commands

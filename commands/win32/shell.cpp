@@ -1,11 +1,11 @@
-#include "shell_win32.h"
+#include "shell.h"
 
 #include <windows.h>
 #include <shellapi.h>
 // The interface's member has the name that shellapi.h defines as a macro.
 #undef SHFileOperation
 
-#include "win32_exact_path.h"
+#include "exact_path.h"
 
 #include <optional>
 #include <type_traits>

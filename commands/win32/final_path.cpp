@@ -1,7 +1,7 @@
 // What an opened entry is, by where the file system finds it: the check that a name which a
 // delete removes or enters is the entry itself and not what a link leads to, where the file
 // system does not show the link as one (a Unix link under Wine, a link on some shares).
-#include "win32_backend.h"
+#include "backend.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "shell_posix.h"
+#include "shell.h"
 
 #include <gio/gio.h>
 #include <dirent.h>

@@ -1,4 +1,4 @@
-#include "win32_text.h"
+#include "text.h"
 
 #include <windows.h>
 
