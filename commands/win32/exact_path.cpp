@@ -83,7 +83,7 @@ Native exactPath(const Path& path, const char* operation)
 // the name joined to it as it is, never parsed, so that no part of a name is read as a path.
 Native exactIn(const Path& folder, backend::NativeView name, const char* operation)
 {
-    if (name.find(L'\0') != NativeView::npos)
+    if (name.find(L'\0') != backend::NativeView::npos)
         fail(ERROR_INVALID_NAME, folder / Path(Native(name)), operation);
     Native exact = exactPath(folder, operation);
     if (!isSeparator(exact.back()))
