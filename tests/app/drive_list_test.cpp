@@ -3,7 +3,7 @@
 #include "window_fixture.h"
 
 #include "folder_paths.h"
-#include "mount_info.h"
+#include "posix/mount_info.h"
 
 #include <QtCore/QStorageInfo>
 #include <QtTest/QSignalSpy>

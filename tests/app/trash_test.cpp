@@ -7,7 +7,7 @@
 
 #include "recycle_bin.h"
 #include "posix/shell.h"
-#include "trash_questions.h"
+#include "posix/trash_questions.h"
 
 #include <QtCore/QByteArray>
 
