@@ -27,7 +27,7 @@ public:
             names = namesRead ? std::move(*namesRead) : commands::ListFileNames(folder);
         } catch (const commands::FsError&) {
         }
-        std::erase_if(names, [&](const path& n) { return IsHidden(folder, n); });
+        std::erase_if(names, [&](const path& n) { return commands::IsHidden(folder, n); });
         beginResetModel();
         names_ = std::move(names);
         endResetModel();

@@ -70,7 +70,7 @@ public:
             rows.push_back({std::move(ancestor), depth++, true});
         rows.reserve(rows.size() + subfolders.size());
         for (path& name : subfolders)
-            if (!IsHidden(folder, name))
+            if (!commands::IsHidden(folder, name))
                 rows.push_back({std::move(name), depth, false});
         return rows;
     }

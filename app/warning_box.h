@@ -1,5 +1,7 @@
 #pragma once
 
+#include "error_text.h"
+
 #include <QtCore/QSize>
 #include <QtCore/QString>
 
@@ -17,8 +19,7 @@ QSize ScreenRoom(const QWidget* owner);
 void ShowWarningBox(QWidget* owner, const QString& title, const QString& text,
                     const QString& objectName);
 
-// The system's words for the error code that a failed file-system call reported (a twin per
-// platform).
-QString ErrorText(int code);
+// The system's words for the error code that a failed file-system call reported.
+inline QString ErrorText(int code) { return QString::fromStdString(commands::ErrorText(code)); }
 
 } // namespace app

@@ -71,8 +71,8 @@ protected:
 
 TEST_F(IsHiddenTest, AnOrdinaryNameIsShown)
 {
-    EXPECT_FALSE(app::IsHidden(folder_, Make("notes.txt")));
-    EXPECT_FALSE(app::IsHidden(folder_, Make("a.b")));
+    EXPECT_FALSE(commands::IsHidden(folder_, Make("notes.txt")));
+    EXPECT_FALSE(commands::IsHidden(folder_, Make("a.b")));
 }
 
 #ifdef _WIN32
@@ -80,18 +80,18 @@ TEST_F(IsHiddenTest, TheHiddenAttributeHides)
 {
     const path name = Make("secret.txt");
     ASSERT_TRUE(SetFileAttributesW((folder_ / name).c_str(), FILE_ATTRIBUTE_HIDDEN));
-    EXPECT_TRUE(app::IsHidden(folder_, name));
+    EXPECT_TRUE(commands::IsHidden(folder_, name));
     // A dot is only a name here; Wine, though, reports every dot file with the attribute.
     if (!RunsUnderWine()) {
-        EXPECT_FALSE(app::IsHidden(folder_, Make(".profile")));
+        EXPECT_FALSE(commands::IsHidden(folder_, Make(".profile")));
     }
 }
 #else
 TEST_F(IsHiddenTest, ALeadingDotHides)
 {
-    EXPECT_TRUE(app::IsHidden(folder_, Make(".profile")));
-    EXPECT_TRUE(app::IsHidden(folder_, ".gone"));  // by name alone, whether or not it exists
-    EXPECT_FALSE(app::IsHidden(folder_, path()));
+    EXPECT_TRUE(commands::IsHidden(folder_, Make(".profile")));
+    EXPECT_TRUE(commands::IsHidden(folder_, ".gone"));  // by name alone, whether or not it exists
+    EXPECT_FALSE(commands::IsHidden(folder_, path()));
 }
 #endif
 

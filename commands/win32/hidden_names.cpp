@@ -1,15 +1,15 @@
 #include "hidden_names.h"
 
-#include "win32/exact_path.h"
+#include "exact_path.h"
 
 #include <windows.h>
 
-namespace app {
+namespace commands {
 
 bool IsHidden(const std::filesystem::path& folder, const std::filesystem::path& name)
 {
-    const DWORD attributes = GetFileAttributesW(commands::win32::ExactPath(folder / name).c_str());
+    const DWORD attributes = GetFileAttributesW(win32::ExactPath(folder / name).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN) != 0;
 }
 
-} // namespace app
+} // namespace commands

@@ -1,10 +1,10 @@
 #include "hidden_names.h"
 
-namespace app {
+namespace commands {
 
 bool IsHidden(const std::filesystem::path& /*folder*/, const std::filesystem::path& name)
 {
     return !name.empty() && name.native().front() == '.';
 }
 
-} // namespace app
+} // namespace commands
