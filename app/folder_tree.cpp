@@ -188,53 +188,41 @@ void FolderTree::Show(const path& folder, commands::FolderEntries entries)
     open_ = folder;
     MarkOpen(folder);
     Q_EMIT Opened(folder);
-    if (moved) {
-        filesReadOf_ = folder;
-        filesRead_ = std::move(entries.files);
-        Q_EMIT Change();
-        filesRead_.reset();
-    }
+    if (moved)
+        Q_EMIT Change(FilesRead(std::move(entries.files)));
 }
 
 void FolderTree::SetLevelText(const QString& text) { model_->SetLevelText(text); }
 
-std::optional<std::vector<path>> FolderTree::TakeFilesRead(const path& folder)
-{
-    if (!filesRead_ || folder != filesReadOf_)
-        return std::nullopt;
-    return std::exchange(filesRead_, std::nullopt);
-}
-
-void FolderTree::Refresh(const std::vector<path>& renamedTo)
+FolderTree::FilesRead FolderTree::Refresh(const std::vector<path>& renamedTo)
 {
     if (open_.empty())
-        return;
+        return std::nullopt;
     const std::optional<path> now = held_.FindAgain(open_, renamedTo);
     if (!now) {
         OpenNearestAncestor(open_);  // gone, or moved out of its parent
-        return;
+        return std::nullopt;
     }
     const QModelIndex current = currentIndex();
     const path highlighted = current.isValid() ? model_->FolderAt(current.row()) : path();
     if (*now != open_) {
         try {
             Show(*now, held_.Read(*now));
-            return;
+            return std::nullopt;
         } catch (const std::exception&) {
             open_ = *now;  // moved where it cannot be read: shown like any unreadable folder
             Q_EMIT Opened(open_);
-            Q_EMIT Change();
+            Q_EMIT Change(std::nullopt);
         }
     }
+    FilesRead filesRead;
     for (path shown = open_; !shown.empty(); shown = shown.parent_path()) {
         try {
             commands::FolderEntries entries =
                 shown == open_ ? held_.Read(shown) : commands::ReadFolder(shown);
             model_->Show(shown, FolderTreeModel::Rows(shown, std::move(entries.subfolders)));
-            if (shown == open_) {
-                filesReadOf_ = open_;
-                filesRead_ = std::move(entries.files);
-            }
+            if (shown == open_)
+                filesRead = std::move(entries.files);
             break;
         } catch (const std::exception&) {
             if (shown == shown.parent_path()) {
@@ -244,6 +232,7 @@ void FolderTree::Refresh(const std::vector<path>& renamedTo)
         }
     }
     MarkOpen(highlighted);
+    return filesRead;
 }
 
 void FolderTree::OpenNearestAncestor(const path& folder, const path& fallback)

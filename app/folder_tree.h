@@ -20,6 +20,9 @@ class FolderTreeModel;
 class FolderTree final : public QListView {
     Q_OBJECT
 public:
+    // The open folder's files read with its subfolders; nothing where they were not read.
+    using FilesRead = std::optional<std::vector<std::filesystem::path>>;
+
     explicit FolderTree(QWidget* parent);
     Q_DISABLE_COPY_MOVE(FolderTree)
 
@@ -47,20 +50,16 @@ public:
     // Trash included) or unmounted, the tree opens its nearest ancestor that is there. A
     // folder that another program put at its old path is never taken for it. An open folder
     // that cannot be read keeps its path, and the tree shows its nearest readable ancestor's
-    // subfolders. The open folder's files, read in the same pass, can then be taken with
-    // TakeFilesRead.
-    void Refresh(const std::vector<std::filesystem::path>& renamedTo = {});
-    // The files of the folder just opened, read in the same pass as its subfolders, for the
-    // file list to show without reading the folder again; nothing once taken or for another
-    // folder.
-    std::optional<std::vector<std::filesystem::path>> TakeFilesRead(
-        const std::filesystem::path& folder);
+    // subfolders. Returns the open folder's files, read in the same pass, where it stayed
+    // where it was and could be read; Change carries them where it moved.
+    FilesRead Refresh(const std::vector<std::filesystem::path>& renamedTo = {});
     // How an entry tells a screen reader its level in the tree; %1 stands for it, from 1.
     void SetLevelText(const QString& text);
 
 Q_SIGNALS:
-    // The open folder changed.
-    void Change();
+    // The open folder changed; its files, read in the same pass as its subfolders, for the
+    // file list to show without reading the folder again (nothing where it could not be read).
+    void Change(const app::FolderTree::FilesRead& files);
     // A folder was opened, whether or not it was the open one already.
     void Opened(const std::filesystem::path& folder);
     // The user opened an entry (double click or Enter); the window opens it with OpenFolder.
@@ -84,8 +83,6 @@ private:
     FolderTreeModel* model_;
     std::filesystem::path open_;
     commands::HeldFolder held_;
-    std::filesystem::path filesReadOf_;
-    std::optional<std::vector<std::filesystem::path>> filesRead_;
 };
 
 } // namespace app

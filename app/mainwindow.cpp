@@ -131,9 +131,9 @@ void MainWindow::closeEvent(QCloseEvent* event)
 }
 
 // The tree has just read the folder: its files are handed on, not read a second time.
-void MainWindow::DirFolder_Change()
+void MainWindow::DirFolder_Change(const std::optional<std::vector<std::filesystem::path>>& files)
 {
-    DirFiles->SetPath(DirFolder->Path(), DirFolder->TakeFilesRead(DirFolder->Path()));
+    DirFiles->SetPath(DirFolder->Path(), files);
 }
 
 void MainWindow::ReopenDrive()
@@ -186,10 +186,10 @@ void MainWindow::ReadListsForOutsideChanges()
 void MainWindow::ReadListsAgain()
 {
     const std::filesystem::path shown = DirFolder->Path();
-    DirFolder->Refresh(watch_->TakeRenames());
+    FolderTree::FilesRead files = DirFolder->Refresh(watch_->TakeRenames());
     // A folder followed to another path was handed to the file list as the tree opened it.
-    if (DirFolder->Path() == shown)
-        DirFiles->ReadAgain(DirFolder->TakeFilesRead(DirFiles->Path()));
+    if (DirFolder->Path() == shown && DirFiles->Path() == shown)
+        DirFiles->ReadAgain(std::move(files));
     watch_->Watch(DirFolder->Path());
 }
 

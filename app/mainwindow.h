@@ -12,6 +12,8 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class QGroupBox;
 class QLabel;
@@ -77,7 +79,7 @@ protected:
 private Q_SLOTS:
     void Form_Load();
     void DirDrive_Change();
-    void DirFolder_Change();
+    void DirFolder_Change(const std::optional<std::vector<std::filesystem::path>>& files);
     void TabStrip1_Click();
     void OptEng_Click();
     void OptRus_Click();
