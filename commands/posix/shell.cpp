@@ -109,24 +109,26 @@ path TopOf(path folder)
     return folder;
 }
 
-// The Trash folders that may hold an entry of this volume: the home Trash, and the two that
-// the volume's top may hold.
-std::vector<path> FoldersFor(const path& original)
+// The home Trash, where the entries of the home's volume go.
+path HomeTrash()
 {
     const char* data = std::getenv("XDG_DATA_HOME");
     const char* home = std::getenv("HOME");
-    std::vector<path> folders;
     if (data && *data)
-        folders.push_back(path(data) / "Trash");
-    else if (home && *home)
-        folders.push_back(path(home) / ".local/share/Trash");
+        return path(data) / "Trash";
+    if (home && *home)
+        return path(home) / ".local/share/Trash";
+    return {};
+}
+
+// The two Trash folders that the top of the original's volume may hold.
+std::vector<path> VolumeTrashes(const path& original)
+{
     const path top = TopOf(original.parent_path());
-    if (!top.empty()) {
-        const std::string uid = std::to_string(getuid());
-        folders.push_back(top / ".Trash" / uid);
-        folders.push_back(top / (".Trash-" + uid));
-    }
-    return folders;
+    if (top.empty())
+        return {};
+    const std::string uid = std::to_string(getuid());
+    return {top / ".Trash" / uid, top / (".Trash-" + uid)};
 }
 
 // The names that a Trash gives a file of this name, in turn: the name, then the name with
@@ -171,12 +173,18 @@ path FindIn(const path& trash, const std::string& name, const EntryIdentity& ent
 std::filesystem::path PosixShell::WhereTrashed(const std::filesystem::path& original,
                                                const EntryIdentity& entry)
 {
-    for (const std::filesystem::path& folder : trash::FoldersFor(original))
-        if (trash::IsOn(folder / "files", entry))
-            if (std::filesystem::path found =
-                    trash::FindIn(folder, original.filename().native(), entry);
-                !found.empty())
-                return found;
+    const auto findIn = [&](const std::filesystem::path& folder) -> std::filesystem::path {
+        if (folder.empty() || !trash::IsOn(folder / "files", entry))
+            return {};
+        return trash::FindIn(folder, original.filename().native(), entry);
+    };
+    // The home Trash first: the volume's top, which takes a walk up the folders, only where
+    // the entry is not there, as for a file of another volume.
+    if (std::filesystem::path found = findIn(trash::HomeTrash()); !found.empty())
+        return found;
+    for (const std::filesystem::path& folder : trash::VolumeTrashes(original))
+        if (std::filesystem::path found = findIn(folder); !found.empty())
+            return found;
     return {};
 }
 
