@@ -4,7 +4,7 @@
 int main(int argc, char* argv[])
 {
     app::Application application(argc, argv);
-    const app::DesktopWindow desktop = app::MakeDesktopWindow();
-    desktop.window->show();
+    const std::unique_ptr<app::MainWindow> window = app::MakeDesktopWindow();
+    window->show();
     return application.exec();
 }

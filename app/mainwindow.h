@@ -1,11 +1,11 @@
 #pragma once
 
+#include "asking_window.h"
 #include "command_frame.h"
-#include "command_progress.h"
+#include "command_runner.h"
 #include "command_window.h"
 #include "recycle_bin.h"
 
-#include <QtCore/QElapsedTimer>
 #include <QtCore/QStringList>
 #include <QtWidgets/QWidget>
 
@@ -20,37 +20,35 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QTabBar;
-class QTimer;
-
-namespace commands {
-class Shell;
-}
 
 namespace app {
 
-class BlockedCloseRequests;
 class DriveList;
 class FileList;
 class FolderTree;
-class FolderWatch;
 struct AccessibleTexts;
 struct ControlLayout;
 struct WarningTexts;
 
 // The one window: the drive list, folder tree and file list, the name box, the three command
 // pages under the tab strip, and the language and delete-method options.
-class MainWindow final : public QWidget, public commands::CommandWindow {
+class MainWindow final : public QWidget,
+                         public commands::CommandWindow,
+                         public AskingWindow,
+                         private CommandRunner::Window {
     Q_OBJECT
 public:
-    // Builds the window with all its controls and runs Form_Load; the shell serves the commands.
-    explicit MainWindow(commands::Shell& shell);
+    // Makes the shell that serves the window's commands, for the window.
+    using ShellMaker = std::function<std::unique_ptr<commands::Shell>(MainWindow&)>;
+    // Builds the window with all its controls, and its shell, and runs Form_Load.
+    explicit MainWindow(const ShellMaker& makeShell);
     ~MainWindow() override;
     Q_DISABLE_COPY_MOVE(MainWindow)
 
     // True while the window shows its Russian captions.
-    bool RussianShown() const;
+    bool RussianShown() const override;
     // Shows a failure that no event procedure caught, once for each kind of failure.
-    void ShowUncaughtFailure(const QString& what);
+    void ShowUncaughtFailure(const QString& what) override;
     // Says that the file stays: the shell would take its name for another one.
     void WarnNotToRecycleBin(const std::filesystem::path& file, commands::ShellRefusal why);
     // Has the application's net hand every failure that no event procedure caught to this
@@ -65,10 +63,9 @@ public:
     void DirFilesRefresh() override;
     std::string txtNameText() const override;
     bool OptDelValue() const override;
-    CommandProgress& WalkProgress() override { return progress_; }
-    // While a command waits for a person (true), the lists follow what other programs change
-    // meanwhile; once it goes on (false), its own changes are not news again.
-    void WaitForPerson(bool waiting);
+    CommandProgress& WalkProgress() override { return runner_->Progress(); }
+    QWidget* AskOver() override { return this; }
+    void WaitForPerson(bool waiting) override { runner_->WaitForPerson(waiting); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -92,12 +89,10 @@ private:
     void NameControls(const AccessibleTexts& texts);
     void StartUp(const std::filesystem::path& workingFolder, int workingError);
     void ReopenDrive();
-    void FollowDisk();
-    void ReadListsAgain();
-    void ReadListsForOutsideChanges();
-    void RunEvent(const std::function<void()>& procedure);
+    void ReadListsAgain() override;
+    void HoldReads(bool hold) override;
     void RunCommand(void (commands::CommandFrame::*procedure)());
-    void Warn(const std::exception& failure);
+    void Warn(const std::exception& failure) override;
     void WarnUndoRefused(const commands::UndoRefused& refused);
     void ShowWarning(const QString& text);
     const WarningTexts& Warnings() const;
@@ -119,18 +114,12 @@ private:
     QRadioButton* OptDelRec = nullptr;
     QRadioButton* OptDel = nullptr;
 
-    FolderWatch* watch_ = nullptr;
-    QTimer* followTimer_ = nullptr;
-    qint64 outsideReadCost_ = 0;  // ms
-    QElapsedTimer sinceOutsideRead_;
-    bool closeAfterCommand_ = false;
     bool typedSinceCommand_ = false;  // the name box has its own Ctrl+Z
     bool catching_ = false;
     QStringList uncaughtShown_;
-    CommandProgress progress_;
+    CommandRunner* runner_ = nullptr;
+    std::unique_ptr<commands::Shell> shell_;
     commands::CommandFrame frame_;
-    // The window system's close while the command's dialog blocks the window, which Qt drops.
-    std::unique_ptr<BlockedCloseRequests> closeRequests_;
 };
 
 } // namespace app

@@ -195,15 +195,15 @@ void MainWindow::ConnectEvents()
         });
     connect(DirFolder, &FolderTree::Opened, DirDrive, &DriveList::FolderOpened);
     connect(DirDrive, &DriveList::Change, this, [this] {
-        if (!progress_.Running())  // no other event procedure runs inside a command
-            RunEvent([this] { DirDrive_Change(); });
+        if (!runner_->Running())  // no other event procedure runs inside a command
+            runner_->RunEvent([this] { DirDrive_Change(); });
         // Also after a failure, the drive list shows the drive that the tree is on.
         DirDrive->ShowDriveOf(DirFolder->Path());
     });
     connect(DirFolder, &FolderTree::OpenRequested, this,
             [this](const std::filesystem::path& folder) {
-                if (!progress_.Running())
-                    RunEvent([this, &folder] { DirFolder->OpenFolder(folder); });
+                if (!runner_->Running())
+                    runner_->RunEvent([this, &folder] { DirFolder->OpenFolder(folder); });
             });
     connect(DirFolder, &FolderTree::OpenRefused, this, [this](const std::filesystem::path& name) {
         Warn(commands::NameRefused(name, commands::NameRefused::Why::NotOneName));
@@ -212,11 +212,11 @@ void MainWindow::ConnectEvents()
     connect(DirDrive, &DriveList::Repicked, this, &MainWindow::ReopenDrive);
     connect(DirDrive, &DriveList::VolumesChanged, this, [this] {
         DirDrive->ShowDriveOf(DirFolder->Path());
-        FollowDisk();
+        runner_->FollowDisk();
     });
     connect(DirFolder, &FolderTree::Change, this, &MainWindow::DirFolder_Change);
-    connect(DirFolder, &FolderTree::Change, this, [this] { watch_->Watch(DirFolder->Path()); });
-    connect(watch_, &FolderWatch::Changed, this, &MainWindow::FollowDisk);
+    connect(DirFolder, &FolderTree::Change, this,
+            [this] { runner_->Watch().Watch(DirFolder->Path()); });
     connect(TabStrip1, &QTabBar::currentChanged, this, &MainWindow::TabStrip1_Click);
     // A click on the tab that is already selected changes nothing, but is a click all the same.
     connect(TabStrip1, &QTabBar::tabBarClicked, this, [this](int index) {

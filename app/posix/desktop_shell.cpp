@@ -1,21 +1,17 @@
 #include "desktop_shell.h"
 
-#include "posix/shell.h"
+#include "posix_shell.h"
 #include "trash_questions.h"
 
 namespace app {
 
-DesktopWindow MakeDesktopWindow()
+std::unique_ptr<MainWindow> MakeDesktopWindow()
 {
-    auto questions = std::make_unique<TrashQuestions>();
-    TrashQuestions* asker = questions.get();
-    auto shell = std::make_unique<commands::PosixShell>(std::move(questions));
-    auto window = std::make_unique<MainWindow>(*shell);
-    MainWindow* owner = window.get();
-    asker->Attach(owner, [owner] { return owner->RussianShown(); }, &owner->WalkProgress(),
-                  [owner](bool waiting) { owner->WaitForPerson(waiting); });
-    owner->CatchUncaughtFailures();
-    return {std::move(shell), std::move(window)};
+    auto window = std::make_unique<MainWindow>([](MainWindow& owner) {
+        return std::make_unique<commands::PosixShell>(std::make_unique<TrashQuestions>(owner));
+    });
+    window->CatchUncaughtFailures();
+    return window;
 }
 
 } // namespace app

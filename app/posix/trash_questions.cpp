@@ -189,35 +189,24 @@ void buildQuestion(QDialog& dialog, const TrashTexts& texts, const QString& name
 
 } // namespace
 
-void TrashQuestions::Attach(QWidget* owner, std::function<bool()> russian,
-                            commands::Progress* walk, std::function<void(bool)> waiting)
-{
-    owner_ = owner;
-    russian_ = std::move(russian);
-    walk_ = walk;
-    waiting_ = std::move(waiting);
-}
-
 const TrashTexts& TrashQuestions::Texts() const
 {
-    return russian_ && russian_() ? russianTrashTexts : englishTrashTexts;
+    return window_.RussianShown() ? russianTrashTexts : englishTrashTexts;
 }
 
 bool TrashQuestions::ConfirmTrash(const std::filesystem::path& file)
 {
     // A dialog of its own for every question, gone with its native window once answered.
-    QDialog question(owner_);
-    const bool stoppable = walk_ && walk_->Walking();
+    QDialog question(window_.AskOver());
+    const bool stoppable = window_.WalkProgress().Walking();
     buildQuestion(question, Texts(), ShownName(file.filename()), ShownName(file.parent_path()),
                   stoppable);
     const ArrowCursor arrow;
-    if (waiting_)
-        waiting_(true);
+    window_.WaitForPerson(true);
     const int answer = question.exec();
-    if (waiting_)
-        waiting_(false);
+    window_.WaitForPerson(false);
     if (answer == stopAnswer)
-        walk_->Stop();
+        window_.WalkProgress().Stop();
     return answer == QDialog::Accepted;
 }
 
@@ -233,14 +222,14 @@ void TrashQuestions::ReportFolderMoved(const std::filesystem::path& file)
 
 void TrashQuestions::ReportNotMoved(const char* why, const std::filesystem::path& file)
 {
-    ShowWarningBox(owner_, QString::fromUtf8(Texts().failureTitle),
+    ShowWarningBox(window_.AskOver(), QString::fromUtf8(Texts().failureTitle),
                    QString::fromUtf8(why).arg(ShownName(file)), QStringLiteral("TrashFailure"));
 }
 
 void TrashQuestions::ReportTrashFailure(const std::filesystem::path& file, const std::string& reason)
 {
     const TrashTexts& texts = Texts();
-    ShowWarningBox(owner_, QString::fromUtf8(texts.failureTitle),
+    ShowWarningBox(window_.AskOver(), QString::fromUtf8(texts.failureTitle),
                    QString::fromUtf8(texts.failure)
                        .arg(ShownName(file), ShownText(QString::fromUtf8(reason.c_str()))),
                    QStringLiteral("TrashFailure"));

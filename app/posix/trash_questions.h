@@ -1,12 +1,7 @@
 #pragma once
 
-#include "progress.h"
-#include "posix/shell.h"
-
-#include <QtCore/QPointer>
-#include <QtWidgets/QWidget>
-
-#include <functional>
+#include "asking_window.h"
+#include "shell_dialogs.h"
 
 namespace app {
 
@@ -16,11 +11,9 @@ struct TrashTexts;
 // one dialog per file, plain text, the whole name wrapped and on the screen.
 class TrashQuestions final : public commands::ShellDialogs {
 public:
-    // The window that owns the questions, and whether they are asked in Russian. While the
-    // window's walk goes over many files, a question offers to stop it. `waiting` is told when
-    // a question waits for its answer (true) and when it has it (false).
-    void Attach(QWidget* owner, std::function<bool()> russian, commands::Progress* walk = nullptr,
-                std::function<void(bool)> waiting = {});
+    // Asked over the window, in its language. While the window's walk goes over many files, a
+    // question offers to stop it.
+    explicit TrashQuestions(AskingWindow& window) : window_(window) {}
     bool ConfirmTrash(const std::filesystem::path& file) override;
     void ReportTrashFailure(const std::filesystem::path& file, const std::string& reason) override;
     void ReportFileReplaced(const std::filesystem::path& file) override;
@@ -30,10 +23,7 @@ private:
     const TrashTexts& Texts() const;
     void ReportNotMoved(const char* why, const std::filesystem::path& file);
 
-    QPointer<QWidget> owner_;
-    std::function<bool()> russian_;
-    commands::Progress* walk_ = nullptr;
-    std::function<void(bool)> waiting_;
+    AskingWindow& window_;
 };
 
 } // namespace app

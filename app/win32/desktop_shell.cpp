@@ -1,6 +1,6 @@
 #include "desktop_shell.h"
 
-#include "win32/shell.h"
+#include "win32_shell.h"
 
 #include <windows.h>
 
@@ -14,18 +14,18 @@ void MarkRunning() { CreateMutexW(nullptr, FALSE, L"Local\\org.ffname.ffname.run
 
 } // namespace
 
-DesktopWindow MakeDesktopWindow()
+std::unique_ptr<MainWindow> MakeDesktopWindow()
 {
     MarkRunning();
-    auto shell = std::make_unique<commands::Win32Shell>();
-    auto window = std::make_unique<MainWindow>(*shell);
-    shell->SetOwner([owner = window.get()] { return reinterpret_cast<void*>(owner->winId()); });
-    shell->SetRefusal(
-        [owner = window.get()](const std::filesystem::path& file, commands::ShellRefusal why) {
-            owner->WarnNotToRecycleBin(file, why);
-        });
+    auto window = std::make_unique<MainWindow>([](MainWindow& owner) {
+        return std::make_unique<commands::Win32Shell>(
+            [&owner] { return reinterpret_cast<void*>(owner.winId()); },
+            [&owner](const std::filesystem::path& file, commands::ShellRefusal why) {
+                owner.WarnNotToRecycleBin(file, why);
+            });
+    });
     window->CatchUncaughtFailures();
-    return {std::move(shell), std::move(window)};
+    return window;
 }
 
 } // namespace app

@@ -1,4 +1,4 @@
-#include "shell.h"
+#include "posix_shell.h"
 
 #include <gio/gio.h>
 #include <dirent.h>

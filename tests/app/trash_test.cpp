@@ -6,7 +6,7 @@
 #include "window_fixture.h"
 
 #include "recycle_bin.h"
-#include "posix/shell.h"
+#include "posix_shell.h"
 #include "posix/trash_questions.h"
 
 #include <QtCore/QByteArray>
@@ -22,9 +22,13 @@ using apptest::DialogAnswerer;
 using apptest::SeenDialog;
 using scratch::readFile;
 
-class TrashTest : public ::testing::Test {
+// Asked over no window, outside any walk.
+class TrashTest : public ::testing::Test, public app::AskingWindow {
 protected:
-    TrashTest() { questions_->Attach(nullptr, [this] { return russian; }); }
+    QWidget* AskOver() override { return nullptr; }
+    bool RussianShown() const override { return russian; }
+    commands::Progress& WalkProgress() override { return noWalk_; }
+    void WaitForPerson(bool) override {}
 
     static fs::path dataHome() { return std::getenv("XDG_DATA_HOME"); }
     static fs::path trashFiles() { return dataHome() / "Trash/files"; }
@@ -75,8 +79,10 @@ protected:
 
     scratch::ScratchFolder scratch_;
     const fs::path folder = fs::canonical(scratch_.root());
-    app::TrashQuestions* questions_ = new app::TrashQuestions;  // owned by the shell
-    commands::PosixShell shell{std::unique_ptr<commands::ShellDialogs>(questions_)};
+    struct : commands::Progress {
+        void Turn(const commands::WorkStep&) override {}
+    } noWalk_;
+    commands::PosixShell shell{std::make_unique<app::TrashQuestions>(*this)};
     bool russian = false;
 };
 

@@ -5,7 +5,7 @@
 #include "command_frame.h"
 #include "filesystem.h"
 #include "recycle_bin.h"
-#include "win32/shell.h"
+#include "win32_shell.h"
 
 #include "error_of.h"
 #include "fakes.h"
@@ -93,9 +93,8 @@ TEST_P(ExactNamesTest, CommandsReachTheNameAsListedAndNeverItsStrippedTwin)
 TEST_P(ExactNamesTest, TheShellIsNotHandedANameItWouldChange)
 {
     const fs::path b = twinFiles(L"b");
-    Win32Shell shell;
     std::vector<std::pair<fs::path, ShellRefusal>> refused;
-    shell.SetRefusal([&](const fs::path& path, ShellRefusal why) { refused.emplace_back(path, why); });
+    Win32Shell shell({}, [&](const fs::path& path, ShellRefusal why) { refused.emplace_back(path, why); });
     EXPECT_FALSE(DeleteToRecycleBin(shell, b));
     EXPECT_EQ(refused, (std::vector<std::pair<fs::path, ShellRefusal>>{{b, ShellRefusal::NameChanged}}));
     EXPECT_TRUE(present(b) && present(at(L"b")));
@@ -183,9 +182,8 @@ TEST(UnixNames, ANameHoldingABackslashIsRefusedAndWhatItWouldNameIsKept)
 TEST(UnixNames, TheShellIsNeverHandedAPatternOrALinkThatIsNotShownAsOne)
 {
     UNIX_MADE();
-    Win32Shell shell;
     std::vector<std::pair<fs::path, ShellRefusal>> refused;
-    shell.SetRefusal([&](const fs::path& path, ShellRefusal why) { refused.emplace_back(path, why); });
+    Win32Shell shell({}, [&](const fs::path& path, ShellRefusal why) { refused.emplace_back(path, why); });
     const fs::path pattern = made / "pattern";
     for (const wchar_t* name : {L"x?y", L"x*y"})
         EXPECT_FALSE(DeleteToRecycleBin(shell, pattern / name));

@@ -30,23 +30,22 @@ AtTurn::AtTurn(std::function<bool()> due, std::function<void()> act)
 
 void WindowDriver::Start(bool turnEveryChange)
 {
-    desktop_ = app::MakeDesktopWindow();
+    window_ = app::MakeDesktopWindow();
     if (turnEveryChange)
-        desktop_.window->WalkProgress().SetTiming({}, {});
-    desktop_.window->show();
+        window_->WalkProgress().SetTiming({}, {});
+    window_->show();
 }
 
 void WindowDriver::Settle()
 {
-    if (!QTest::qWaitForWindowExposed(desktop_.window.get()))
+    if (!QTest::qWaitForWindowExposed(window_.get()))
         complain_("the window was not shown");
     QCoreApplication::processEvents();
 }
 
 void WindowDriver::Close()
 {
-    desktop_.window.reset();  // the window goes before the shell it uses
-    desktop_.shell.reset();
+    window_.reset();
 }
 
 void WindowDriver::CloseThroughWindowSystem()
@@ -58,7 +57,7 @@ void WindowDriver::CloseThroughWindowSystem()
 
 QProgressDialog* WindowDriver::progressDialog()
 {
-    auto* dialog = desktop_.window->findChild<QProgressDialog*>();
+    auto* dialog = window_->findChild<QProgressDialog*>();
     return dialog && dialog->isVisible() ? dialog : nullptr;
 }
 

@@ -57,12 +57,12 @@ public:
     // its close request and runs the event loop until the command is stopped.
     void CloseThroughWindowSystem();
 
-    app::MainWindow& window() { return *desktop_.window; }
+    app::MainWindow& window() { return *window_; }
     // The window's control of that name and kind; a complaint when there is none.
     template <class Control = QWidget>
     Control* control(const char* name)
     {
-        auto* found = desktop_.window->findChild<Control*>(QLatin1String(name));
+        auto* found = window_->findChild<Control*>(QLatin1String(name));
         if (!found)
             complain_(std::string("no control ") + name);
         return found;
@@ -92,7 +92,7 @@ public:
 
 private:
     Complaint complain_;
-    app::DesktopWindow desktop_;
+    std::unique_ptr<app::MainWindow> window_;
 };
 
 } // namespace driver

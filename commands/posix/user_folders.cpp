@@ -7,7 +7,7 @@
 #include <string>
 #include <unistd.h>
 
-namespace app {
+namespace commands {
 
 std::filesystem::path WorkingFolder(int& error)
 {
@@ -35,4 +35,4 @@ std::filesystem::path HomeFolder()
     return {};
 }
 
-} // namespace app
+} // namespace commands

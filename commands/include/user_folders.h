@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-namespace app {
+namespace commands {
 
 // The working folder as the system names it; empty when it cannot be had (removed meanwhile,
 // or longer than the system takes), with the system's error code in `error`.
@@ -13,4 +13,4 @@ void LeaveWorkingFolder();
 // The user's home folder; empty when there is none.
 std::filesystem::path HomeFolder();
 
-} // namespace app
+} // namespace commands
