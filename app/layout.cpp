@@ -1,5 +1,7 @@
 #include "layout.h"
 
+#include "system_font.h"
+
 #include <QtCore/QtMath>
 
 namespace app {

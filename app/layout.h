@@ -35,8 +35,6 @@ extern const std::array<ControlLayout, 23> windowLayout;
 QFont LayoutFont(ControlFont font, const QFont& windowFont);
 // The window's default font: a sans font that shows Cyrillic, small enough for the layout.
 QFont WindowFont();
-// The desktop's own sans-serif face, which the window's font starts from (a twin per platform).
-QFont SystemSansFont();
 // Twips to pixels at a logical resolution: round(twips * dpi / 1440).
 QRect TwipsToPixels(const ControlLayout& row, qreal dpiX, qreal dpiY);
 int TwipsToPixels(int twips, qreal dpi);

@@ -75,7 +75,7 @@ void MainWindow::StartUp(const std::filesystem::path& working, int workingError)
         Form_Load();
     } catch (const commands::FsError& failure) {
         failed = failure.path();
-        problem = ErrorText(failure.code());
+        problem = SystemWords(failure.code());
         DirFolder->OpenNearestAncestor(failed, commands::HomeFolder());
     } catch (const std::exception& failure) {
         Warn(failure);
@@ -84,7 +84,7 @@ void MainWindow::StartUp(const std::filesystem::path& working, int workingError)
     const QString shown = ShownName(DirFolder->Path());
     QString warning;
     if (working.empty())
-        warning = QString::fromUtf8(Warnings().startElsewhere).arg(ErrorText(workingError), shown);
+        warning = QString::fromUtf8(Warnings().startElsewhere).arg(SystemWords(workingError), shown);
     else if (!failed.empty())
         warning = QString::fromUtf8(Warnings().cannotUseStart).arg(ShownName(failed), problem, shown);
     // Said over the window, once it is shown.

@@ -5,6 +5,7 @@
 #include "command_runner.h"
 #include "command_window.h"
 #include "recycle_bin.h"
+#include "shell_refusal.h"
 
 #include <QtCore/QStringList>
 #include <QtWidgets/QWidget>
@@ -95,6 +96,8 @@ private:
     void Warn(const std::exception& failure) override;
     void WarnUndoRefused(const commands::UndoRefused& refused);
     void ShowWarning(const QString& text);
+    // The system's words for the error code that a failed file-system call reported.
+    static QString SystemWords(int code);
     const WarningTexts& Warnings() const;
     bool TabSelected(int tab) const;
     QWidget* MakeControl(const ControlLayout& row, QWidget* container,

@@ -3,6 +3,7 @@
 #include "mainwindow.h"
 
 #include "caption_button.h"
+#include "command_button.h"
 #include "caption_option.h"
 #include "captions.h"
 #include "drive_list.h"

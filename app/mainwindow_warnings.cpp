@@ -3,6 +3,7 @@
 #include "mainwindow.h"
 
 #include "captions.h"
+#include "error_text.h"
 #include "path_text.h"
 #include "warning_box.h"
 
@@ -42,7 +43,7 @@ void MainWindow::Warn(const std::exception& failure)
                         : QString::fromUtf8(after).arg(path, QString::number(replaced->changed())));
     } else if (const auto* fsError = dynamic_cast<const commands::FsError*>(&failure)) {
         ShowWarning(QString::fromUtf8(texts.cannotUse)
-                        .arg(ShownName(fsError->path()), ErrorText(fsError->code())));
+                        .arg(ShownName(fsError->path()), SystemWords(fsError->code())));
     } else {
         ShowUncaughtFailure(QString::fromLocal8Bit(failure.what()));
     }
@@ -92,6 +93,11 @@ void MainWindow::WarnNotToRecycleBin(const std::filesystem::path& file,
                        : why == commands::ShellRefusal::NotItself ? texts.notToRecycleBinLink
                                                                   : texts.notToRecycleBin;
     ShowWarning(QString::fromUtf8(text).arg(ShownName(file)));
+}
+
+QString MainWindow::SystemWords(int code)
+{
+    return QString::fromStdString(commands::ErrorText(code));
 }
 
 void MainWindow::ShowWarning(const QString& text)

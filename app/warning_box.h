@@ -1,7 +1,5 @@
 #pragma once
 
-#include "error_text.h"
-
 #include <QtCore/QSize>
 #include <QtCore/QString>
 
@@ -18,8 +16,5 @@ QSize ScreenRoom(const QWidget* owner);
 // one click away, under the box's details. The arrow cursor shows over it.
 void ShowWarningBox(QWidget* owner, const QString& title, const QString& text,
                     const QString& objectName);
-
-// The system's words for the error code that a failed file-system call reported.
-inline QString ErrorText(int code) { return QString::fromStdString(commands::ErrorText(code)); }
 
 } // namespace app

@@ -1,4 +1,4 @@
-#include "layout.h"
+#include "system_font.h"
 
 namespace app {
 

@@ -2,23 +2,16 @@
 
 #include "filesystem.h"
 #include "history.h"
+#include "no_file_selected.h"
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <stdexcept>
 
 namespace commands {
 
 class CommandWindow;
 class Shell;
-
-// Rename or Delete on the File page with no file selected.
-class NoFileSelected : public std::runtime_error {
-public:
-    NoFileSelected() : std::runtime_error("No file is selected.") {}
-};
 
 // The eight command procedures and the form-level state they share. A failure outside a
 // command's trap leaves the procedure as an exception, with nothing changed on disk.
@@ -77,22 +70,5 @@ private:
     std::unique_ptr<FileSystemObject> fso;
     std::optional<Folder> fldCurrent;
 };
-
-// The eight command buttons, by control name, and the procedure that each one's click runs:
-// the window's wiring, the tests and the benchmark all go by this one table.
-struct CommandButton {
-    const char* control;
-    void (CommandFrame::*procedure)();
-};
-inline constexpr std::array<CommandButton, 8> commandButtons = {{
-    {"cbCr", &CommandFrame::cbCr_Click},
-    {"cbRen", &CommandFrame::cbRen_Click},
-    {"cbDel", &CommandFrame::cbDel_Click},
-    {"cbCrFile", &CommandFrame::cbCrFile_Click},
-    {"cbRenFile", &CommandFrame::cbRenFile_Click},
-    {"cbDelFile", &CommandFrame::cbDelFile_Click},
-    {"cbDelAll", &CommandFrame::cbDelAll_Click},
-    {"cbRenAll", &CommandFrame::cbRenAll_Click},
-}};
 
 } // namespace commands

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "folder_identity.h"
 #include "progress.h"
+// The failures that the calls below throw.
+#include "folder_replaced.h"
+#include "fs_error.h"
+#include "name_refused.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -13,79 +18,6 @@
 namespace commands {
 
 using Path = std::filesystem::path;
-
-// A failed file-system call: the OS error code and a message naming the path.
-class FsError : public std::runtime_error {
-public:
-    FsError(int code, const Path& path, const std::string& operation);
-    int code() const noexcept { return code_; }
-    const Path& path() const noexcept { return path_; }
-
-private:
-    int code_;
-    Path path_;
-};
-
-// What a folder is, whatever path names it: the device and inode numbers on Linux, the volume
-// serial number and file ID on Windows. A folder moved away and a new one made under its old
-// path differ in it, and so do a mount point and the folder that a mount hides.
-struct FolderIdentity {
-    std::uint64_t volume = 0;
-    std::uint64_t file = 0;
-    bool operator==(const FolderIdentity&) const = default;
-};
-
-// What any entry is: the same numbers, for a file or a link as for a folder.
-using EntryIdentity = FolderIdentity;
-
-// A command's folder path names another folder than the one the window shows, or none. The
-// command stopped there, after `changed` files of the folder shown were changed by its `work`.
-class FolderReplaced : public std::runtime_error {
-public:
-    explicit FolderReplaced(Path path, std::uint64_t changed = 0, Work work = Work::DeletingFiles,
-                            std::uint64_t elsewhere = 0)
-        : std::runtime_error("The folder's path names another folder now."),
-          path_(std::move(path)), changed_(changed), work_(work), elsewhere_(elsewhere)
-    {
-    }
-    const Path& path() const noexcept { return path_; }
-    std::uint64_t changed() const noexcept { return changed_; }
-    Work work() const noexcept { return work_; }
-    // Files that a shell, which asks its own question and then takes the path as it finds it,
-    // may have moved out of the folder that took the shown one's place.
-    std::uint64_t elsewhere() const noexcept { return elsewhere_; }
-
-private:
-    Path path_;
-    std::uint64_t changed_;
-    Work work_;
-    std::uint64_t elsewhere_;
-};
-
-// A name that a command refuses before it touches anything with it: a listed name that is
-// not one path element (it holds a separator, or is "." or ".."), which joined to its folder
-// would name another entry; or a new name that the system keeps for a device in every folder.
-class NameRefused : public std::runtime_error {
-public:
-    enum class Why { NotOneName, DeviceName };
-    NameRefused(Path name, Why why)
-        : std::runtime_error("The name cannot be used."), name_(std::move(name)), why_(why)
-    {
-    }
-    const Path& name() const noexcept { return name_; }
-    Why why() const noexcept { return why_; }
-
-private:
-    Path name_;
-    Why why_;
-};
-
-// True for a name as a listing gives it that is one path element: not empty, "." or "..", and
-// without a separator of the platform's (on Windows both \ and /).
-bool IsOneName(const Path& name);
-// True for a name that the system keeps for a device in every folder, whatever the extension:
-// CON, PRN, AUX, NUL, COM1 to COM9 and LPT1 to LPT9 on Windows; none elsewhere.
-bool IsDeviceName(const Path& name);
 
 // What a backend keeps of a folder that it looked up, and of a file besides its path. Each
 // backend defines them as it needs; one that keeps nothing leaves the pointers below null.

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "recycle_bin.h"
+#include "shell.h"
+#include "shell_refusal.h"
 
 #include <functional>
 

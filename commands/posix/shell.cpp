@@ -1,5 +1,7 @@
 #include "posix_shell.h"
 
+#include "fs_error.h"
+
 #include <gio/gio.h>
 #include <dirent.h>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "shell.h"
+#include "shell_request.h"
 
 #include <windows.h>
 #include <shellapi.h>

@@ -1,4 +1,5 @@
 // Names as the window shows them, and the hidden entries it leaves out.
+#include "error_text.h"
 #include "hidden_names.h"
 #include "path_text.h"
 #include "warning_box.h"
@@ -98,9 +99,9 @@ TEST_F(IsHiddenTest, ALeadingDotHides)
 TEST(ErrorText, GivesTheSystemsWordsWithoutAFullStop)
 {
 #ifdef _WIN32
-    const QString text = app::ErrorText(ERROR_FILE_NOT_FOUND);
+    const QString text = QString::fromStdString(commands::ErrorText(ERROR_FILE_NOT_FOUND));
 #else
-    const QString text = app::ErrorText(ENOENT);
+    const QString text = QString::fromStdString(commands::ErrorText(ENOENT));
     EXPECT_EQ(text, QStringLiteral("No such file or directory"));
 #endif
     EXPECT_FALSE(text.isEmpty());

@@ -1,3 +1,4 @@
+#include "command_button.h"
 #include "command_frame.h"
 #include "filesystem.h"
 

@@ -3,7 +3,7 @@
 #include "command_frame.h"
 #include "filesystem.h"
 #include "recycle_bin.h"
-#include "win32/shell.h"
+#include "win32/shell_request.h"
 #include "target_path.h"
 
 #include "error_of.h"

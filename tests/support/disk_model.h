@@ -10,6 +10,7 @@
 //   model_click.cpp    one click as the window makes it
 //   model_judge.cpp    the disk after a click compared with what it may be
 //   model_run.cpp      random trees and clicks, with another program changing the tree
+#include "command_button.h"
 #include "command_window.h"
 #include "held_folder.h"
 #include "history.h"

@@ -1,7 +1,7 @@
 // One click as the window makes it, with the test's own window and Trash standing in.
 #include "disk_model.h"
 
-#include "command_frame.h"
+#include "command_button.h"
 #include "fakes.h"
 
 namespace model {

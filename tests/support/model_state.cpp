@@ -1,7 +1,7 @@
 // The picture of a tree: its paths, and reading it from and writing it to disk.
 #include "disk_model.h"
 
-#include "command_frame.h"
+#include "command_button.h"
 #include "natural_order.h"
 #include "scratch_folder.h"
 

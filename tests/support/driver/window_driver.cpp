@@ -1,6 +1,6 @@
 #include "window_driver.h"
 
-#include "command_frame.h"
+#include "command_button.h"
 
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
