@@ -21,6 +21,8 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 double Since(Clock::time_point start);
+// The steady clock in nanoseconds, as a child process reads it too.
+long long NowNs();
 
 // A fresh folder of n empty files named like photo_00001.jpg, written to disk before timing.
 void MakeFiles(const fs::path& folder, int n);
@@ -132,22 +134,5 @@ private:
     fs::path home_;
     GapMeter gaps_;
 };
-
-// What a start-up child shows: the program's window, the bare window, or the bare window that
-// first reads and sorts its folder (the floor).
-enum class Start { real, bare, floor };
-
-// Child process: start a window in the current folder, print the time since the parent's clock
-// reading when it is shown, the peak memory and the entries that the lists show.
-int Child(int argc, char** argv, Start kind, long long startNs);
-
-struct ChildResult {
-    double ms = 0;
-    long rssKb = 0;
-    long listed = 0;
-};
-
-// Runs this program as a child in the folder.
-ChildResult RunChild(const fs::path& folder, Start kind);
 
 } // namespace bench

@@ -7,6 +7,7 @@
 // (--child and --storm start this program as a child of a row.)
 // This file holds the table of rows; runner.h times them, contenders.h says who runs them.
 #include "bare_limits.h"
+#include "start_child.h"
 #include "peer_tools.h"
 #include "runner.h"
 
