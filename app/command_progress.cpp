@@ -2,6 +2,7 @@
 
 #include "captions.h"
 #include "path_text.h"
+#include "shown_text.h"
 
 #include <QtCore/QCoreApplication>
 #include <QtCore/QLocale>

@@ -3,6 +3,7 @@
 #include "folder_paths.h"
 #include "mount_watch.h"
 #include "path_text.h"
+#include "shown_text.h"
 
 #include <algorithm>
 #include <ranges>

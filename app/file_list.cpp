@@ -3,6 +3,7 @@
 #include "filesystem.h"
 #include "hidden_names.h"
 #include "path_text.h"
+#include "shown_text.h"
 
 #include <QtCore/QAbstractListModel>
 #include <QtWidgets/QScrollBar>

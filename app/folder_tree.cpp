@@ -4,6 +4,7 @@
 #include "folder_paths.h"
 #include "hidden_names.h"
 #include "path_text.h"
+#include "shown_text.h"
 #include "icons/folder-closed-16.xpm"
 #include "icons/folder-open-16.xpm"
 

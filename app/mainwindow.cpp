@@ -8,6 +8,7 @@
 #include "folder_watch.h"
 #include "layout.h"
 #include "path_text.h"
+#include "shown_text.h"
 #include "user_folders.h"
 #include "warning_box.h"
 #include "icons/ffname-16.xpm"

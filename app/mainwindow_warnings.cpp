@@ -5,6 +5,7 @@
 #include "captions.h"
 #include "error_text.h"
 #include "path_text.h"
+#include "shown_text.h"
 #include "warning_box.h"
 
 #include <QtWidgets/QAbstractButton>

@@ -1,3 +1,5 @@
+#include "shown_text.h"
+
 #include "path_text.h"
 
 namespace app {

@@ -4,6 +4,7 @@
 #include "warning_box.h"
 
 #include "path_text.h"
+#include "shown_text.h"
 
 #include <QtGui/QGuiApplication>
 #include <QtGui/QPainter>
