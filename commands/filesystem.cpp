@@ -36,6 +36,16 @@ bool IsOneName(const Path& name)
            text.find(Path::preferred_separator) == text.npos;
 }
 
+std::vector<File> Folder::FilesAt(const Path::string_type& prefix, const std::vector<Path>& names,
+                                  const std::shared_ptr<const FileAt>& at)
+{
+    std::vector<File> files;
+    files.reserve(names.size());
+    for (const Path& name : names)
+        files.push_back(File(prefix + name.native(), at));
+    return files;
+}
+
 std::vector<Path> ListFileNames(const Path& folder)
 {
     return ReadFolder(folder, {.files = true, .subfolders = false, .identity = false}).files;

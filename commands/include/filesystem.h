@@ -80,6 +80,12 @@ public:
 
 private:
     friend class FileSystemObject;
+    // The files of the folder that `at` was found in, by their listed names: each one's path by
+    // the target-path rule, from the prefix composed once for the folder.
+    static std::vector<File> FilesAt(const Path::string_type& prefix,
+                                     const std::vector<Path>& names,
+                                     const std::shared_ptr<const FileAt>& at);
+
     Path path_;
     FolderIdentity identity_;
     // The folder as GetFolder opened it, while the file-system object holds it.

@@ -106,13 +106,7 @@ std::vector<File> Folder::Files(Progress& progress) const
     progress.Between();
     SortNaturally(names);
     progress.Between();
-    std::vector<File> files;
-    files.reserve(names.size());
-    // Each file's path by the target-path rule, from the prefix composed once for the folder.
-    for (const Path& name : names)
-        files.push_back(File(folder->prefix + name.native(),
-                             std::shared_ptr<const FileAt>(folder, &folder->listed)));
-    return files;
+    return FilesAt(folder->prefix, names, std::shared_ptr<const FileAt>(folder, &folder->listed));
 }
 
 void Folder::CheckStillAtItsPath() const

@@ -93,12 +93,7 @@ std::vector<File> Folder::Files(Progress& progress) const
         folder = lookedUp(path_, IsRootFolder());
     std::vector<Path> names = ListFileNames(path_);
     progress.Between();
-    std::vector<File> files;
-    files.reserve(names.size());
-    for (const Path& name : names)
-        files.push_back(File(folder->prefix + name.native(),
-                             std::shared_ptr<const FileAt>(folder, &folder->listed)));
-    return files;
+    return FilesAt(folder->prefix, names, std::shared_ptr<const FileAt>(folder, &folder->listed));
 }
 
 void Folder::Name(const Path& newName)
