@@ -74,6 +74,9 @@ QWidget* MainWindow::MakeControl(const ControlLayout& row, QWidget* container,
 // The controls of the layout table, in its order: a later control lies over an earlier one.
 void MainWindow::CreateControls(const std::filesystem::path& startFolder)
 {
+    // Opens at its designed size, and can grow from there but not shrink.
+    setMinimumSize(DesignedSize(*this));
+    resize(minimumSize());
     for (const ControlLayout& row : windowLayout) {
         QWidget* container =
             row.container ? findChild<QWidget*>(QLatin1String(row.container)) : this;
@@ -120,6 +123,12 @@ void MainWindow::CreateControls(const std::filesystem::path& startFolder)
             setTabOrder(previous, control);
         previous = control;
     }
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    PlaceControls(*this);
+    QWidget::resizeEvent(event);
 }
 
 // The names that a screen reader gives the controls with no caption of their own; the page
