@@ -137,6 +137,16 @@ void FileList::keyPressEvent(QKeyEvent* event)
     QListView::keyPressEvent(event);
 }
 
+// A file kept selected across a read becomes the current entry again, which Qt's list view
+// tells a screen reader as the focus moving there: true only where the list has the focus.
+void FileList::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    if (hasFocus())
+        QListView::currentChanged(current, previous);
+    else
+        QAbstractItemView::currentChanged(current, previous);
+}
+
 void FileList::ReadIfStale(std::optional<std::vector<path>> namesRead)
 {
     if (!stale_)

@@ -44,6 +44,7 @@ public:
 protected:
     bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
     void ReadIfStale(std::optional<std::vector<std::filesystem::path>> namesRead = std::nullopt);

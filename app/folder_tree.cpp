@@ -272,6 +272,16 @@ QItemSelectionModel::SelectionFlags FolderTree::selectionCommand(const QModelInd
     return QItemSelectionModel::NoUpdate;
 }
 
+// Qt's list view tells a screen reader that the focus went to its new current entry, also
+// when the tree only follows the open folder and the keyboard's focus is elsewhere.
+void FolderTree::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    if (hasFocus())
+        QListView::currentChanged(current, previous);
+    else
+        QAbstractItemView::currentChanged(current, previous);
+}
+
 void FolderTree::keyPressEvent(QKeyEvent* event)
 {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
