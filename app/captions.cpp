@@ -146,13 +146,13 @@ const ProgressTexts russianProgressTexts = {
 const AccessibleTexts englishAccessibleTexts = {
     "Drive", "Folders", "Files", "level %1",
     "Deletes the open folder with everything in it, at once and for good",
-    "Deletes the file selected in the list of files, by the chosen method of files delete",
+    "Deletes the file selected in the file list, by the chosen delete method",
 };
 
 const AccessibleTexts russianAccessibleTexts = {
     "Диск", "Папки", "Файлы", "уровень %1",
     "Удаляет открытую папку со всем её содержимым, сразу и безвозвратно",
-    "Удаляет файл, выделенный в списке файлов, выбранным методом удаления файлов",
+    "Удаляет файл, выделенный в списке файлов, выбранным методом удаления",
 };
 
 namespace {
