@@ -59,7 +59,7 @@ private:
     std::vector<path> names_;
 };
 
-FileList::FileList(QWidget* parent) : QListView(parent), model_(new FileListModel(this))
+FileList::FileList(QWidget* parent) : KeyboardFocusListView(parent), model_(new FileListModel(this))
 {
     setModel(model_);
     setUniformItemSizes(true);
@@ -135,16 +135,6 @@ void FileList::keyPressEvent(QKeyEvent* event)
 {
     ReadIfStale();
     QListView::keyPressEvent(event);
-}
-
-// A file kept selected across a read becomes the current entry again, which Qt's list view
-// tells a screen reader as the focus moving there: true only where the list has the focus.
-void FileList::currentChanged(const QModelIndex& current, const QModelIndex& previous)
-{
-    if (hasFocus())
-        QListView::currentChanged(current, previous);
-    else
-        QAbstractItemView::currentChanged(current, previous);
 }
 
 void FileList::ReadIfStale(std::optional<std::vector<path>> namesRead)

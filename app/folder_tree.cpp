@@ -153,7 +153,7 @@ private:
 };
 
 FolderTree::FolderTree(QWidget* parent)
-    : QListView(parent),
+    : KeyboardFocusListView(parent),
       model_(new FolderTreeModel(this, QIcon(QPixmap(folder_open_16_xpm)),
                                  QIcon(QPixmap(folder_closed_16_xpm))))
 {
@@ -270,16 +270,6 @@ QItemSelectionModel::SelectionFlags FolderTree::selectionCommand(const QModelInd
                                                                  const QEvent*) const
 {
     return QItemSelectionModel::NoUpdate;
-}
-
-// Qt's list view tells a screen reader that the focus went to its new current entry, also
-// when the tree only follows the open folder and the keyboard's focus is elsewhere.
-void FolderTree::currentChanged(const QModelIndex& current, const QModelIndex& previous)
-{
-    if (hasFocus())
-        QListView::currentChanged(current, previous);
-    else
-        QAbstractItemView::currentChanged(current, previous);
 }
 
 void FolderTree::keyPressEvent(QKeyEvent* event)

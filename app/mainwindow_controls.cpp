@@ -88,6 +88,7 @@ QWidget* MainWindow::MakeControl(const ControlLayout& row, QWidget* container,
 // The controls of the layout table, in its order: a later control lies over an earlier one.
 void MainWindow::CreateControls(const std::filesystem::path& startFolder)
 {
+    // Before anything asks for the window's accessible interface, which Qt then keeps.
     static const bool accessible = (QAccessible::installFactory(WindowFactory), true);
     Q_UNUSED(accessible);
     // Opens at its designed size, and can grow from there but not shrink.
