@@ -134,18 +134,26 @@ const TrashTexts russianTrashTexts = {
 const ProgressTexts englishProgressTexts = {
     "Deleting files", "Renaming files", "Deleting the folder", "Bringing files back from the Trash",
     "%1 of %2 files done",
-    "%1 items deleted", "Cancel",
+    "%1 items deleted", "Cancel", "Progress",
 };
 
 const ProgressTexts russianProgressTexts = {
     "Удаление файлов", "Переименование файлов", "Удаление папки", "Возврат файлов из корзины",
     "Готово файлов: %1 из %2",
-    "Удалено объектов: %1", "Отмена",
+    "Удалено объектов: %1", "Отмена", "Ход выполнения",
 };
 
-const AccessibleTexts englishAccessibleTexts = {"Drive", "Folders", "Files", "level %1"};
+const AccessibleTexts englishAccessibleTexts = {
+    "Drive", "Folders", "Files", "level %1",
+    "Deletes the open folder with everything in it, at once and for good",
+    "Deletes the file selected in the file list, by the chosen delete method",
+};
 
-const AccessibleTexts russianAccessibleTexts = {"Диск", "Папки", "Файлы", "уровень %1"};
+const AccessibleTexts russianAccessibleTexts = {
+    "Диск", "Папки", "Файлы", "уровень %1",
+    "Удаляет открытую папку со всем её содержимым, сразу и безвозвратно",
+    "Удаляет файл, выделенный в списке файлов, выбранным методом удаления",
+};
 
 namespace {
 

@@ -84,6 +84,7 @@ struct ProgressTexts {
     const char* filesDone;     // %1 files done, %2 of how many
     const char* itemsDeleted;  // %1 items deleted so far
     const char* cancel;
+    const char* bar;  // what a screen reader calls the progress bar
 };
 extern const ProgressTexts englishProgressTexts;
 extern const ProgressTexts russianProgressTexts;
@@ -95,6 +96,9 @@ struct AccessibleTexts {
     const char* folders;
     const char* files;
     const char* level;  // %1 how deep a folder of the tree lies, from 1
+    // What each of the two Delete buttons deletes, said beside its caption.
+    const char* deleteFolder;
+    const char* deleteFile;
 };
 extern const AccessibleTexts englishAccessibleTexts;
 extern const AccessibleTexts russianAccessibleTexts;

@@ -105,6 +105,7 @@ void CommandProgress::MakeDialog()
     label_->setFixedWidth(label_->fontMetrics().averageCharWidth() * 50);
     dialog->setLabel(label_);
     bar_ = new QProgressBar(dialog);
+    bar_->setAccessibleName(QString::fromUtf8(texts.bar));
     dialog->setBar(bar_);
     // The dialog's own button, renamed: a button set in its place leaves Esc with two
     // shortcuts in Qt 6.4, and Esc then cancels nothing.

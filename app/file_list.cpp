@@ -59,7 +59,7 @@ private:
     std::vector<path> names_;
 };
 
-FileList::FileList(QWidget* parent) : QListView(parent), model_(new FileListModel(this))
+FileList::FileList(QWidget* parent) : KeyboardFocusListView(parent), model_(new FileListModel(this))
 {
     setModel(model_);
     setUniformItemSizes(true);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QtWidgets/QListView>
+#include "keyboard_focus_list_view.h"
 
 #include <filesystem>
 #include <optional>
@@ -13,7 +13,7 @@ class FileListModel;
 // The file list: the open folder's files except hidden ones, in natural order, one selectable.
 // A refresh is read lazily, the first time the list is read or shown after it, so that a
 // command refreshing after every file reads the folder once; every read sees the disk as it is.
-class FileList final : public QListView {
+class FileList final : public KeyboardFocusListView {
     Q_OBJECT
 public:
     explicit FileList(QWidget* parent);

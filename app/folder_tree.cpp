@@ -153,7 +153,7 @@ private:
 };
 
 FolderTree::FolderTree(QWidget* parent)
-    : QListView(parent),
+    : KeyboardFocusListView(parent),
       model_(new FolderTreeModel(this, QIcon(QPixmap(folder_open_16_xpm)),
                                  QIcon(QPixmap(folder_closed_16_xpm))))
 {

@@ -3,7 +3,7 @@
 #include "filesystem.h"
 #include "held_folder.h"
 
-#include <QtWidgets/QListView>
+#include "keyboard_focus_list_view.h"
 
 #include <filesystem>
 #include <functional>
@@ -17,7 +17,7 @@ class FolderTreeModel;
 // The folder tree: the open folder's ancestors from its root ("/", "C:\") down, then its
 // subfolders one level deeper. The open folder is the selected entry. Double click or Enter
 // opens the entry under the cursor; a single click or an arrow key only moves the cursor.
-class FolderTree final : public QListView {
+class FolderTree final : public KeyboardFocusListView {
     Q_OBJECT
 public:
     // The open folder's files read with its subfolders; nothing where they were not read.

@@ -44,8 +44,6 @@ MainWindow::MainWindow(const ShellMaker& makeShell)
     QGuiApplication::setDesktopFileName(QStringLiteral(FFNAME_DESKTOP_ID));
 
     setFont(WindowFont());  // for every control without a font of its own
-    setFixedSize(TwipsToPixels(windowWidthTwips, logicalDpiX()),
-                 TwipsToPixels(windowHeightTwips, logicalDpiY()));
     const std::filesystem::path home = commands::HomeFolder();
     CreateControls(!working.empty() ? working : !home.empty() ? home : std::filesystem::path("/"));
     ConnectEvents();

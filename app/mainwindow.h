@@ -73,6 +73,8 @@ protected:
     // During a command: stops it before its next change, closes the dialog that waits for the
     // person, and closes the window once the command has ended.
     void closeEvent(QCloseEvent* event) override;
+    // A larger window gives the lists the room; the rest keeps its size (mainwindow_controls.cpp).
+    void resizeEvent(QResizeEvent* event) override;
 
 private Q_SLOTS:
     void Form_Load();

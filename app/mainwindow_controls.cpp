@@ -16,6 +16,7 @@
 
 #include <QtGui/QKeyEvent>
 #include <QtGui/QShortcut>
+#include <QtWidgets/QAccessibleWidget>
 #include <QtWidgets/QGroupBox>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
@@ -27,6 +28,19 @@
 #include <type_traits>
 
 namespace app {
+
+namespace {
+
+// Qt gives a window that is a plain widget the role of a client area; a screen reader wants
+// the frame that its controls are in.
+QAccessibleInterface* WindowFactory(const QString& className, QObject* object)
+{
+    if (className != QLatin1String(MainWindow::staticMetaObject.className()))
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+}
+
+} // namespace
 
 // Makes one control of the layout table, empty; its caption comes with the language.
 QWidget* MainWindow::MakeControl(const ControlLayout& row, QWidget* container,
@@ -74,6 +88,12 @@ QWidget* MainWindow::MakeControl(const ControlLayout& row, QWidget* container,
 // The controls of the layout table, in its order: a later control lies over an earlier one.
 void MainWindow::CreateControls(const std::filesystem::path& startFolder)
 {
+    // Before anything asks for the window's accessible interface, which Qt then keeps.
+    static const bool accessible = (QAccessible::installFactory(WindowFactory), true);
+    Q_UNUSED(accessible);
+    // Opens at its designed size, and can grow from there but not shrink.
+    setMinimumSize(DesignedSize(*this));
+    resize(minimumSize());
     for (const ControlLayout& row : windowLayout) {
         QWidget* container =
             row.container ? findChild<QWidget*>(QLatin1String(row.container)) : this;
@@ -122,10 +142,21 @@ void MainWindow::CreateControls(const std::filesystem::path& startFolder)
     }
 }
 
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    PlaceControls(*this);
+    QWidget::resizeEvent(event);
+}
+
 // The names that a screen reader gives the controls with no caption of their own; the page
-// frames take their tab's caption.
+// frames take their tab's caption. The two Delete buttons, whose captions are the same, say
+// what each deletes.
 void MainWindow::NameControls(const AccessibleTexts& texts)
 {
+    findChild<QPushButton*>(QStringLiteral("cbDel"))
+        ->setAccessibleDescription(QString::fromUtf8(texts.deleteFolder));
+    findChild<QPushButton*>(QStringLiteral("cbDelFile"))
+        ->setAccessibleDescription(QString::fromUtf8(texts.deleteFile));
     DirDrive->setAccessibleName(QString::fromUtf8(texts.drive));
     DirFolder->setAccessibleName(QString::fromUtf8(texts.folders));
     DirFolder->SetLevelText(QString::fromUtf8(texts.level));

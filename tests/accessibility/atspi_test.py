@@ -1,9 +1,10 @@
 """The window as a screen reader finds it: through AT-SPI, the layer that Orca reads.
 
-Starts the program on a scratch folder and checks, in English and in Russian, every control's
-role and name, the name box's label, the open folder as the selected entry of the tree with
-its level, a name from the disk as plain text, and the whole text of the Trash question.
-Usage: atspi_test.py PROGRAM (under an X server, with a D-Bus session bus).
+Starts the program on a scratch folder and checks, in English and in Russian, the window as a
+frame, every control's role, name and description, the name box's label, the open folder as the
+selected entry of the tree with its level, a name from the disk as plain text, the whole text of
+the Trash question, and the progress bar's name; and that the focus is said to move only where
+the keyboard's focus moves. Usage: atspi_test.py PROGRAM (X server, D-Bus session, xdotool).
 """
 import os
 import subprocess
@@ -15,6 +16,7 @@ import warnings
 
 warnings.filterwarnings("ignore", category=DeprecationWarning)  # pyatspi's own calls
 import pyatspi  # noqa: E402
+from gi.repository import Atspi, GLib  # noqa: E402
 
 PROGRAM = sys.argv.pop(1)
 MARKUP_NAME = "<b>bold<br>&amp;\nline"  # on the disk; the screen shows the line feed as U+FFFD
@@ -39,6 +41,10 @@ IN_BOTH = {
     "level": ("level {}", "уровень {}"),
     "question": ("Do you want to move \u201c{}\u201d to the Trash?", "Переместить «{}» в корзину?"),
     "no": ("No", "Нет"),
+    "deletes": [("Deletes the open folder with everything in it, at once and for good",
+                 "Удаляет открытую папку со всем её содержимым, сразу и безвозвратно"),
+                ("Deletes the file selected in the file list, by the chosen delete method",
+                 "Удаляет файл, выделенный в списке файлов, выбранным методом удаления")],
 }
 ENGLISH, RUSSIAN = (
     {key: [pair[language] for pair in value] if isinstance(value, list) else value[language]
@@ -47,7 +53,7 @@ ENGLISH, RUSSIAN = (
 
 
 def eventually(find, seconds=20):
-    """The first true result of find() within the time, else None."""
+    """The first true result of find() within the time, else None; events arrive meanwhile."""
     end = time.monotonic() + seconds
     while time.monotonic() < end:
         try:
@@ -56,6 +62,8 @@ def eventually(find, seconds=20):
             found = None
         if found:
             return found
+        while GLib.MainContext.default().iteration(False):
+            pass
         time.sleep(0.1)
     return None
 
@@ -111,6 +119,10 @@ class WindowThroughAtSpi(unittest.TestCase):
                 if role == "panel" or pyatspi.STATE_SHOWING in states(n)]
 
     def check_language(self, texts):
+        self.assertEqual(self.window.getRoleName(), "frame")
+        described = [b.description for page in by_role(self.window, "panel")
+                     for b in by_role(page, "push button") if b.description]
+        self.assertEqual(described, texts["deletes"])
         for role in ("combo box", "list", "text", "label", "radio button", "push button",
                      "page tab", "panel"):
             with self.subTest(role=role):
@@ -165,6 +177,52 @@ class WindowThroughAtSpi(unittest.TestCase):
         self.press(self.named("push button", RUSSIAN["no"], dialog))
         self.assertTrue(eventually(lambda: question() is None))
         self.assertTrue(os.path.exists(os.path.join(self.folder, MARKUP_NAME)))
+
+    def test_the_focus_moves_only_with_the_keyboard_and_the_progress_bar_is_named(self):
+        self.act(self.named("radio button", "English"), "Toggle")
+        self.act(self.named("page tab", "Folder"), "Press")
+        self.act(next(i for i in self.named("list", "Files") if i.name == "a.txt"), "Toggle")
+        subprocess.run(["xdotool", "search", "--pid", str(self.program.pid), "--name", "^FF Name$",
+                        "windowfocus", "--sync"], check=True, timeout=20)  # no window manager
+        moves = []
+
+        def heard(event):
+            try:
+                moves.append((event.type, event.source.getRoleName(), event.source.name))
+            except Exception:  # said of an entry that is gone already
+                moves.append((event.type, "gone"))
+
+        listener = Atspi.EventListener.new(heard)
+        listener.register("focus:")
+        listener.register("object:state-changed:focused")
+        create = self.named("push button", "Create", self.named("panel", "Folder"))
+        create.queryComponent().grabFocus()
+        self.assertTrue(eventually(lambda: ("focus:", "push button", "Create") in moves))
+        moves.clear()
+        # A command pressed where the keyboard is, and a file that another program makes: the
+        # lists follow, the file list's selection stays, and so does the focus on the button.
+        self.named("text", "File / Folder Name").queryEditableText().setTextContents("made")
+        self.press(create)
+        listed = lambda name, role: name in [i.name for i in self.named("list", role)]
+        self.assertTrue(eventually(lambda: listed("made", "Folders")))
+        open(os.path.join(self.folder, "outside.txt"), "w").close()
+        self.assertTrue(eventually(lambda: listed("outside.txt", "Files")))
+        eventually(lambda: False, 0.5)
+        self.assertEqual(moves, [])
+
+        # Delete All to the Trash: the first question answered late, so that the progress shows.
+        self.act(self.named("page tab", "All Files"), "Press")
+        self.press(self.named("push button", "Delete All Files"))
+        app = self.window.getApplication()
+        question = lambda: next((w for w in app if w is not None and w.name != "FF Name"), None)
+        first = eventually(question)
+        eventually(lambda: False, 1)  # past the half second after which the progress shows
+        self.press(self.named("push button", "No", first))
+        progress = eventually(lambda: next(w for w in app if w is not None and w != self.window
+                                           and w.name == "FF Name"))
+        self.assertEqual([b.name for b in by_role(progress, "progress bar")], ["Progress"])
+        self.press(self.named("push button", "Stop", eventually(question)))
+        self.assertTrue(eventually(lambda: len([w for w in app if w is not None]) == 1))
 
 
 if __name__ == "__main__":

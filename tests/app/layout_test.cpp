@@ -89,6 +89,37 @@ TEST_F(LayoutTest, EveryControlHasItsKindPlaceFontAndCaption)
     EXPECT_EQ(tabs->tabText(2), "All Files");
 }
 
+TEST_F(LayoutTest, ALargerWindowGivesTheListsTheRoomAndTheRestKeepsItsSizeAtItsEdge)
+{
+    StartWindow();
+    const QSize designed = window().size();
+    EXPECT_EQ(window().minimumSize(), designed);
+    EXPECT_GT(window().maximumWidth(), 10 * designed.width());  // it can be maximised
+    // In a window 301 x 197 pixels larger: how far each control moves (left, top) and grows
+    // (width, height) in its container; the others keep their place and size.
+    const std::map<std::string, QRect> changes = {
+        {"DirDrive", {0, 0, 150, 0}}, {"DirFolder", {0, 0, 150, 197}}, {"txtName", {150, 0, 151, 0}},
+        {"DirFiles", {150, 0, 151, 197}}, {"Label1", {225, 0, 0, 0}}, {"Frame1", {0, 197, 0, 0}},
+        {"Frame2", {301, 197, 0, 0}}, {"TabStrip1", {301, 0, 0, 0}}, {"FrameFolder", {301, 0, 0, 0}},
+        {"FrameFile", {301, 0, 0, 0}}, {"FrameAllFiles", {301, 0, 0, 0}}};
+    for (const char* language : {"OptEng", "OptRus"}) {
+        control<QRadioButton>(language)->click();
+        for (const ControlLayout& row : windowLayout) {
+            QWidget* widget = control(row.name);
+            const QRect was = widget->geometry();
+            const QFont font = widget->font();  // captions were fitted to the sizes they keep
+            window().resize(designed + QSize(301, 197));
+            const QRect by = changes.contains(row.name) ? changes.at(row.name) : QRect();
+            EXPECT_EQ(widget->geometry(), QRect(was.topLeft() + by.topLeft(), was.size() + by.size()))
+                << language << ' ' << row.name;
+            EXPECT_EQ(widget->font(), font) << language << ' ' << row.name;
+            window().resize(designed - QSize(40, 40));  // no smaller than designed
+            EXPECT_EQ(widget->geometry(), was) << language << ' ' << row.name;
+        }
+    }
+    EXPECT_EQ(window().size(), designed);
+}
+
 TEST_F(LayoutTest, StartsInEnglishOnTheFolderPageWithTheRecycleBinMethod)
 {
     StartWindow();
