@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Makes the Debian package from a build folder with CPack and checks what a user would get: the
 # file name, the control fields, exactly the program's files with Debian's modes, no path of the
-# machine that built it, a stripped program without a run path, AppStream metadata that
-# matches the desktop entry it names, and nothing that Debian's lintian objects to.
+# machine that built it, a stripped program without a run path, icons of the sizes that their
+# folders name, AppStream metadata that matches the desktop entry it names, and nothing that
+# Debian's lintian objects to.
 # Usage: check_package.sh BUILD_DIR SOURCE_DIR VERSION
 set -euo pipefail
 build="$1" source="$2" version="$3"
@@ -15,10 +16,13 @@ expected_files=(
   usr/share/doc/ffname/changelog.gz
   usr/share/doc/ffname/copyright
   usr/share/icons/hicolor/16x16/apps/ffname.png
+  usr/share/icons/hicolor/24x24/apps/ffname.png
   usr/share/icons/hicolor/32x32/apps/ffname.png
   usr/share/icons/hicolor/48x48/apps/ffname.png
   usr/share/icons/hicolor/64x64/apps/ffname.png
   usr/share/icons/hicolor/128x128/apps/ffname.png
+  usr/share/icons/hicolor/256x256/apps/ffname.png
+  usr/share/icons/hicolor/scalable/apps/ffname.svg
   usr/share/man/man1/ffname.1.gz
   usr/share/metainfo/org.ffname.ffname.metainfo.xml
 )
@@ -67,6 +71,22 @@ check_entries() {
   return 0
 }
 
+# Each PNG icon has the size that its folder names, and the scalable one is an SVG drawing
+# that renders.
+check_icons() {
+  local icons="$1" png size
+  for png in "$icons"/*x*/apps/ffname.png; do
+    size="$(basename "$(dirname "$(dirname "$png")")")"
+    [[ "$(file -b "$png")" == "PNG image data, ${size/x/ x }, "* ]] ||
+      fail "$png is not a PNG image of $size pixels: $(file -b "$png")"
+  done
+  python3 -c 'import sys, xml.etree.ElementTree as tree
+sys.exit(tree.parse(sys.argv[1]).getroot().tag != "{http://www.w3.org/2000/svg}svg")' \
+    "$icons/scalable/apps/ffname.svg" || fail "the scalable icon is not an SVG drawing"
+  rsvg-convert --width=64 --height=64 "$icons/scalable/apps/ffname.svg" >"$work/icon.png" ||
+    fail "the scalable icon does not render"
+}
+
 check_extracted_files() {
   local root="$work/root" folder
   dpkg-deb -x "$deb" "$root"
@@ -75,6 +95,7 @@ check_extracted_files() {
   done
   [[ "$(file "$root/usr/bin/ffname")" == *", stripped"* ]] || fail "the program is not stripped"
   readelf -d "$root/usr/bin/ffname" | grep -E 'R(UN)?PATH' && fail "the program has a run path"
+  check_icons "$root/usr/share/icons/hicolor"
   local report
   report="$(appstreamcli validate-tree --no-net --pedantic "$root" 2>&1)" ||
     fail "AppStream's check of the installed tree: $report"
