@@ -5,6 +5,29 @@ if(WIN32 OR NOT FFNAME_BUILD_APP)
   return()
 endif()
 
+# Debian's hardening, as dpkg-buildflags gives it to Debian's own packages (with bind-now, which
+# it leaves out by default): stack protection, checked string and memory calls, read-only
+# relocations bound at start. Every target gets it, so that the tests run the code that the
+# package ships; its optimisation and debug flags are left out, since the build type sets
+# those, and so are sanitizer builds, which do not go with the checked calls.
+find_program(FFNAME_DPKG_BUILDFLAGS dpkg-buildflags)
+if(FFNAME_DPKG_BUILDFLAGS AND NOT FFNAME_SANITIZE AND CMAKE_BUILD_TYPE MATCHES "Rel")
+  foreach(kind CPPFLAGS CXXFLAGS LDFLAGS)
+    execute_process(
+      COMMAND ${CMAKE_COMMAND} -E env DEB_BUILD_MAINT_OPTIONS=hardening=+all
+              ${FFNAME_DPKG_BUILDFLAGS} --get ${kind}
+      WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}  # whose path -ffile-prefix-map takes out
+      OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+    separate_arguments(flags UNIX_COMMAND "${flags}")
+    list(FILTER flags EXCLUDE REGEX "^-(O.*|g.*)$")
+    if(kind STREQUAL LDFLAGS)
+      target_link_options(ffname_common INTERFACE ${flags})
+    else()
+      target_compile_options(ffname_common INTERFACE ${flags})
+    endif()
+  endforeach()
+endif()
+
 # Qt's project setup gives installed programs a run path to libraries installed beside them; the
 # program installs none, and a Debian package carries no run path.
 set_property(TARGET ffname PROPERTY INSTALL_RPATH "")
@@ -24,6 +47,15 @@ endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/cmake/debian/copyright ${FFNAME_DEB_DOCS}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${FFNAME_DEB_DOCS}/ffname.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# Stripped as Debian's own packages are (dh_strip): without the compilers' notes either.
+string(CONFIGURE [[
+  if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND "@CMAKE_OBJCOPY@" --remove-section=.comment --remove-section=.note
+                            "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/@CMAKE_INSTALL_BINDIR@/ffname"
+                    COMMAND_ERROR_IS_FATAL ANY)
+  endif()]] strip_notes @ONLY)
+install(CODE "${strip_notes}")
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ffname)

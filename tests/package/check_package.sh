@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Makes the Debian package from a build folder with CPack and checks what a user would get: the
 # file name, the control fields, exactly the program's files with Debian's modes, no path of the
-# machine that built it, a stripped program without a run path, icons of the sizes that their
-# folders name, AppStream metadata that matches the desktop entry it names, and nothing that
-# Debian's lintian objects to.
+# machine that built it, a stripped program without a run path and with its relocations bound
+# at start, which says in one line that it has no display, icons of the sizes that their folders
+# name, AppStream metadata that matches the desktop entry it names, and nothing that Debian's
+# lintian objects to, not even pedantically.
 # Usage: check_package.sh BUILD_DIR SOURCE_DIR VERSION
 set -euo pipefail
 build="$1" source="$2" version="$3"
@@ -95,6 +96,10 @@ check_extracted_files() {
   done
   [[ "$(file "$root/usr/bin/ffname")" == *", stripped"* ]] || fail "the program is not stripped"
   readelf -d "$root/usr/bin/ffname" | grep -E 'R(UN)?PATH' && fail "the program has a run path"
+  readelf -d "$root/usr/bin/ffname" | grep -q BIND_NOW ||
+    fail "the program's relocations are not bound at start (no BIND_NOW)"
+  "$source/tests/package/check_no_display.sh" "$root/usr/bin/ffname" ||
+    fail "the packaged program without a display"
   check_icons "$root/usr/share/icons/hicolor"
   local report
   report="$(appstreamcli validate-tree --no-net --pedantic "$root" 2>&1)" ||
@@ -109,8 +114,10 @@ deb="$work/ffname_${version}_$(dpkg --print-architecture).deb"
 check_control_fields
 check_entries
 check_extracted_files
-# Debian's own checker: any error or warning fails (it refuses to run as root unless told to).
+# Debian's own checker at its most exacting: any tag fails, down to the informational and the
+# pedantic ones (it refuses to run as root unless told to).
 lintian_as=()
 [[ $(id -u) -eq 0 ]] && lintian_as=(--allow-root)
-lintian "${lintian_as[@]}" --fail-on error,warning "$deb" || fail "lintian rejects the package"
+lintian "${lintian_as[@]}" --info --pedantic --fail-on error,warning,info,pedantic "$deb" ||
+  fail "lintian rejects the package"
 ((failures == 0)) && echo "package $(basename "$deb") checked" || exit 1
