@@ -11,9 +11,8 @@
 #include "shown_text.h"
 #include "user_folders.h"
 #include "warning_box.h"
-#include "icons/ffname-16.xpm"
-#include "icons/ffname-32.xpm"
 
+#include <QtCore/QDir>
 #include <QtGui/QCloseEvent>
 #include <QtGui/QGuiApplication>
 #include <QtWidgets/QApplication>
@@ -37,9 +36,10 @@ MainWindow::MainWindow(const ShellMaker& makeShell)
     // The design names the window like the File page's Create button; the two stay apart.
     setObjectName(QStringLiteral("cbCrFile"));
     setWindowTitle(QStringLiteral("FF Name"));
+    // The program's icon images, built into the program (none in the tests' windows).
     QIcon icon;
-    icon.addPixmap(QPixmap(ffname_32_xpm));
-    icon.addPixmap(QPixmap(ffname_16_xpm));
+    for (const QString& image : QDir(QStringLiteral(":/icons")).entryList())
+        icon.addFile(QStringLiteral(":/icons/%1/ffname.png").arg(image));
     setWindowIcon(icon);
     QGuiApplication::setDesktopFileName(QStringLiteral(FFNAME_DESKTOP_ID));
 
