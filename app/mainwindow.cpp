@@ -36,7 +36,7 @@ MainWindow::MainWindow(const ShellMaker& makeShell)
     // The design names the window like the File page's Create button; the two stay apart.
     setObjectName(QStringLiteral("cbCrFile"));
     setWindowTitle(QStringLiteral("FF Name"));
-    // The program's icon images, built into the program (none in the tests' windows).
+    // The program's icon images, built into the window's library.
     QIcon icon;
     for (const QString& image : QDir(QStringLiteral(":/icons")).entryList())
         icon.addFile(QStringLiteral(":/icons/%1/ffname.png").arg(image));
