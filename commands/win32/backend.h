@@ -11,6 +11,7 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace commands::win32 {
 
@@ -128,6 +129,9 @@ BY_HANDLE_FILE_INFORMATION entryInformation(const Native& exact, const Path& sho
                                             const char* operation, bool followLink = false);
 EntryIdentity identityIn(const BY_HANDLE_FILE_INFORMATION& info);
 
+// The user's profile folder, from the shell and from the environment: one spelling each, the
+// shell's first.
+std::vector<Native> profileFolders();
 // Refuses, before anything is touched, the roots of volumes and the profile folder with its
 // ancestors, however the path spells them; `exact` is the path's exact form.
 void refuseProtectedFolder(const Path& path, const Native& exact);

@@ -55,7 +55,20 @@ bool isSameOrAncestor(std::wstring_view folder, std::wstring_view of)
     return isSeparator(folder.back()) || isSeparator(of[folder.size()]);
 }
 
-// The user's profile folder, from the shell and from the environment.
+// True when the folder is the root of a volume: a drive, a share or a volume mounted on a folder.
+bool isVolumeRoot(const Native& full)
+{
+    if (isDriveRoot(full))
+        return true;
+    Native volume(full.size() + 2, L'\0');
+    if (!GetVolumePathNameW(full.c_str(), volume.data(), static_cast<DWORD>(volume.size())))
+        return false;
+    volume.resize(wcslen(volume.c_str()));
+    return sameText(trimmed(volume), trimmed(full));
+}
+
+} // namespace
+
 std::vector<Native> profileFolders()
 {
     std::vector<Native> folders;
@@ -71,20 +84,6 @@ std::vector<Native> profileFolders()
     }
     return folders;
 }
-
-// True when the folder is the root of a volume: a drive, a share or a volume mounted on a folder.
-bool isVolumeRoot(const Native& full)
-{
-    if (isDriveRoot(full))
-        return true;
-    Native volume(full.size() + 2, L'\0');
-    if (!GetVolumePathNameW(full.c_str(), volume.data(), static_cast<DWORD>(volume.size())))
-        return false;
-    volume.resize(wcslen(volume.c_str()));
-    return sameText(trimmed(volume), trimmed(full));
-}
-
-} // namespace
 
 // Refuses, before anything is touched, the roots of volumes and the profile folder with its
 // ancestors, however the path spells them.

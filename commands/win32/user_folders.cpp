@@ -1,10 +1,12 @@
 #include "user_folders.h"
 
-#include <shlobj.h>
+#include "backend.h"
+
 #include <windows.h>
 
 #include <cwctype>
 #include <string>
+#include <vector>
 
 namespace commands {
 
@@ -46,16 +48,11 @@ void LeaveWorkingFolder()
     }
 }
 
-// The user's profile folder, from the shell, else from the environment.
+// The user's profile folder as the shell gives it, else as the environment does.
 std::filesystem::path HomeFolder()
 {
-    wchar_t buffer[MAX_PATH];
-    if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PROFILE, nullptr, 0, buffer)))
-        return withDriveAsListed(buffer);
-    const DWORD size = GetEnvironmentVariableW(L"USERPROFILE", nullptr, 0);
-    std::wstring value(size, L'\0');
-    value.resize(size ? GetEnvironmentVariableW(L"USERPROFILE", value.data(), size) : 0);
-    return value.empty() ? std::filesystem::path() : withDriveAsListed(std::move(value));
+    std::vector<std::wstring> profiles = win32::profileFolders();
+    return profiles.empty() ? std::filesystem::path() : withDriveAsListed(std::move(profiles[0]));
 }
 
 } // namespace commands
